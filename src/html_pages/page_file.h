@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Page files are 8-bit text: windows-1252 bytes, each line followed by CR LF, no byte-order mark.
+// A character windows-1252 cannot hold is written as an HTML numeric reference (&#1046;).
+QByteArray EncodePageText(const QString &text);
+
+// Writes the lines as one page file; the file appears complete or not at all.
+// On failure returns false and puts the reason into *error (when given).
+bool WritePageFile(const QString &path, const QStringList &lines, QString *error = nullptr);

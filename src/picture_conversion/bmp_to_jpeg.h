@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Encodes the BMP file at bmpPath as a baseline JPEG at jpegPath. A quality above 100
+// counts as 100 and one below 1 as 1. Returns whether the JPEG file was written.
+bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality);

@@ -1,0 +1,127 @@
+#include "test_pictures.h"
+
+#include <QFile>
+#include <QPainter>
+#include <turbojpeg.h>
+
+namespace TestPictures {
+
+QImage Quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter p(&image);
+    const int hw = width / 2, hh = height / 2;
+    p.fillRect(0, 0, hw, hh, Qt::red);
+    p.fillRect(hw, 0, width - hw, hh, Qt::green);
+    p.fillRect(0, hh, hw, height - hh, Qt::blue);
+    p.fillRect(hw, hh, width - hw, height - hh, Qt::yellow);
+    return image;
+}
+
+bool WriteJpeg(const QImage &source, const QString &path, int quality)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    tjhandle handle = tjInitCompress();
+    if (!handle)
+        return false;
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    const int rc = tjCompress2(handle, image.constBits(), image.width(), int(image.bytesPerLine()),
+                               image.height(), TJPF_RGB, &buffer, &size, TJSAMP_420, quality, 0);
+    bool ok = rc == 0;
+    if (ok) {
+        QFile file(path);
+        ok = file.open(QIODevice::WriteOnly)
+             && file.write(reinterpret_cast<const char *>(buffer), qint64(size)) == qint64(size);
+    }
+    tjFree(buffer);
+    tjDestroy(handle);
+    return ok;
+}
+
+bool WriteWithQt(const QImage &image, const QString &path, const char *format)
+{
+    return image.save(path, format);
+}
+
+bool WriteTinyGif(const QString &path, int width, int height, QColor colour)
+{
+    QByteArray g("GIF89a");
+    auto le16 = [&g](int v) { g.append(char(v & 0xff)); g.append(char((v >> 8) & 0xff)); };
+    le16(width);
+    le16(height);
+    g.append(char(0x80)); // global colour table, 2 entries
+    g.append(char(0));
+    g.append(char(0));
+    g.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
+    g.append(char(0)).append(char(0)).append(char(0));
+    g.append(',');
+    le16(0);
+    le16(0);
+    le16(width);
+    le16(height);
+    g.append(char(0));
+    // LZW with minimum code size 2: emit clear, then index 0 for every pixel, then end.
+    // Codes stay 3 bits wide by sending a clear code before the table would grow.
+    const int minCode = 2, clear = 4, end = 5;
+    QByteArray data;
+    quint32 acc = 0;
+    int bits = 0;
+    auto put = [&](int code, int width) {
+        acc |= quint32(code) << bits;
+        bits += width;
+        while (bits >= 8) {
+            data.append(char(acc & 0xff));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    put(clear, 3);
+    const long pixels = long(width) * height;
+    int sinceClear = 0;
+    for (long i = 0; i < pixels; ++i) {
+        put(0, 3);
+        if (++sinceClear == 2) { // the table grows by one entry per code after the first
+            put(clear, 3);
+            sinceClear = 0;
+        }
+    }
+    put(end, 3);
+    if (bits > 0)
+        data.append(char(acc & 0xff));
+    g.append(char(minCode));
+    for (int pos = 0; pos < data.size(); pos += 255) {
+        const QByteArray chunk = data.mid(pos, 255);
+        g.append(char(chunk.size()));
+        g.append(chunk);
+    }
+    g.append(char(0));
+    g.append(';');
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(g) == g.size();
+}
+
+QColor ColourAround(const QImage &image, int x, int y, int radius)
+{
+    long r = 0, g = 0, b = 0, n = 0;
+    for (int yy = y - radius; yy <= y + radius; ++yy)
+        for (int xx = x - radius; xx <= x + radius; ++xx)
+            if (image.valid(xx, yy)) {
+                const QColor c = image.pixelColor(xx, yy);
+                r += c.red();
+                g += c.green();
+                b += c.blue();
+                ++n;
+            }
+    if (n == 0)
+        return {};
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
+
+bool Near(QColor a, QColor b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+           && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+}
