@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <string>
+
+// Helpers for byte-for-byte comparisons of written files against expected files.
+namespace Golden {
+
+inline QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Empty when equal; otherwise the 1-based line and both versions of the first line that differs.
+inline std::string FirstDifference(const QByteArray &actual, const QByteArray &expected)
+{
+    if (actual == expected)
+        return {};
+    const QList<QByteArray> a = actual.split('\n'), e = expected.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+        const QByteArray la = i < a.size() ? a[i] : QByteArray("<missing>");
+        const QByteArray le = i < e.size() ? e[i] : QByteArray("<missing>");
+        if (la != le)
+            return "line " + std::to_string(i + 1) + "\n  actual:   [" + la.toStdString() + "]\n  expected: ["
+                   + le.toStdString() + "]";
+    }
+    return "sizes differ: " + std::to_string(actual.size()) + " vs " + std::to_string(expected.size());
+}
+
+}
