@@ -1,0 +1,136 @@
+#include "html_pages/picture_show_page.h"
+
+#include "html_pages/page_head.h"
+#include "html_pages/page_writers.h"
+#include "shared/host.h"
+#include "shared/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The page file counts as present only under exactly its own name, letter case included,
+// as a file system that ignores case would otherwise report a differently spelled one too.
+bool PageFileExists(const QString &outputFolder, const QString &pageName)
+{
+    if (!QFileInfo(JoinPath(outputFolder, pageName)).isFile())
+        return false;
+    return QDir(outputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System).contains(pageName);
+}
+
+// Makes a new folder; one that already exists is a failure.
+bool MakeNewFolder(const QString &path)
+{
+    return !QFileInfo::exists(path) && QDir().mkdir(path);
+}
+
+// The pages name the picture folder both "Images" and "images": a relative link makes the
+// second spelling resolve where file names are case-sensitive (also from file:// URLs).
+bool MakePictureFolder(const QString &outputFolder)
+{
+    if (!MakeNewFolder(JoinPath(outputFolder, QStringLiteral("Images"))))
+        return false;
+    const QString lowerName = JoinPath(outputFolder, QStringLiteral("images"));
+    if (QFileInfo::exists(lowerName)) // a file system that ignores case already resolves it
+        return true;
+    return QFile::link(QStringLiteral("Images"), lowerName);
+}
+
+QString PictureName(int k, const QString &extension)
+{
+    return QStringLiteral("picture") + QString::number(k) + extension;
+}
+
+}
+
+QString PictureShowExtension(const QString &listedName)
+{
+    return listedName.right(4).toLower();
+}
+
+QStringList PictureShowBodyLines(const QString &title, const QString &pageColour, const QStringList &names)
+{
+    // The big picture starts as the copied first picture, under its own extension.
+    const QString firstExtension = names.isEmpty() ? QStringLiteral(".jpg") : PictureShowExtension(names.first());
+
+    QStringList lines{
+        QStringLiteral("</head>"),
+        QStringLiteral("<body bgcolor=\"%1\" topmargin=\"10\" leftmargin=\"10\">").arg(pageColour),
+        QStringLiteral(" "),
+        QStringLiteral("<P>"),
+        QStringLiteral(" "),
+        QStringLiteral("<table border=\"0\" width=\"96%\" cellpadding=\"4\" cellspacing=\"4\">"),
+        QStringLiteral("<tr>"),
+        // The title goes in as typed: users may put markup in it on purpose.
+        QStringLiteral("<td><SPAN class=titel>") + title + QStringLiteral("</SPAN></td>"),
+        QStringLiteral("</tr>"),
+        QStringLiteral("<tr>"),
+        QStringLiteral("<td>"),
+        QString(),
+        QStringLiteral("  <table border=\"1\" cellpadding=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">"),
+        QStringLiteral("  <tr><td><img width=\"600\" height=\"400\" src=\"images/") + PictureName(1, firstExtension)
+            + QStringLiteral("\" name=\"x1\"></td></tr>"),
+        QStringLiteral("  </table>"),
+        QString(),
+        QStringLiteral("</td>"),
+        QStringLiteral("<td valign=\"top\">"),
+        QStringLiteral("<form>"),
+        QStringLiteral("<Select OnChange=\"document.x1.src=options[selectedIndex].value\">"),
+    };
+    for (int i = 0; i < names.size(); ++i) {
+        const int k = i + 1;
+        lines << QStringLiteral("  <Option value=\"Images/") + PictureName(k, PictureShowExtension(names[i]))
+                     + QStringLiteral("\"> Picture ") + QString::number(k) + QLatin1Char(' ');
+    }
+    lines << QStringLiteral("</Select> ") << QStringLiteral("</form>") << QStringLiteral("<P>")
+          << QStringLiteral("<SPAN class=tekst>")
+          << QStringLiteral("Door middel van het rolmenu kunnen de <b>") + QString::number(names.size())
+                 + QStringLiteral("</b> foto's worden bekeken.")
+          << QStringLiteral("Als een foto is geselecteerd met de muis kan door middel van de")
+          << QStringLiteral("pijltoetsen op het toetsenbord de foto's worden bekeken.") << QStringLiteral("</SPAN>")
+          << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("<P>")
+          << QStringLiteral(" ") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    return lines;
+}
+
+void WritePictureShowPage(Host &host, const QString &folder, const QString &fileName)
+{
+    const QString pageColour = UpdatePageColour(host);
+    const QString mapExisting = QStringLiteral("Map ") + folder + QStringLiteral(" existing...");
+    const QString outputFolder = JoinPath(host.programFolder(), folder);
+
+    if (PageFileExists(outputFolder, fileName + QStringLiteral(".html"))) {
+        host.showMessage(mapExisting);
+        return;
+    }
+
+    auto giveUp = [&] {
+        host.showMessage(mapExisting);
+        host.values().PageStyle = PageStyles::Abandoned;
+    };
+
+    if (!MakeNewFolder(outputFolder) || !MakePictureFolder(outputFolder)) {
+        giveUp();
+        return;
+    }
+
+    // The lists are taken once, so the copied names and the page's names stay in step.
+    const QStringList names = host.selectionNames();
+    const QStringList paths = host.selectionPaths();
+    const QString pictureFolder = JoinPath(outputFolder, QStringLiteral("Images"));
+    const int n = int(paths.size());
+    for (int i = 0; i < n; ++i) {
+        const int k = i + 1;
+        const QString target = JoinPath(pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
+        host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
+        host.pause(0.2f);
+        if (!QFile::copy(paths[i], target)) {
+            giveUp();
+            return;
+        }
+    }
+
+    WriteAndFinishPage(host, folder, fileName, PictureShowBodyLines(host.pageTitle(), pageColour, names));
+}

@@ -1,0 +1,60 @@
+#include "html_pages/thumbnails_page.h"
+
+#include "html_pages/page_head.h"
+#include "html_pages/page_writers.h"
+#include "picture_conversion/convert_pictures.h"
+#include "shared/host.h"
+
+QString ThumbnailsPathText(const QString &fullPath)
+{
+    // Upper-case first, so the entities themselves stay lower case.
+    return fullPath.toUpper().toHtmlEscaped();
+}
+
+QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &paths, const QStringList &dates,
+                                std::int32_t width, std::int32_t height)
+{
+    const QString w = QString::number(width), h = QString::number(height);
+    QStringList lines{
+        QStringLiteral("</head>"),
+        QStringLiteral("<body bgcolor=\"%1\" topmargin=\"10\" leftmargin=\"10\">").arg(pageColour),
+        QStringLiteral(" "),
+        QStringLiteral("<P>"),
+        QStringLiteral("<SPAN class=titel>Thumbnails</SPAN>"),
+        QStringLiteral("<P>"),
+    };
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString k = QString::number(i + 1);
+        lines << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"2\"><tr>")
+              << QStringLiteral("  <td><table border=\"1\" width=\"") + w + QStringLiteral("\" height=\"") + h
+                     + QStringLiteral("\" cellpadding=\"0\" cellspacing=\"0\"><tr><td><img src=\"images/picture") + k
+                     + QStringLiteral(".jpg\"></td></tr></table></td>")
+              << QStringLiteral("  <td width=\"10\"></td>") << QStringLiteral("  <td valign=\"top\">")
+              << QStringLiteral("  <SPAN class=tekst><b>Picture ") + k + QStringLiteral("</b>")
+              << QStringLiteral("  <P>") << QStringLiteral("  ") + ThumbnailsPathText(paths[i])
+              << QStringLiteral("  <br>")
+              << QStringLiteral("  Resolution ") + w + QStringLiteral(" x ") + h + QStringLiteral(" pixels")
+              << QStringLiteral("  <br>")
+              << QStringLiteral("  Filedate and time ") + dates.value(i) + QStringLiteral("</SPAN>")
+              << QStringLiteral("  </td>") << QStringLiteral("</tr></table>") << QStringLiteral("<br>");
+    }
+    lines << QStringLiteral("<P>") << QStringLiteral(" ") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    return lines;
+}
+
+void WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
+                         std::int32_t height)
+{
+    ConvertPictures(host, folder, fileName, width, height);
+    if (host.values().PageStyle == PageStyles::Abandoned)
+        return;
+    const QString pageColour = UpdatePageColour(host);
+
+    const QStringList paths = host.selectionPaths();
+    const auto &table = host.values().PictureDates;
+    QStringList dates;
+    for (int i = 0; i < paths.size() && i < int(table.size()); ++i)
+        dates << table[i];
+
+    WriteAndFinishPage(host, folder, fileName, ThumbnailsBodyLines(pageColour, paths, dates, width, height));
+}
