@@ -1,0 +1,224 @@
+#include "colour_dialog/colorform.h"
+
+#include "shared/program_values.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+// Positions are laid out in twips; 15 twips make one pixel.
+QRect Twips(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QFont BoldFont(qreal points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif")});
+    font.setStyleHint(QFont::SansSerif); // the family is rare outside its home platform
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+void SetTextColour(QWidget &widget, const QColor &colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget.setPalette(palette);
+}
+
+QLabel *AddLabel(QWidget *frame, const char *name, const QRect &geometry)
+{
+    auto *label = new QLabel(frame);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+// A bordered label that only shows a colour.
+QLabel *AddBand(QWidget *frame, const char *name, const QRect &geometry, const QColor &colour)
+{
+    QLabel *band = AddLabel(frame, name, geometry);
+    band->setFrameStyle(QFrame::Box | QFrame::Plain);
+    band->setLineWidth(1);
+    PaintBackground(*band, colour);
+    return band;
+}
+
+// "R", "G", "B": white bold letters on their band.
+QLabel *AddLetter(QWidget *frame, const char *name, const QRect &geometry, const char *letter)
+{
+    QLabel *label = AddLabel(frame, name, geometry);
+    label->setText(QString::fromLatin1(letter));
+    label->setFont(BoldFont(8.25));
+    SetTextColour(*label, Qt::white);
+    return label;
+}
+
+QLabel *AddValueLabel(QWidget *frame, const char *name, const QRect &geometry, const QColor &background)
+{
+    QLabel *label = AddLabel(frame, name, geometry);
+    label->setFont(BoldFont(9.75));
+    SetTextColour(*label, Qt::black);
+    PaintBackground(*label, background);
+    return label;
+}
+
+QScrollBar *AddBar(QWidget *frame, const char *name, const QRect &geometry)
+{
+    auto *bar = new QScrollBar(Qt::Horizontal, frame);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(geometry);
+    bar->setRange(0, 255);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    // Only completed changes count; nothing follows the thumb while it is dragged.
+    bar->setTracking(false);
+    return bar;
+}
+
+QPushButton *AddButton(QWidget *frame, const char *name, const QRect &geometry, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromLatin1(caption), frame);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+void PaintBackground(QWidget &widget, const QColor &colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+Colorform::Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent)
+    : QDialog(parent), values_(values), swatch_(swatch)
+{
+    setObjectName(QStringLiteral("Colorform"));
+    setWindowTitle(QStringLiteral(" Backgroundcolor Html page"));
+
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+
+    // The bands first, so the bars, letters and buttons lie on top of them.
+    AddBand(frame, "Label1", Twips(180, 270, 1845, 315), QColor(192, 0, 0));
+    AddBand(frame, "Label2", Twips(180, 660, 1845, 315), QColor(0, 128, 0));
+    AddBand(frame, "Label3", Twips(180, 1050, 1845, 315), QColor(0, 0, 128));
+    AddBand(frame, "Label4", Twips(1320, 1470, 1305, 405), Qt::black);
+
+    AddLetter(frame, "Label9", Twips(240, 330, 150, 195), "R");
+    scrollRood_ = AddBar(frame, "ScrollRood", Twips(420, 300, 1575, 255));
+    label5_ = AddValueLabel(frame, "Label5", Twips(2190, 300, 375, 240), QColor(255, 0, 0));
+
+    AddLetter(frame, "Label10", Twips(240, 720, 150, 195), "G");
+    scrollGroen_ = AddBar(frame, "ScrollGroen", Twips(420, 690, 1575, 255));
+    label6_ = AddValueLabel(frame, "Label6", Twips(2190, 690, 375, 240), QColor(0, 255, 0));
+
+    AddLetter(frame, "Label11", Twips(240, 1110, 135, 195), "B");
+    scrollBlauw_ = AddBar(frame, "ScrollBlauw", Twips(420, 1080, 1575, 255));
+    label7_ = AddValueLabel(frame, "Label7", Twips(2190, 1080, 375, 240), QColor(0, 0, 255));
+
+    label8_ = AddLabel(frame, "Label8", Twips(180, 1500, 915, 345));
+    label8_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label8_->setLineWidth(1);
+
+    QPushButton *cancel = AddButton(frame, "CancelKnop", Twips(1350, 1500, 705, 345), "Cancel");
+    QPushButton *ok = AddButton(frame, "OkKnop", Twips(2070, 1500, 525, 345), "Ok");
+
+    connect(scrollRood_, &QScrollBar::valueChanged, this, &Colorform::ScrollRood_Change);
+    connect(scrollGroen_, &QScrollBar::valueChanged, this, &Colorform::ScrollGroen_Change);
+    connect(scrollBlauw_, &QScrollBar::valueChanged, this, &Colorform::ScrollBlauw_Change);
+    connect(ok, &QPushButton::clicked, this, &Colorform::OkKnop_Click);
+    connect(cancel, &QPushButton::clicked, this, &Colorform::CancelKnop_Click);
+
+    Form_Load();
+}
+
+void Colorform::Form_Load()
+{
+    // The client area of a 3000 x 2400 twip window.
+    setFixedSize(192, 131);
+    findChild<QFrame *>(QStringLiteral("Frame1"))->setGeometry(Twips(60, -30, 2805, 2010));
+
+    // Each bar whose value changes runs its change handler, which stores the same value back.
+    scrollRood_->setValue(values_.BackRed);
+    scrollGroen_->setValue(values_.BackGreen);
+    scrollBlauw_->setValue(values_.BackBlue);
+
+    // A value of 0 runs no handler, so labels and preview are set here as well.
+    label5_->setText(QString::number(values_.BackRed));
+    label6_->setText(QString::number(values_.BackGreen));
+    label7_->setText(QString::number(values_.BackBlue));
+    PaintBackground(*label8_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+}
+
+void Colorform::showMixedColour()
+{
+    PaintBackground(*label8_, QColor(scrollRood_->value(), scrollGroen_->value(), scrollBlauw_->value()));
+}
+
+void Colorform::ScrollRood_Change()
+{
+    label5_->setText(QString::number(scrollRood_->value()));
+    showMixedColour();
+    values_.BackRed = std::uint8_t(scrollRood_->value());
+}
+
+void Colorform::ScrollGroen_Change()
+{
+    label6_->setText(QString::number(scrollGroen_->value()));
+    showMixedColour();
+    values_.BackGreen = std::uint8_t(scrollGroen_->value());
+}
+
+void Colorform::ScrollBlauw_Change()
+{
+    label7_->setText(QString::number(scrollBlauw_->value()));
+    showMixedColour();
+    values_.BackBlue = std::uint8_t(scrollBlauw_->value());
+}
+
+void Colorform::OkKnop_Click()
+{
+    PaintBackground(swatch_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    accept();
+}
+
+void Colorform::CancelKnop_Click()
+{
+    reject();
+}
+
+void Colorform::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent)
+{
+    // A fresh dialog for every showing; it starts from the shared colour.
+    Colorform form(values, swatch, parent);
+    form.exec();
+}
