@@ -9,7 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // The page file counts as present only under exactly its own name, letter case included,
 // as a file system that ignores case would otherwise report a differently spelled one too.
@@ -43,7 +44,7 @@ QString PictureName(int k, const QString &extension)
     return QStringLiteral("picture") + QString::number(k) + extension;
 }
 
-}
+} // namespace
 
 QString PictureShowExtension(const QString &listedName)
 {
@@ -53,7 +54,8 @@ QString PictureShowExtension(const QString &listedName)
 QStringList PictureShowBodyLines(const QString &title, const QString &pageColour, const QStringList &names)
 {
     // The big picture starts as the copied first picture, under its own extension.
-    const QString firstExtension = names.isEmpty() ? QStringLiteral(".jpg") : PictureShowExtension(names.first());
+    const QString firstExtension =
+        names.isEmpty() ? QStringLiteral(".jpg") : PictureShowExtension(names.first());
 
     QStringList lines{
         QStringLiteral("</head>"),
@@ -70,8 +72,8 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
         QStringLiteral("<td>"),
         QString(),
         QStringLiteral("  <table border=\"1\" cellpadding=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">"),
-        QStringLiteral("  <tr><td><img width=\"600\" height=\"400\" src=\"images/") + PictureName(1, firstExtension)
-            + QStringLiteral("\" name=\"x1\"></td></tr>"),
+        QStringLiteral("  <tr><td><img width=\"600\" height=\"400\" src=\"images/") +
+            PictureName(1, firstExtension) + QStringLiteral("\" name=\"x1\"></td></tr>"),
         QStringLiteral("  </table>"),
         QString(),
         QStringLiteral("</td>"),
@@ -81,17 +83,19 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
     };
     for (int i = 0; i < names.size(); ++i) {
         const int k = i + 1;
-        lines << QStringLiteral("  <Option value=\"Images/") + PictureName(k, PictureShowExtension(names[i]))
-                     + QStringLiteral("\"> Picture ") + QString::number(k) + QLatin1Char(' ');
+        lines << QStringLiteral("  <Option value=\"Images/") +
+                     PictureName(k, PictureShowExtension(names[i])) + QStringLiteral("\"> Picture ") +
+                     QString::number(k) + QLatin1Char(' ');
     }
     lines << QStringLiteral("</Select> ") << QStringLiteral("</form>") << QStringLiteral("<P>")
           << QStringLiteral("<SPAN class=tekst>")
-          << QStringLiteral("Door middel van het rolmenu kunnen de <b>") + QString::number(names.size())
-                 + QStringLiteral("</b> foto's worden bekeken.")
+          << QStringLiteral("Door middel van het rolmenu kunnen de <b>") + QString::number(names.size()) +
+                 QStringLiteral("</b> foto's worden bekeken.")
           << QStringLiteral("Als een foto is geselecteerd met de muis kan door middel van de")
-          << QStringLiteral("pijltoetsen op het toetsenbord de foto's worden bekeken.") << QStringLiteral("</SPAN>")
-          << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("<P>")
-          << QStringLiteral(" ") << QStringLiteral("</body>") << QStringLiteral("</html>");
+          << QStringLiteral("pijltoetsen op het toetsenbord de foto's worden bekeken.")
+          << QStringLiteral("</SPAN>") << QStringLiteral("</td>") << QStringLiteral("</tr>")
+          << QStringLiteral("</table>") << QStringLiteral("<P>") << QStringLiteral(" ")
+          << QStringLiteral("</body>") << QStringLiteral("</html>");
     return lines;
 }
 

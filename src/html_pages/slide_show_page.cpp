@@ -47,7 +47,8 @@ QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std:
         QStringLiteral("  {btnPrev.disabled = btnNext.disabled = false;}"),
         QStringLiteral("}"),
         QString(),
-        QStringLiteral("function OnImgLoad(){if (g_fPlayMode) window.setTimeout(\"Tick()\", g_dwTimeOutSec*1000);}"),
+        QStringLiteral(
+            "function OnImgLoad(){if (g_fPlayMode) window.setTimeout(\"Tick()\", g_dwTimeOutSec*1000);}"),
         QStringLiteral("function Tick(){if (g_fPlayMode) Next();}"),
         QStringLiteral("function Prev(){ChangeImage(false);}"),
         QStringLiteral("function Next(){ChangeImage(true);}"),
@@ -59,23 +60,26 @@ QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std:
     lines << QString() << QStringLiteral("g_dwTimeOutSec=") + QString::number(pauseSeconds) << QString()
           << QStringLiteral("window.onload=Play") << QStringLiteral("</script>") << QString()
           << QStringLiteral("</head>")
-          << QStringLiteral("<body bgcolor=\"%1\" topmargin=\"10\" leftmargin=\"10\">").arg(pageColour) << QString()
-          << QStringLiteral("<center>") << QStringLiteral("<P><br><P>")
+          << QStringLiteral("<body bgcolor=\"%1\" topmargin=\"10\" leftmargin=\"10\">").arg(pageColour)
+          << QString() << QStringLiteral("<center>") << QStringLiteral("<P><br><P>")
           << QStringLiteral("<SPAN class=titel>Slide Show by ") + AuthorCredit() + QStringLiteral("</SPAN>")
           << QStringLiteral("<P>")
           << QStringLiteral("<table border=\"2\" cellpadding=\"0\" cellspacing=\"1\" bgcolor=\"#000055\">")
           << QStringLiteral("<tr>")
           // The ids let the script reach the two buttons by name in today's browsers.
-          << QStringLiteral("  <td><input type=\"button\" name=\"btnPrev\" id=\"btnPrev\" value=\"&lt;&lt; Previous\" "
-                            "onclick=\"Prev();\"></td>")
-          << QStringLiteral("  <td align=\"middle\"><input type=\"button\" name=\"bntPlay\" value=\"Play - Stop\" "
-                            "onclick=\"Play()\"></td>")
+          << QStringLiteral(
+                 "  <td><input type=\"button\" name=\"btnPrev\" id=\"btnPrev\" value=\"&lt;&lt; Previous\" "
+                 "onclick=\"Prev();\"></td>")
+          << QStringLiteral(
+                 "  <td align=\"middle\"><input type=\"button\" name=\"bntPlay\" value=\"Play - Stop\" "
+                 "onclick=\"Play()\"></td>")
           << QStringLiteral("  <td align=\"right\"><input type=\"button\" name=\"btnNext\" id=\"btnNext\" "
                             "value=\"    Next &gt;&gt;  \" onclick=\"Next();\"></td>")
           << QStringLiteral("</tr>") << QStringLiteral("<tr>")
           << QStringLiteral("  <td colspan=\"3\"><img name=\"_Ath_Slide\" width=\"300\" height=\"200\" "
                             "onload=\"OnImgLoad()\"></td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("<P>")
+          << QStringLiteral("</tr>") << QStringLiteral("</table>")
+          << QStringLiteral("<P>")
           // The counter spans sit outside the <b> elements, so that filling them keeps the markup whole.
           << QStringLiteral("<SPAN class=tekst><b>Picture </b><SPAN id=\"_Ath_Img_X\">2</SPAN> of <b></b>"
                             "<SPAN id=\"_Ath_Img_N\">4</SPAN></SPAN>")

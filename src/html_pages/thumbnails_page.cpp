@@ -26,9 +26,11 @@ QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &pa
     for (int i = 0; i < paths.size(); ++i) {
         const QString k = QString::number(i + 1);
         lines << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"2\"><tr>")
-              << QStringLiteral("  <td><table border=\"1\" width=\"") + w + QStringLiteral("\" height=\"") + h
-                     + QStringLiteral("\" cellpadding=\"0\" cellspacing=\"0\"><tr><td><img src=\"images/picture") + k
-                     + QStringLiteral(".jpg\"></td></tr></table></td>")
+              << QStringLiteral("  <td><table border=\"1\" width=\"") + w + QStringLiteral("\" height=\"") +
+                     h +
+                     QStringLiteral(
+                         "\" cellpadding=\"0\" cellspacing=\"0\"><tr><td><img src=\"images/picture") +
+                     k + QStringLiteral(".jpg\"></td></tr></table></td>")
               << QStringLiteral("  <td width=\"10\"></td>") << QStringLiteral("  <td valign=\"top\">")
               << QStringLiteral("  <SPAN class=tekst><b>Picture ") + k + QStringLiteral("</b>")
               << QStringLiteral("  <P>") << QStringLiteral("  ") + ThumbnailsPathText(paths[i])
@@ -38,7 +40,8 @@ QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &pa
               << QStringLiteral("  Filedate and time ") + dates.value(i) + QStringLiteral("</SPAN>")
               << QStringLiteral("  </td>") << QStringLiteral("</tr></table>") << QStringLiteral("<br>");
     }
-    lines << QStringLiteral("<P>") << QStringLiteral(" ") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    lines << QStringLiteral("<P>") << QStringLiteral(" ") << QStringLiteral("</body>")
+          << QStringLiteral("</html>");
     return lines;
 }
 

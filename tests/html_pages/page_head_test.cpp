@@ -1,0 +1,99 @@
+#include "html_pages/page_head.h"
+
+#include "page_file_test_support.h"
+
+#include <QDir>
+
+namespace
+{
+
+TEST(PageHeadTest, LeavesHeadEndAndBodyToTheWriter)
+{
+    const QStringList head = PageHeadLines();
+    ASSERT_EQ(head.size(), 15);
+    EXPECT_EQ(head.first(), QStringLiteral("<html>"));
+    EXPECT_EQ(head.last(), QStringLiteral("</Style> "));
+    for (const QString &line : head) {
+        EXPECT_FALSE(line.contains(QStringLiteral("</head>"), Qt::CaseInsensitive)) << line.toStdString();
+        EXPECT_FALSE(line.contains(QStringLiteral("<body"), Qt::CaseInsensitive)) << line.toStdString();
+    }
+    EXPECT_TRUE(AuthorCredit().contains(QStringLiteral("Galvora")));
+}
+
+struct ColourRow {
+    const char *name;
+    std::uint8_t r, g, b;
+    const char *expected;
+};
+void PrintTo(const ColourRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class PageColourTest : public ::testing::TestWithParam<ColourRow>
+{
+};
+
+TEST_P(PageColourTest, IsHashAndHexColourAndIsKept)
+{
+    FakeHost host;
+    host.state.BackRed = GetParam().r;
+    host.state.BackGreen = GetParam().g;
+    host.state.BackBlue = GetParam().b;
+    EXPECT_EQ(UpdatePageColour(host).toStdString(), GetParam().expected);
+    EXPECT_EQ(host.state.PageColour.toStdString(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Colours, PageColourTest,
+                         ::testing::Values(ColourRow{"Default", 224, 240, 224, "#E0F0E0"},
+                                           ColourRow{"Black", 0, 0, 0, "#000000"},
+                                           ColourRow{"SmallValuesKeepTheirZero", 10, 160, 255, "#0AA0FF"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+using FinishPageTest = PageTest;
+
+TEST_F(FinishPageTest, AnnouncesPausesThenOpensThePageFile)
+{
+    bool openedBeforePause = false;
+    host.onPause = [&] { openedBeforePause = !host.opened.isEmpty(); };
+    FinishPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"));
+
+    EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Convert pictures ready, open html page....")});
+    EXPECT_EQ(host.pauses, QVector<float>{1.0f});
+    EXPECT_FALSE(openedBeforePause);
+    EXPECT_EQ(host.opened, QStringList{dir.path() + QStringLiteral("/Photomap/Default.html")});
+    EXPECT_TRUE(host.messages.isEmpty());
+}
+
+TEST_F(FinishPageTest, AFileNameWithItsOwnExtensionStillGetsHtml)
+{
+    host.folder = dir.path() + QLatin1Char('/'); // a program folder given with its separator
+    FinishPage(host, QStringLiteral("Trip"), QStringLiteral("album.htm"));
+    EXPECT_EQ(host.opened, QStringList{dir.path() + QStringLiteral("/Trip/album.htm.html")});
+}
+
+TEST_F(FinishPageTest, WrittenPageIsHeadThenBodyAndIsOpened)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Photomap")));
+    ASSERT_TRUE(WriteAndFinishPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"),
+                                   {QStringLiteral("</head>"), QStringLiteral("</html>")}));
+    const QByteArray bytes = pageBytes(QStringLiteral("Photomap"), QStringLiteral("Default"));
+    EXPECT_TRUE(bytes.startsWith("<html>\r\n<head>\r\n"));
+    EXPECT_TRUE(bytes.endsWith("</Style> \r\n</head>\r\n</html>\r\n"));
+    EXPECT_EQ(host.opened.size(), 1);
+}
+
+TEST_F(FinishPageTest, APageFileThatCannotBeWrittenIsNamedAndNotOpened)
+{
+    // No output folder: the page file cannot be created.
+    EXPECT_FALSE(WriteAndFinishPage(host, QStringLiteral("Missing"), QStringLiteral("Default"),
+                                    {QStringLiteral("</head>")}));
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_TRUE(host.messages[0].text.contains(dir.path() + QStringLiteral("/Missing/Default.html")))
+        << host.messages[0].text.toStdString();
+    EXPECT_TRUE(host.opened.isEmpty());
+    EXPECT_TRUE(host.statuses.isEmpty());
+    EXPECT_TRUE(host.pauses.isEmpty());
+}
+
+} // namespace
