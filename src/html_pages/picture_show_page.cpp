@@ -29,14 +29,15 @@ bool MakeNewFolder(const QString &path)
 
 // The pages name the picture folder both "Images" and "images": a relative link makes the
 // second spelling resolve where file names are case-sensitive (also from file:// URLs).
+// Where no link can be made the folder itself still serves the "Images/" references.
 bool MakePictureFolder(const QString &outputFolder)
 {
     if (!MakeNewFolder(JoinPath(outputFolder, QStringLiteral("Images"))))
         return false;
     const QString lowerName = JoinPath(outputFolder, QStringLiteral("images"));
-    if (QFileInfo::exists(lowerName)) // a file system that ignores case already resolves it
-        return true;
-    return QFile::link(QStringLiteral("Images"), lowerName);
+    if (!QFileInfo::exists(lowerName)) // a file system that ignores case resolves it already
+        QFile::link(QStringLiteral("Images"), lowerName);
+    return true;
 }
 
 QString PictureName(int k, const QString &extension)
