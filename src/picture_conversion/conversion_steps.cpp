@@ -1,0 +1,48 @@
+#include "picture_conversion/conversion_steps.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QtNumeric>
+
+QString LookUpFileName(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return QString();
+    // On a file system that ignores letter case the path may match a name spelled otherwise;
+    // the directory listing tells how the file is really called.
+    const QString wanted = info.fileName();
+    const QStringList names =
+        info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (names.contains(wanted))
+        return wanted;
+    for (const QString &name : names)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    return QString();
+}
+
+QString PictureDateText(const QDateTime &modified)
+{
+    if (!modified.isValid())
+        return QString();
+    const QLocale locale;
+    const QString date = locale.toString(modified.date(), QLocale::ShortFormat);
+    const QTime time = modified.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return date;
+    // Formatted with its date, so the zone shown is the one in force at that moment.
+    return date + QLatin1Char(' ') + locale.toString(modified, locale.timeFormat(QLocale::LongFormat));
+}
+
+bool CanvasSizeAllowed(std::int32_t width, std::int32_t height)
+{
+    std::int32_t twipsWidth = 0, twipsHeight = 0;
+    if (width <= 0 || height <= 0)
+        return false;
+    if (qMulOverflow(width, std::int32_t(15), &twipsWidth) || qMulOverflow(height, std::int32_t(15), &twipsHeight))
+        return false;
+    return width <= CanvasLimits::MaxSide && height <= CanvasLimits::MaxSide
+           && std::int64_t(width) * height <= CanvasLimits::MaxPixels;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+// Small steps of the conversion, kept apart so they can be checked on their own.
+
+// The bare name under which `path` exists as a file, spelled as the directory lists it,
+// or an empty text when there is no such file.
+QString LookUpFileName(const QString &path);
+
+// A file time as the user's locale writes it: short date, a blank, long time;
+// the time is left out when it is exactly midnight (to the second).
+QString PictureDateText(const QDateTime &modified);
+
+// Whether a canvas of width x height pixels may be made: both sides positive, their
+// twips (15 to the pixel) within signed 32 bits, and small enough to hold in memory.
+namespace CanvasLimits {
+constexpr std::int32_t MaxSide = 32767;
+constexpr std::int64_t MaxPixels = 50000000;
+}
+bool CanvasSizeAllowed(std::int32_t width, std::int32_t height);

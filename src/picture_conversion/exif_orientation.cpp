@@ -1,0 +1,129 @@
+#include "picture_conversion/exif_orientation.h"
+
+#include <QTransform>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// A bounds-checked view of the TIFF structure inside the Exif segment.
+class TiffReader {
+public:
+    TiffReader(const unsigned char *data, std::size_t size) : data_(data), size_(size) {}
+
+    bool readHeader()
+    {
+        if (size_ < 8)
+            return false;
+        if (data_[0] == 'I' && data_[1] == 'I')
+            littleEndian_ = true;
+        else if (data_[0] == 'M' && data_[1] == 'M')
+            littleEndian_ = false;
+        else
+            return false;
+        std::uint32_t magic = 0;
+        return u16(2, magic) && magic == 42;
+    }
+
+    bool u16(std::size_t at, std::uint32_t &value) const
+    {
+        if (at > size_ || size_ - at < 2)
+            return false;
+        value = littleEndian_ ? std::uint32_t(data_[at] | (data_[at + 1] << 8))
+                              : std::uint32_t((data_[at] << 8) | data_[at + 1]);
+        return true;
+    }
+
+    bool u32(std::size_t at, std::uint32_t &value) const
+    {
+        std::uint32_t a = 0, b = 0;
+        if (!u16(at, a) || !u16(at + 2, b))
+            return false;
+        value = littleEndian_ ? (a | (b << 16)) : ((a << 16) | b);
+        return true;
+    }
+
+private:
+    const unsigned char *data_;
+    std::size_t size_;
+    bool littleEndian_ = true;
+};
+
+int OrientationFromTiff(const unsigned char *tiff, std::size_t size)
+{
+    TiffReader reader(tiff, size);
+    std::uint32_t ifd = 0, count = 0;
+    if (!reader.readHeader() || !reader.u32(4, ifd) || !reader.u16(ifd, count))
+        return 1;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = std::size_t(ifd) + 2 + std::size_t(i) * 12;
+        std::uint32_t tag = 0, type = 0, value = 0;
+        if (!reader.u16(entry, tag))
+            return 1;
+        if (tag != 0x0112)
+            continue;
+        // Orientation is one SHORT, stored left-aligned in the value field.
+        if (!reader.u16(entry + 2, type) || type != 3 || !reader.u16(entry + 8, value))
+            return 1;
+        return value >= 1 && value <= 8 ? int(value) : 1;
+    }
+    return 1;
+}
+
+}
+
+int JpegExifOrientation(const unsigned char *data, std::size_t size)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return 1;
+    std::size_t pos = 2;
+    // Walk the marker segments up to the first frame or scan header.
+    while (pos + 4 <= size) {
+        if (data[pos] != 0xFF)
+            return 1;
+        const unsigned char marker = data[pos + 1];
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9 || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4
+                                                 && marker != 0xC8 && marker != 0xCC))
+            return 1;
+        const std::size_t length = std::size_t(data[pos + 2] << 8 | data[pos + 3]);
+        if (length < 2 || size - (pos + 2) < length)
+            return 1;
+        const unsigned char *body = data + pos + 4;
+        const std::size_t bodySize = length - 2;
+        if (marker == 0xE1 && bodySize >= 6 && std::memcmp(body, "Exif\0\0", 6) == 0)
+            return OrientationFromTiff(body + 6, bodySize - 6);
+        pos += 2 + length;
+    }
+    return 1;
+}
+
+bool OrientationSwapsSides(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
+QImage ApplyOrientation(const QImage &image, int orientation)
+{
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5: // mirrored along the main diagonal
+        return image.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return image.transformed(QTransform().rotate(90));
+    case 7: // mirrored along the other diagonal
+        return image.transformed(QTransform().rotate(270)).mirrored(true, false);
+    case 8:
+        return image.transformed(QTransform().rotate(270));
+    default:
+        return image;
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <cstddef>
+
+// The EXIF orientation (1 to 8) stored in a JPEG's APP1 segment, or 1 when there is none
+// or the segment is damaged. Every read is bounds-checked.
+int JpegExifOrientation(const unsigned char *data, std::size_t size);
+
+// True for the orientations that swap width and height (5 to 8).
+bool OrientationSwapsSides(int orientation);
+
+// The image turned so that it shows the right way up for the given orientation.
+QImage ApplyOrientation(const QImage &image, int orientation);

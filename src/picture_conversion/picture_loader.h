@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// A loaded picture, or why it could not be loaded.
+struct LoadedPicture {
+    QImage image; // null when loading failed
+    QString error;
+
+    bool ok() const { return !image.isNull(); }
+};
+
+// Limits that keep a damaged or hostile picture from taking gigabytes.
+namespace PictureLimits {
+constexpr int MaxSide = 16384;                        // after JPEG scaling, and for GIF and BMP
+constexpr qint64 MaxPixels = 64LL * 1024 * 1024;      // decoded pixels
+constexpr qint64 MaxSequentialJpegPixels = 300000000; // source pixels of a baseline JPEG
+constexpr qint64 MaxBufferedJpegPixels = 100000000;   // progressive JPEGs buffer every coefficient
+constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
+}
+
+enum class PictureKind { Unknown, Jpeg, Gif, Bmp };
+
+// The kind of picture by its first bytes, whatever the file's extension says.
+PictureKind PictureKindOf(const QByteArray &firstBytes);
+
+// Loads a JPEG, GIF (first frame) or BMP file. A JPEG is decoded at the smallest of
+// 1/8, 1/4, 1/2 and 1/1 of its size that still covers `cover` in both directions
+// (an empty `cover` means full size) and is turned upright by its EXIF orientation.
+// Opaque pictures come back as Format_RGB32; a GIF with transparency as
+// Format_ARGB32_Premultiplied.
+LoadedPicture LoadPicture(const QString &path, QSize cover = QSize());
