@@ -58,16 +58,6 @@ TEST(WritePageFileTest, EndsEveryLineWithCrLfAndWritesNoByteOrderMark)
     EXPECT_EQ(Golden::ReadBytes(path), QByteArray("<html>\r\n\r\n \r\n\xe9&#1046;\r\n</html>\r\n"));
 }
 
-TEST(WritePageFileTest, ReplacesAnEarlierFileWhole)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("page.html"));
-    ASSERT_TRUE(WritePageFile(path, {QStringLiteral("a much longer first version of the page")}));
-    ASSERT_TRUE(WritePageFile(path, {QStringLiteral("short")}));
-    EXPECT_EQ(Golden::ReadBytes(path), QByteArray("short\r\n"));
-}
-
 TEST(WritePageFileTest, ReportsAFileThatCannotBeWrittenAndLeavesNothing)
 {
     QTemporaryDir dir;

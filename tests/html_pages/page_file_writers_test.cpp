@@ -1,4 +1,4 @@
-// What every page writer shares: the shape of the file, the abandoned run and the page file
+// What every page writer shares: the background colour, the abandoned run and the page file
 // that cannot be written.
 #include "html_pages/page_writers.h"
 
@@ -44,15 +44,15 @@ class PageWriterTest : public PageTest, public ::testing::WithParamInterface<Wri
     }
 };
 
-TEST_P(PageWriterTest, PageStartsWithHtmlHasOneHeadEndAndEndsWithCrLf)
+TEST_P(PageWriterTest, BackgroundColourReachesTheBodyLine)
 {
+    host.state.BackRed = 1;
+    host.state.BackGreen = 2;
+    host.state.BackBlue = 171;
     GetParam().write(host, QStringLiteral("Out"), QStringLiteral("Default"));
-    const QByteArray page = pageBytes(QStringLiteral("Out"), QStringLiteral("Default"));
-    ASSERT_FALSE(page.isEmpty());
-    EXPECT_TRUE(page.startsWith("<html>\r\n"));
-    EXPECT_TRUE(page.endsWith("</html>\r\n"));
-    EXPECT_EQ(page.count("</head>"), 1);
-    EXPECT_EQ(page.count("\n"), page.count("\r\n")); // no bare line feeds
+    EXPECT_TRUE(pageBytes(QStringLiteral("Out"), QStringLiteral("Default"))
+                    .contains("\r\n<body bgcolor=\"#0102AB\" topmargin=\"10\" leftmargin=\"10\">\r\n"));
+    EXPECT_EQ(host.state.PageColour, QStringLiteral("#0102AB"));
 }
 
 TEST_P(PageWriterTest, AnAbandonedRunWritesAndOpensNothing)

@@ -7,49 +7,6 @@
 namespace
 {
 
-TEST(PageHeadTest, LeavesHeadEndAndBodyToTheWriter)
-{
-    const QStringList head = PageHeadLines();
-    ASSERT_EQ(head.size(), 15);
-    EXPECT_EQ(head.first(), QStringLiteral("<html>"));
-    EXPECT_EQ(head.last(), QStringLiteral("</Style> "));
-    for (const QString &line : head) {
-        EXPECT_FALSE(line.contains(QStringLiteral("</head>"), Qt::CaseInsensitive)) << line.toStdString();
-        EXPECT_FALSE(line.contains(QStringLiteral("<body"), Qt::CaseInsensitive)) << line.toStdString();
-    }
-    EXPECT_TRUE(AuthorCredit().contains(QStringLiteral("Galvora")));
-}
-
-struct ColourRow {
-    const char *name;
-    std::uint8_t r, g, b;
-    const char *expected;
-};
-void PrintTo(const ColourRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class PageColourTest : public ::testing::TestWithParam<ColourRow>
-{
-};
-
-TEST_P(PageColourTest, IsHashAndHexColourAndIsKept)
-{
-    FakeHost host;
-    host.state.BackRed = GetParam().r;
-    host.state.BackGreen = GetParam().g;
-    host.state.BackBlue = GetParam().b;
-    EXPECT_EQ(UpdatePageColour(host).toStdString(), GetParam().expected);
-    EXPECT_EQ(host.state.PageColour.toStdString(), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Colours, PageColourTest,
-                         ::testing::Values(ColourRow{"Default", 224, 240, 224, "#E0F0E0"},
-                                           ColourRow{"Black", 0, 0, 0, "#000000"},
-                                           ColourRow{"SmallValuesKeepTheirZero", 10, 160, 255, "#0AA0FF"}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
 using FinishPageTest = PageTest;
 
 TEST_F(FinishPageTest, AnnouncesPausesThenOpensThePageFile)

@@ -104,15 +104,13 @@ TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
     EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Titles, PictureShowTitleTest,
-    ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
-                               QByteArray("<i>Sea</i> & Sand")},
-                      TitleRow{"LatinLetterIsOneByte", QStringLiteral("Caf\u00e9"), QByteArray("Caf\xe9")},
-                      TitleRow{"EuroIsByte80", QStringLiteral("\u20ac 5"), QByteArray("\x80 5")},
-                      TitleRow{"CyrillicAsReferences", QStringLiteral("\u0416\u0443\u043a"),
-                               QByteArray("&#1046;&#1091;&#1082;")}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Titles, PictureShowTitleTest,
+                         ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
+                                                    QByteArray("<i>Sea</i> & Sand")},
+                                           TitleRow{"CyrillicAsReferences",
+                                                    QStringLiteral("\u0416\u0443\u043a"),
+                                                    QByteArray("&#1046;&#1091;&#1082;")}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {

@@ -40,18 +40,6 @@ INSTANTIATE_TEST_SUITE_P(Pauses, SlideShowPauseTest,
                                            PauseRow{"Largest", 255, "g_dwTimeOutSec=255"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(SlideShowBodyTest, PictureTableFollowsTheListBetweenEmptyLines)
-{
-    const QStringList lines = SlideShowBodyLines(QStringLiteral("#E0F0E0"), 100, 3);
-    ASSERT_EQ(lines.size(), 72 - 1 + 100);
-    EXPECT_TRUE(lines[42].isEmpty());
-    for (int k = 1; k <= 100; ++k)
-        EXPECT_EQ(lines[42 + k],
-                  QStringLiteral("g_ImageTable[g_imax++] = new Array (\"images/picture%1.jpg\");").arg(k));
-    EXPECT_TRUE(lines[143].isEmpty());
-    EXPECT_EQ(lines.count(QStringLiteral("</head>")), 1);
-}
-
 struct GoldenRow {
     const char *name;
     int pictures;

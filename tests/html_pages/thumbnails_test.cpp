@@ -46,36 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("/\u0424\u041e\u0422\u041e/\u0416.JPG")}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ThumbnailsBodyTest, OnePictureGivesOneBlockOf24Lines)
-{
-    const QStringList lines = ThumbnailsBodyLines(QStringLiteral("#010203"), {QStringLiteral("/a/b.jpg")},
-                                                  {QStringLiteral("1-2-2024 10:00:00")}, 160, 120);
-    ASSERT_EQ(lines.size(), 24);
-    EXPECT_EQ(lines[1], QStringLiteral("<body bgcolor=\"#010203\" topmargin=\"10\" leftmargin=\"10\">"));
-    EXPECT_EQ(lines[12], QStringLiteral("  /A/B.JPG"));
-    EXPECT_EQ(lines[16], QStringLiteral("  Filedate and time 1-2-2024 10:00:00</SPAN>"));
-}
-
-TEST(ThumbnailsBodyTest, EveryBlockCarriesTheSameSizeAndItsOwnNumberAndDate)
-{
-    QStringList paths, dates;
-    for (int i = 0; i < 4; ++i) {
-        paths << QStringLiteral("/f/p%1.jpg").arg(i);
-        dates << QStringLiteral("date %1").arg(i);
-    }
-    const QStringList lines = ThumbnailsBodyLines(QStringLiteral("#E0F0E0"), paths, dates, 120, 90);
-    ASSERT_EQ(lines.size(), 6 + 4 * 14 + 4);
-    const int block4 = 6 + 3 * 14; // 0-based index of line 7 of picture 4
-    EXPECT_EQ(lines[block4 + 1],
-              QStringLiteral(
-                  "  <td><table border=\"1\" width=\"120\" height=\"90\" cellpadding=\"0\" cellspacing=\"0\">"
-                  "<tr><td><img src=\"images/picture4.jpg\"></td></tr></table></td>"));
-    EXPECT_EQ(lines[block4 + 4], QStringLiteral("  <SPAN class=tekst><b>Picture 4</b>"));
-    EXPECT_EQ(lines[block4 + 6], QStringLiteral("  /F/P3.JPG"));
-    EXPECT_EQ(lines[block4 + 8], QStringLiteral("  Resolution 120 x 90 pixels"));
-    EXPECT_EQ(lines[block4 + 10], QStringLiteral("  Filedate and time date 3</SPAN>"));
-}
-
 struct GoldenRow {
     const char *name;
     QStringList pictures; // below "Sea & Sand" in the program folder
