@@ -4,6 +4,7 @@
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 #include <cstring>
@@ -87,6 +88,8 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
                             &colourspace)
         != 0)
         return Failure(QStringLiteral("damaged JPEG header: %1").arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
+    if (width <= 0 || height <= 0)
+        return Failure(QStringLiteral("damaged JPEG header: no picture size"));
 
     const qint64 sourcePixels = qint64(width) * height;
     const bool sequential = JpegFrameType(data, size) == 0xC0;
@@ -108,8 +111,9 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
     // Format_RGB32 is 0xffRRGGBB in native byte order.
     const int pixelFormat = cmyk ? TJPF_CMYK : (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRA : TJPF_ARGB);
     auto decode = [&](int flags) {
+        // A progressive file with thousands of scans could keep the decoder busy for minutes.
         return tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), image.bits(), scaledWidth,
-                             int(image.bytesPerLine()), scaledHeight, pixelFormat, flags);
+                             int(image.bytesPerLine()), scaledHeight, pixelFormat, flags | TJFLAG_LIMITSCANS);
     };
     // Stop at the first warning, so a truncated or damaged file costs no full decode;
     // a harmless warning gets a second, complete pass.
@@ -197,6 +201,9 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
 
 LoadedPicture LoadPicture(const QString &path, QSize cover)
 {
+    // Only regular files: opening a pipe or a device could wait forever or never end.
+    if (!QFileInfo(path).isFile())
+        return Failure(QStringLiteral("%1 is no picture file").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));

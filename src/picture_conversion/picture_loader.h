@@ -17,7 +17,7 @@ namespace PictureLimits {
 constexpr int MaxSide = 16384;                        // after JPEG scaling, and for GIF and BMP
 constexpr qint64 MaxPixels = 64LL * 1024 * 1024;      // decoded pixels
 constexpr qint64 MaxSequentialJpegPixels = 300000000; // source pixels of a baseline JPEG
-constexpr qint64 MaxBufferedJpegPixels = 100000000;   // progressive JPEGs buffer every coefficient
+constexpr qint64 MaxBufferedJpegPixels = 64LL * 1024 * 1024; // progressive JPEGs buffer every coefficient
 constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
 }
 

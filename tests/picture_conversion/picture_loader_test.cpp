@@ -4,6 +4,10 @@
 #include "support/test_pictures.h"
 
 #include <QTemporaryDir>
+#include <functional>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
@@ -290,6 +294,82 @@ TEST_F(LoaderTest, KindFollowsContentNotExtension)
     ExpectQuadrants(jpegAsGif.image);
     ExpectQuadrants(bmpAsJpeg.image, 10);
     EXPECT_FALSE(LoadPicture(file("picture.png.jpg", QByteArray::fromHex("89504e470d0a1a0a0000"))).ok());
+}
+
+// --- refusals ---------------------------------------------------------------------------
+
+// The JPEG with the frame header's height and width replaced.
+QByteArray WithClaimedSize(QByteArray jpeg, int width, int height)
+{
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i)
+        if (uchar(jpeg[i]) == 0xFF && (uchar(jpeg[i + 1]) == 0xC0 || uchar(jpeg[i + 1]) == 0xC2)) {
+            jpeg[i + 5] = char(height >> 8);
+            jpeg[i + 6] = char(height);
+            jpeg[i + 7] = char(width >> 8);
+            jpeg[i + 8] = char(width);
+            break;
+        }
+    return jpeg;
+}
+
+QByteArray ProgressiveJpeg(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::vector<unsigned char> pixels(rgb.constBits(), rgb.constBits() + rgb.sizeInBytes());
+    tjhandle handle = tjInitCompress();
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    QByteArray jpeg;
+    if (tjCompress2(handle, pixels.data(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB, &buffer,
+                    &size, TJSAMP_420, 90, TJFLAG_PROGRESSIVE) == 0)
+        jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    tjFree(buffer);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+struct RefusalRow {
+    const char *name;
+    std::function<QByteArray()> bytes;
+    const char *reason; // a word of the error text
+};
+
+class RefusalTest : public LoaderTest, public ::testing::WithParamInterface<RefusalRow> {};
+
+TEST_P(RefusalTest, RefusesWithAReason)
+{
+    const LoadedPicture picture = LoadPicture(file("p.jpg", GetParam().bytes()), QSize(300, 200));
+    EXPECT_FALSE(picture.ok());
+    EXPECT_TRUE(picture.image.isNull());
+    EXPECT_TRUE(picture.error.contains(GetParam().reason)) << picture.error.toStdString();
+}
+
+const QImage Small = TestPictures::Quadrants(64, 48);
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusalTest,
+    ::testing::Values(
+        RefusalRow{"BaselineClaims65500Square", [] { return WithClaimedSize(JpegBytes(Small), 65500, 65500); }, "too large"},
+        RefusalRow{"ProgressiveClaims100Megapixels", [] { return WithClaimedSize(ProgressiveJpeg(Small), 10000, 10000); }, "too large"},
+        RefusalRow{"BaselineClaims100MegapixelsButDataEnds", [] { return WithClaimedSize(JpegBytes(Small), 10000, 10000); }, "damaged"},
+        RefusalRow{"JpegCutAfterHeader", [] { return JpegBytes(Small).left(200); }, "damaged"},
+        RefusalRow{"OnlyStartOfImage", [] { return QByteArray::fromHex("ffd8ff"); }, "damaged"},
+        RefusalRow{"BmpCutShort", [] { return BmpBytes(Small, BmpLayout::Rgb24).chopped(100); }, "cut short"},
+        RefusalRow{"BmpClaimsWidth20000", [] { QByteArray b = BmpBytes(Small, BmpLayout::Rle8); b[18] = 0x20; b[19] = 0x4e; return b; }, "too large"},
+        RefusalRow{"PngContent", [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); }, "not a JPEG"},
+        RefusalRow{"EmptyFile", [] { return QByteArray(); }, "empty"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(LoaderTest, RefusesWhatIsNoRegularFile)
+{
+    EXPECT_FALSE(LoadPicture(dir.path()).ok());
+    EXPECT_FALSE(LoadPicture(dir.filePath("missing.jpg")).ok());
+#ifdef Q_OS_UNIX
+    // Opening a pipe nobody writes to would wait for ever.
+    const QByteArray fifo = QFile::encodeName(dir.filePath("pipe.jpg"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    EXPECT_FALSE(LoadPicture(dir.filePath("pipe.jpg")).ok());
+#endif
 }
 
 }
