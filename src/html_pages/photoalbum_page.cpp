@@ -5,7 +5,8 @@
 #include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
-namespace {
+namespace
+{
 
 // Photoalbum 2 adds a reveal transition to each step; Photoalbum 1 writes none of these lines.
 QStringList RevealLines(const PhotoalbumPage &page)
@@ -25,12 +26,13 @@ QStringList Only2(const PhotoalbumPage &page, const QString &line)
     return page.revealTransitions ? QStringList{line} : QStringList{};
 }
 
-}
+} // namespace
 
 QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
 {
     const QString m = QString::number(page.pictureCount);
-    const QString counterLine = QStringLiteral("  form.nummer.value= \" Picture \" + teller + \" / %1\";").arg(m);
+    const QString counterLine =
+        QStringLiteral("  form.nummer.value= \" Picture \" + teller + \" / %1\";").arg(m);
     const QString pictureLine = QStringLiteral("  dia.src = \"images/picture\"+ teller +\".jpg\";");
     // Widened so that no picture size can overflow the sums.
     const QString frameWidth = QString::number(page.frameWidth);
@@ -98,15 +100,16 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
         QStringLiteral("      <td width=\"%1\" height=\"%2\"><table BORDER=\"1\" CELLPADDING=\"0\" "
                        "CELLSPACING=\"0\" bgcolor=\"#EEEEEE\"><tr><td><img name=\"dia\" "
                        "SRC=\"images/picture1.jpg\" width=\"%3\" height=\"%4\"></td></tr></table></td>")
-            .arg(frameWidth, cellHeight, QString::number(page.pictureWidth), QString::number(page.pictureHeight)),
+            .arg(frameWidth, cellHeight, QString::number(page.pictureWidth),
+                 QString::number(page.pictureHeight)),
         QStringLiteral("      <td WIDTH=\"30\" HEIGHT=\"%1\"></td>").arg(cellHeight),
         QStringLiteral("    </tr>"),
         QStringLiteral("    <tr>"),
         QStringLiteral("      <td WIDTH=\"30\" HEIGHT=\"38\"></td>"),
         // The title is inserted as it stands; one argument only, so a "%1" in it stays text.
-        QStringLiteral("      <td WIDTH=\"") + frameWidth
-            + QStringLiteral("\" HEIGHT=\"38\" align=\"center\"><SPAN class=wit><b>") + page.title
-            + QStringLiteral("</b></SPAN></td>"),
+        QStringLiteral("      <td WIDTH=\"") + frameWidth +
+            QStringLiteral("\" HEIGHT=\"38\" align=\"center\"><SPAN class=wit><b>") + page.title +
+            QStringLiteral("</b></SPAN></td>"),
         QStringLiteral("      <td WIDTH=\"30\" HEIGHT=\"38\"></td>"),
         QStringLiteral("    </tr>"),
         QStringLiteral("  </table></td>"),
@@ -114,7 +117,8 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
         QString(),
         QStringLiteral("<P>"),
         QString(),
-        QStringLiteral("<table BORDER=\"0\" CELLPADDING=\"5\" CELLSPACING=\"0\" width=\"%1\">").arg(frameWidth60),
+        QStringLiteral("<table BORDER=\"0\" CELLPADDING=\"5\" CELLSPACING=\"0\" width=\"%1\">")
+            .arg(frameWidth60),
         QStringLiteral("<tr>"),
         QStringLiteral("  <td valign=\"top\" align=\"left\"><input type=\"button\" value=\"  &lt;&lt;  \" "
                        "onclick=\"slidevorige();\" style=\"cursor:hand\"></td>"),

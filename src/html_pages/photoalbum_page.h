@@ -13,7 +13,7 @@ struct PhotoalbumPage {
     std::int32_t frameHeight = 0;  // PictureHeight
     std::int32_t pictureWidth = 0; // Width argument
     std::int32_t pictureHeight = 0;
-    QString title;                 // written as typed: users may type markup on purpose
+    QString title; // written as typed: users may type markup on purpose
     QString pageColour;
     bool revealTransitions = false; // Photoalbum 2
 };

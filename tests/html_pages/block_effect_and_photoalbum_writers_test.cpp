@@ -10,13 +10,15 @@
 #include <ostream>
 #include <string>
 
-namespace {
+namespace
+{
 
 enum class Page { BlockEffect, Album1, Album2 };
 
 // A program folder in a temporary directory and a selection of small real pictures.
-class WriterRun {
-public:
+class WriterRun
+{
+  public:
     explicit WriterRun(int pictures)
     {
         host.folder = temp.filePath(QStringLiteral("program"));
@@ -43,11 +45,13 @@ public:
             break;
         case Page::Album1:
             v.PageStyle = PageStyles::Photoalbum1;
-            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height, 1);
+            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height,
+                                1);
             break;
         case Page::Album2:
             v.PageStyle = PageStyles::Photoalbum2;
-            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height, 2);
+            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height,
+                                2);
             break;
         }
     }
@@ -75,7 +79,9 @@ void PrintTo(const GoldenRow &row, std::ostream *os)
     *os << row.name;
 }
 
-class PageWriterGoldenTest : public ::testing::TestWithParam<GoldenRow> {};
+class PageWriterGoldenTest : public ::testing::TestWithParam<GoldenRow>
+{
+};
 
 TEST_P(PageWriterGoldenTest, WritesTheExpectedFileAndOpensIt)
 {
@@ -95,28 +101,34 @@ TEST_P(PageWriterGoldenTest, WritesTheExpectedFileAndOpensIt)
     EXPECT_EQ(actual, expected) << Golden::FirstDifference(actual, expected);
     EXPECT_EQ(run.host.opened, QStringList{run.pagePath()});
     EXPECT_EQ(run.host.statuses.last(), QStringLiteral("Convert pictures ready, open html page...."));
-    EXPECT_EQ(run.host.state.PageColour,
-              QStringLiteral("#%1%2%3").arg(row.red, 2, 16, QLatin1Char('0')).arg(row.green, 2, 16, QLatin1Char('0'))
-                  .arg(row.blue, 2, 16, QLatin1Char('0')).toUpper());
+    EXPECT_EQ(run.host.state.PageColour, QStringLiteral("#%1%2%3")
+                                             .arg(row.red, 2, 16, QLatin1Char('0'))
+                                             .arg(row.green, 2, 16, QLatin1Char('0'))
+                                             .arg(row.blue, 2, 16, QLatin1Char('0'))
+                                             .toUpper());
     for (int k = 1; k <= row.pictures; ++k)
-        EXPECT_TRUE(QFile::exists(run.host.folder + QStringLiteral("/Photomap/Images/picture%1.jpg").arg(k))) << k;
+        EXPECT_TRUE(QFile::exists(run.host.folder + QStringLiteral("/Photomap/Images/picture%1.jpg").arg(k)))
+            << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, PageWriterGoldenTest,
-    ::testing::Values(
-        GoldenRow{"BlockEffectOnePicture", Page::BlockEffect, 1, 160, 120, 15, 224, 240, 224, "", "block_effect_1.html"},
-        GoldenRow{"BlockEffectThreePictures", Page::BlockEffect, 3, 120, 90, 7, 10, 5, 171, "",
-                  "block_effect_3.html"},
-        GoldenRow{"Album1OnePicture", Page::Album1, 1, 360, 270, 0, 224, 240, 224, "Holiday", "photoalbum1_1.html"},
-        GoldenRow{"Album1ThreePictures", Page::Album1, 3, 200, 150, 0, 10, 5, 171, "Beach & <i>dunes</i>",
-                  "photoalbum1_3.html"},
-        GoldenRow{"Album2OnePicture", Page::Album2, 1, 360, 270, 0, 224, 240, 224, "Holiday", "photoalbum2_1.html"},
-        GoldenRow{"Album2ThreePictures", Page::Album2, 3, 200, 150, 0, 10, 5, 171, "Beach & <i>dunes</i>",
-                  "photoalbum2_3.html"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pages, PageWriterGoldenTest,
+                         ::testing::Values(GoldenRow{"BlockEffectOnePicture", Page::BlockEffect, 1, 160, 120,
+                                                     15, 224, 240, 224, "", "block_effect_1.html"},
+                                           GoldenRow{"BlockEffectThreePictures", Page::BlockEffect, 3, 120,
+                                                     90, 7, 10, 5, 171, "", "block_effect_3.html"},
+                                           GoldenRow{"Album1OnePicture", Page::Album1, 1, 360, 270, 0, 224,
+                                                     240, 224, "Holiday", "photoalbum1_1.html"},
+                                           GoldenRow{"Album1ThreePictures", Page::Album1, 3, 200, 150, 0, 10,
+                                                     5, 171, "Beach & <i>dunes</i>", "photoalbum1_3.html"},
+                                           GoldenRow{"Album2OnePicture", Page::Album2, 1, 360, 270, 0, 224,
+                                                     240, 224, "Holiday", "photoalbum2_1.html"},
+                                           GoldenRow{"Album2ThreePictures", Page::Album2, 3, 200, 150, 0, 10,
+                                                     5, 171, "Beach & <i>dunes</i>", "photoalbum2_3.html"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
-class PageWriterFailureTest : public ::testing::TestWithParam<Page> {};
+class PageWriterFailureTest : public ::testing::TestWithParam<Page>
+{
+};
 
 TEST_P(PageWriterFailureTest, AbandonedConversionWritesAndOpensNothing)
 {
@@ -200,4 +212,4 @@ TEST(PhotoalbumWriter, AnyKindOtherThanTwoWritesPhotoalbum1)
     }
 }
 
-}
+} // namespace

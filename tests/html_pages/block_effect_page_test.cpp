@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace {
+namespace
+{
 
 // The entries of the picture list: the lines after "var slideimages=new Array(" up to the empty line.
 QStringList PictureListLines(const QStringList &body)
@@ -21,12 +22,15 @@ struct ListRow {
     const char *last;
 };
 
-class BlockEffectListTest : public ::testing::TestWithParam<ListRow> {};
+class BlockEffectListTest : public ::testing::TestWithParam<ListRow>
+{
+};
 
 TEST_P(BlockEffectListTest, OneEntryPerPictureAndOnlyTheLastClosesTheArray)
 {
     const ListRow row = GetParam();
-    const QStringList list = PictureListLines(BlockEffectBodyLines(row.pictures, 15, QStringLiteral("#E0F0E0")));
+    const QStringList list =
+        PictureListLines(BlockEffectBodyLines(row.pictures, 15, QStringLiteral("#E0F0E0")));
     ASSERT_EQ(list.size(), row.pictures);
     EXPECT_EQ(list.first().toStdString(), row.first);
     EXPECT_EQ(list.last().toStdString(), row.last);
@@ -71,4 +75,4 @@ TEST(BlockEffectPage, HeadEndsOnceAndTheBodyStartsWithAnEmptyLine)
     }
 }
 
-}
+} // namespace

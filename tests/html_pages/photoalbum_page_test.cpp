@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace {
+namespace
+{
 
 PhotoalbumPage Album(int pictures, bool reveal, int frameW = 160, int frameH = 120, int picW = 160,
                      int picH = 120)
@@ -30,7 +31,9 @@ struct CounterRow {
     const char *counterBox;
 };
 
-class PhotoalbumCounterTest : public ::testing::TestWithParam<std::tuple<CounterRow, bool>> {};
+class PhotoalbumCounterTest : public ::testing::TestWithParam<std::tuple<CounterRow, bool>>
+{
+};
 
 TEST_P(PhotoalbumCounterTest, WrapsAtBothEndsAndCountsToTheNumberOfPictures)
 {
@@ -52,14 +55,14 @@ TEST_P(PhotoalbumCounterTest, WrapsAtBothEndsAndCountsToTheNumberOfPictures)
 
 INSTANTIATE_TEST_SUITE_P(
     Counts, PhotoalbumCounterTest,
-    ::testing::Combine(
-        ::testing::Values(CounterRow{"OnePicture", 1, "  if (teller==2) teller = 1;", "  if (teller==0) teller = 1;",
-                                     " / 1\";", " Foto 1 / 1"},
-                          CounterRow{"FivePictures", 5, "  if (teller==6) teller = 1;",
-                                     "  if (teller==0) teller = 5;", " / 5\";", " Foto 1 / 5"},
-                          CounterRow{"HundredPictures", 100, "  if (teller==101) teller = 1;",
-                                     "  if (teller==0) teller = 100;", " / 100\";", " Foto 1 / 100"}),
-        ::testing::Bool()),
+    ::testing::Combine(::testing::Values(CounterRow{"OnePicture", 1, "  if (teller==2) teller = 1;",
+                                                    "  if (teller==0) teller = 1;", " / 1\";", " Foto 1 / 1"},
+                                         CounterRow{"FivePictures", 5, "  if (teller==6) teller = 1;",
+                                                    "  if (teller==0) teller = 5;", " / 5\";", " Foto 1 / 5"},
+                                         CounterRow{"HundredPictures", 100, "  if (teller==101) teller = 1;",
+                                                    "  if (teller==0) teller = 100;", " / 100\";",
+                                                    " Foto 1 / 100"}),
+                       ::testing::Bool()),
     [](const auto &info) {
         return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_Album2" : "_Album1");
     });
@@ -109,7 +112,9 @@ struct TitleRow {
     const char *cell;
 };
 
-class PhotoalbumTitleTest : public ::testing::TestWithParam<TitleRow> {};
+class PhotoalbumTitleTest : public ::testing::TestWithParam<TitleRow>
+{
+};
 
 TEST_P(PhotoalbumTitleTest, TitleCellHoldsTheTitleAsTyped)
 {
@@ -123,7 +128,8 @@ TEST_P(PhotoalbumTitleTest, TitleCellHoldsTheTitleAsTyped)
 INSTANTIATE_TEST_SUITE_P(
     Titles, PhotoalbumTitleTest,
     ::testing::Values(TitleRow{"Empty", "", "align=\"center\"><SPAN class=wit><b></b></SPAN></td>"},
-                      TitleRow{"MarkupAndAmpersand", "Sun & <u>sea</u>", "<b>Sun & <u>sea</u></b></SPAN></td>"},
+                      TitleRow{"MarkupAndAmpersand", "Sun & <u>sea</u>",
+                               "<b>Sun & <u>sea</u></b></SPAN></td>"},
                       TitleRow{"PlaceholderLookalike", "100%1 %2 fun", "<b>100%1 %2 fun</b></SPAN></td>"}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -138,4 +144,4 @@ TEST(PhotoalbumPage, HeadEndsOnceAndTheBodyStartsWithAnEmptyLine)
     }
 }
 
-}
+} // namespace
