@@ -1,0 +1,372 @@
+// Browser test of the six album pages: writes them for four pictures with the page maker
+// (argument 1) into a temporary folder and checks them in headless chromium, which is driven
+// over its DevTools pipe (file descriptors 3 and 4), so no npm package is needed.
+//   node check_pages.mjs <make_pages executable>
+// Exit status: 0 all checks passed, 1 a check failed, 77 skipped (no chromium).
+import { spawn, execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const SKIP = 77;
+const chromium = process.env.GALVORA_CHROMIUM || '/usr/bin/chromium';
+const maker = process.argv[2];
+const shots = process.env.GALVORA_BROWSER_SHOTS; // optional folder for screenshots
+
+if (!maker || !fs.existsSync(maker)) {
+    console.log(`FAIL: page maker not found: ${maker}`);
+    process.exit(1);
+}
+if (!fs.existsSync(chromium)) {
+    console.log(`SKIPPED: ${chromium} is not installed (scripts/setup.sh installs Debian's chromium); ` +
+        'the pages were not checked in a browser');
+    process.exit(SKIP);
+}
+
+let passed = 0;
+const failed = [];
+function check(ok, what) {
+    if (ok)
+        ++passed;
+    else
+        failed.push(what);
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+    return ok;
+}
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Polls `probe` until it returns a truthy value or `ms` pass; returns the last value.
+async function waitFor(probe, ms) {
+    const end = Date.now() + ms;
+    let value = await probe();
+    while (!value && Date.now() < end) {
+        await sleep(50);
+        value = await probe();
+    }
+    return value;
+}
+
+// DevTools protocol over chromium's pipe: JSON messages, each ended by a NUL byte.
+class Cdp {
+    constructor(child) {
+        this.out = child.stdio[3];
+        this.nextId = 1;
+        this.pending = new Map();
+        this.listeners = [];
+        let buffer = Buffer.alloc(0);
+        child.stdio[4].on('data', (chunk) => {
+            buffer = Buffer.concat([buffer, chunk]);
+            let end;
+            while ((end = buffer.indexOf(0)) >= 0) {
+                const message = JSON.parse(buffer.subarray(0, end).toString('utf8'));
+                buffer = buffer.subarray(end + 1);
+                this.dispatch(message);
+            }
+        });
+    }
+
+    dispatch(message) {
+        if (message.id === undefined) {
+            for (const listener of this.listeners)
+                listener(message);
+            return;
+        }
+        const call = this.pending.get(message.id);
+        if (!call)
+            return;
+        this.pending.delete(message.id);
+        if (message.error)
+            call.reject(new Error(`${call.method}: ${message.error.message}`));
+        else
+            call.resolve(message.result);
+    }
+
+    send(method, params = {}, sessionId = undefined) {
+        const id = this.nextId++;
+        const message = { id, method, params };
+        if (sessionId)
+            message.sessionId = sessionId;
+        this.out.write(JSON.stringify(message) + '\0');
+        return new Promise((resolve, reject) => this.pending.set(id, { resolve, reject, method }));
+    }
+}
+
+// One browser tab, with the script errors and failed loads it has seen.
+class Tab {
+    static async open(cdp, name) {
+        const { targetId } = await cdp.send('Target.createTarget', { url: 'about:blank' });
+        const { sessionId } = await cdp.send('Target.attachToTarget', { targetId, flatten: true });
+        const tab = new Tab(cdp, name, sessionId);
+        await Promise.all(['Runtime.enable', 'Page.enable', 'Network.enable', 'Log.enable'].map((m) => tab.send(m)));
+        return tab;
+    }
+
+    constructor(cdp, name, sessionId) {
+        this.cdp = cdp;
+        this.name = name;
+        this.sessionId = sessionId;
+        this.exceptions = [];
+        this.failedLoads = [];
+        this.logErrors = [];
+        this.loaded = false;
+        const urls = new Map();
+        cdp.listeners.push(({ method, params, sessionId: from }) => {
+            if (from !== sessionId)
+                return;
+            if (method === 'Runtime.exceptionThrown') {
+                const d = params.exceptionDetails;
+                this.exceptions.push((d.exception && d.exception.description) || d.text);
+            } else if (method === 'Network.requestWillBeSent') {
+                urls.set(params.requestId, params.request.url);
+            } else if (method === 'Network.loadingFailed' && !params.canceled) {
+                this.failedLoads.push(`${urls.get(params.requestId)}: ${params.errorText}`);
+            } else if (method === 'Log.entryAdded' && params.entry.level === 'error') {
+                this.logErrors.push(`${params.entry.text} ${params.entry.url || ''}`);
+            } else if (method === 'Page.loadEventFired') {
+                this.loaded = true;
+            }
+        });
+    }
+
+    send(method, params = {}) {
+        return this.cdp.send(method, params, this.sessionId);
+    }
+
+    async goto(url) {
+        this.loaded = false;
+        await this.send('Page.navigate', { url });
+        return waitFor(() => this.loaded, 15000);
+    }
+
+    async eval(expression) {
+        const r = await this.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+        if (r.exceptionDetails)
+            throw new Error(`${this.name}: ${expression}: ${r.exceptionDetails.text}`);
+        return r.result.value;
+    }
+
+    // A real mouse click in the middle of the element.
+    async click(selector) {
+        const at = await this.eval(`(() => {
+            const e = document.querySelector(${JSON.stringify(selector)});
+            if (!e) return null;
+            e.scrollIntoView({ block: 'center' });
+            const r = e.getBoundingClientRect();
+            return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+        })()`);
+        if (!at)
+            throw new Error(`${this.name}: nothing to click at ${selector}`);
+        for (const type of ['mousePressed', 'mouseReleased'])
+            await this.send('Input.dispatchMouseEvent', { type, x: at.x, y: at.y, button: 'left', clickCount: 1 });
+    }
+
+    async arrowDown() {
+        for (const type of ['rawKeyDown', 'keyUp'])
+            await this.send('Input.dispatchKeyEvent',
+                { type, key: 'ArrowDown', code: 'ArrowDown', windowsVirtualKeyCode: 40, nativeVirtualKeyCode: 40 });
+    }
+
+    // Loads `ref` relative to the page as a new picture: its natural size, or null when it fails.
+    probe(ref) {
+        return this.eval(`new Promise((resolve) => {
+            const i = new Image();
+            i.onload = () => resolve({ w: i.naturalWidth, h: i.naturalHeight });
+            i.onerror = () => resolve(null);
+            i.src = ${JSON.stringify(ref)};
+        })`);
+    }
+
+    // The picture element's file name relative to the page folder, once it has loaded.
+    shown(expression) {
+        return this.eval(`(() => {
+            const i = ${expression};
+            if (!i || !i.complete || i.naturalWidth === 0) return null;
+            return decodeURI(i.src).slice(decodeURI(location.href).lastIndexOf('/') + 1);
+        })()`);
+    }
+}
+
+const spellings = new Set(); // "images" and "Images" as the pages use them
+
+// Every picture the page names in its text must load; `size` is the converted size where all agree.
+async function checkPictures(tab, html, size) {
+    const refs = [...new Set([...html.matchAll(/[Ii]mages\/picture(\d+)\.(?:jpg|gif|bmp)/g)].map((m) => m[0]))];
+    for (const ref of refs) {
+        const got = await tab.probe(ref);
+        const sizeOk = !size || (got && got.w === size[0] && got.h === size[1]);
+        if (check(got && sizeOk, `${tab.name}: ${ref} loads${size ? ` at ${size[0]} x ${size[1]}` : ''}` +
+            (got && !sizeOk ? ` (is ${got.w} x ${got.h})` : '')))
+            spellings.add(ref.slice(0, 6));
+    }
+    const broken = await tab.eval(
+        'Array.from(document.images).filter((i) => !i.complete || i.naturalWidth === 0).map((i) => i.src)');
+    check(broken.length === 0, `${tab.name}: every picture element shows its picture ${broken.join(' ')}`);
+    return refs;
+}
+
+function numbersIn(refs) {
+    return [...new Set(refs.map((r) => Number(/picture(\d+)/.exec(r)[1])))].sort((a, b) => a - b).join(',');
+}
+
+async function pictureShow(tab, html) {
+    const refs = await checkPictures(tab, html, null);
+    check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
+    check(await tab.shown('document.images.x1') === 'images/picture1.gif',
+        `${tab.name}: the big picture starts as images/picture1.gif`);
+    // Chosen from the keyboard, as the page's help text suggests.
+    await tab.eval('document.querySelector("select").focus()');
+    await tab.arrowDown();
+    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'Images/picture2.jpg'), 3000),
+        `${tab.name}: choosing Picture 2 shows Images/picture2.jpg`);
+    await tab.arrowDown();
+    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'Images/picture3.bmp'), 3000),
+        `${tab.name}: choosing Picture 3 shows Images/picture3.bmp`);
+}
+
+async function thumbnails(tab, html) {
+    const refs = await checkPictures(tab, html, [160, 120]);
+    check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
+}
+
+async function slideShow(tab, html) {
+    const state = () => tab.eval(`({
+        x: document.getElementById('_Ath_Img_X').textContent,
+        text: document.querySelector('SPAN.tekst').textContent,
+        src: decodeURI(document.images._Ath_Slide.src).replace(/^.*\\/(images\\/)/, '$1'),
+        loaded: document.images._Ath_Slide.complete && document.images._Ath_Slide.naturalWidth > 0,
+        prev: document.getElementsByName('btnPrev')[0].disabled,
+        next: document.getElementsByName('btnNext')[0].disabled,
+    })`);
+    const first = await state();
+    check(first.x === '2' && first.text === 'Picture 2 of 4' && first.src === 'images/picture2.jpg',
+        `${tab.name}: after loading shows picture 2 and "Picture 2 of 4" (${first.text}, ${first.src})`);
+    check(first.prev && first.next, `${tab.name}: Previous and Next are disabled while playing`);
+    // The pictures are probed only now: the show moves on one second after each picture.
+    const refs = await checkPictures(tab, html, [300, 200]);
+    check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
+    const advanced = await waitFor(() => state().then((s) => (s.x === '3' && s.loaded ? s : null)), 4000);
+    check(advanced && advanced.src === 'images/picture3.jpg' && advanced.text === 'Picture 3 of 4',
+        `${tab.name}: advances by itself to picture 3`);
+
+    await tab.click('input[name="bntPlay"]');
+    const stopped = await state();
+    check(!stopped.prev && !stopped.next, `${tab.name}: Play - Stop enables Previous and Next`);
+    await sleep(2500); // longer than the page's one-second pause: nothing may advance now
+    const later = await state();
+    check(later.x === stopped.x, `${tab.name}: stays at picture ${stopped.x} after Play - Stop (${later.x})`);
+    await tab.click('input[name="btnNext"]');
+    const next = await waitFor(() => state().then((s) => (s.x !== later.x && s.loaded ? s : null)), 3000);
+    const expected = String(Number(later.x) % 4 + 1);
+    check(next && next.x === expected && next.src === `images/picture${expected}.jpg`,
+        `${tab.name}: Next steps to picture ${expected}`);
+    await tab.click('input[name="btnPrev"]');
+    check(await waitFor(() => state().then((s) => s.x === later.x && s.loaded), 3000),
+        `${tab.name}: Previous steps back to picture ${later.x}`);
+}
+
+async function blockEffect(tab, html, loadedAt) {
+    const shown = () => tab.shown('document.images.slide');
+    check(await shown() === 'images/picture1.jpg', `${tab.name}: starts with picture 1`);
+    const refs = await checkPictures(tab, html, [200, 150]);
+    check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
+    const changed = await waitFor(() => shown().then((s) => (s && s !== 'images/picture1.jpg' ? s : null)),
+        Math.max(0, loadedAt + 4000 - Date.now()));
+    check(changed === 'images/picture2.jpg',
+        `${tab.name}: changes to picture 2 within 4 seconds of loading (${changed}, ${Date.now() - loadedAt} ms)`);
+}
+
+async function photoalbum(tab, html) {
+    await checkPictures(tab, html, [200, 150]);
+    const counter = () => tab.eval('document.forms.form.nummer.value');
+    check(await counter() === ' Foto 1 / 4', `${tab.name}: the counter starts as " Foto 1 / 4"`);
+    const steps = [['slidenext', 2], ['slidenext', 3], ['slidenext', 4], ['slidenext', 1],
+        ['slidevorige', 4], ['slidevorige', 3]];
+    for (const [button, n] of steps) {
+        await tab.click(`input[onclick="${button}();"]`);
+        const want = ` Picture ${n} / 4`;
+        const ok = await waitFor(async () => await counter() === want &&
+            await tab.shown('document.images.dia') === `images/picture${n}.jpg`, 3000);
+        check(ok, `${tab.name}: ${button === 'slidenext' ? '>>' : '<<'} shows picture ${n} and "${want}"` +
+            (ok ? '' : ` (counter "${await counter()}")`));
+    }
+}
+
+const pages = [
+    ['pictureshow', pictureShow],
+    ['slideshow', slideShow],
+    ['thumbnails', thumbnails],
+    ['blockeffect', blockEffect],
+    ['photoalbum1', photoalbum],
+    ['photoalbum2', photoalbum],
+];
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'galvora-browser-'));
+let browser;
+const watchdog = setTimeout(() => {
+    console.log('FAIL: the browser test did not end within 100 seconds');
+    if (browser)
+        browser.kill('SIGKILL');
+    fs.rmSync(work, { recursive: true, force: true });
+    process.exit(1);
+}, 100000);
+
+try {
+    const program = path.join(work, 'program');
+    fs.mkdirSync(program);
+    const made = execFileSync(maker, [program], { encoding: 'utf8', env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+    const files = new Map(made.trim().split('\n').map((line) => line.split(' ')));
+
+    browser = spawn(chromium, [
+        '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--disable-dev-shm-usage', '--window-size=1024,900', `--user-data-dir=${path.join(work, 'profile')}`,
+        '--remote-debugging-pipe', 'about:blank',
+    ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+    let browserLog = '';
+    browser.stderr.on('data', (d) => { browserLog = (browserLog + d).slice(-4000); });
+    const exited = new Promise((resolve) => browser.on('exit', resolve));
+    const cdp = new Cdp(browser);
+    await Promise.race([cdp.send('Browser.getVersion'),
+        exited.then(() => { throw new Error(`chromium ended at start:\n${browserLog}`); })]);
+
+    for (const [name, run] of pages) {
+        const file = files.get(name);
+        if (!check(file && fs.existsSync(file), `${name}: page written`))
+            continue;
+        const tab = await Tab.open(cdp, name);
+        const loaded = await tab.goto(pathToFileURL(file).href);
+        const loadedAt = Date.now();
+        if (!check(loaded, `${name}: page loads`))
+            continue;
+        await run(tab, fs.readFileSync(file, 'latin1'), loadedAt);
+        if (shots) {
+            const { data } = await tab.send('Page.captureScreenshot', { format: 'png' });
+            fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(data, 'base64'));
+        }
+        // Photoalbum 2 calls the transition filters of an old browser; those calls are all that may fail.
+        const allowed = (text) => name === 'photoalbum2' && /\bfilters\b|revealTrans/.test(text);
+        const errors = tab.exceptions.filter((text) => !allowed(text));
+        check(errors.length === 0, `${name}: no script error ${errors.join(' | ')}`);
+        if (name === 'photoalbum2')
+            console.log(`     (${tab.exceptions.length - errors.length} filter call errors, as expected)`);
+        check(tab.failedLoads.length === 0, `${name}: nothing failed to load ${tab.failedLoads.join(' | ')}`);
+        check(tab.logErrors.length === 0, `${name}: no console error ${tab.logErrors.join(' | ')}`);
+    }
+    check(spellings.has('images') && spellings.has('Images'),
+        `pictures load through both "images/" and "Images/" (${[...spellings].join(', ')})`);
+
+    await cdp.send('Browser.close').catch(() => {});
+    await Promise.race([exited, sleep(5000)]);
+} catch (error) {
+    check(false, `browser test stopped: ${error.stack || error}`);
+} finally {
+    clearTimeout(watchdog);
+    if (browser && browser.exitCode === null && browser.signalCode === null)
+        browser.kill('SIGKILL');
+    fs.rmSync(work, { recursive: true, force: true });
+}
+
+console.log(`browser: ${passed} passed, ${failed.length} failed`);
+process.exit(failed.length === 0 ? 0 : 1);
