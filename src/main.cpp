@@ -5,7 +5,9 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    MainWindow window;
+    app.setApplicationName(QStringLiteral("Galvora"));
+    MainWindow window; // the program folder is the executable's folder
+    app.setWindowIcon(window.windowIcon());
     window.show();
     return app.exec();
 }

@@ -4,15 +4,15 @@
 
 #include <QCoreApplication>
 #include <QThread>
-#include <cmath>
 
 void Pause(float seconds, const MonotonicClock &clock, const std::function<void()> &processEvents)
 {
     if (!(seconds > 0.0f))
         return;
-    const double waitMs = std::ceil(double(seconds) * 1000.0);
     const qint64 start = clock.nowMs();
-    while (double(clock.nowMs() - start) < waitMs) {
+    // Seconds in single precision, as the callers give them: 200 ms is a pause of 0.2 s.
+    auto elapsed = [&] { return float(clock.nowMs() - start) / 1000.0f; };
+    while (elapsed() < seconds) {
         if (processEvents) {
             processEvents();
         } else {

@@ -7,11 +7,15 @@
 #include <QMessageBox>
 #include <QUrl>
 
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, const QString &title, QWidget *parent)
+{
+    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, title.isEmpty() ? ProgramName : title, text,
+                                         QMessageBox::Ok, parent);
+}
+
 void QtMessageBoxes::show(const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? ProgramName : title, text,
-                    QMessageBox::Ok, parent_);
-    box.exec();
+    MakeMessageBox(text, title, parent_)->exec();
 }
 
 void QtMousePointer::busy()

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // Small platform pieces behind interfaces, so tests can stand in for them.
@@ -35,6 +37,10 @@ public:
 };
 
 // The real ones.
+
+// The box QtMessageBoxes shows: no icon, one OK button, the title or the program's name.
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, const QString &title, QWidget *parent);
+
 class QtMessageBoxes final : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget *parent = nullptr) : parent_(parent) {}
