@@ -2,6 +2,7 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
+#include "picture_conversion/conversion_steps.h"
 #include "shared/host.h"
 #include "shared/paths.h"
 
@@ -11,15 +12,6 @@
 
 namespace
 {
-
-// The page file counts as present only under exactly its own name, letter case included,
-// as a file system that ignores case would otherwise report a differently spelled one too.
-bool PageFileExists(const QString &outputFolder, const QString &pageName)
-{
-    if (!QFileInfo(JoinPath(outputFolder, pageName)).isFile())
-        return false;
-    return QDir(outputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System).contains(pageName);
-}
 
 // Makes a new folder; one that already exists is a failure.
 bool MakeNewFolder(const QString &path)
@@ -106,7 +98,9 @@ void WritePictureShowPage(Host &host, const QString &folder, const QString &file
     const QString mapExisting = QStringLiteral("Map ") + folder + QStringLiteral(" existing...");
     const QString outputFolder = JoinPath(host.programFolder(), folder);
 
-    if (PageFileExists(outputFolder, fileName + QStringLiteral(".html"))) {
+    // Only the page file under exactly its own name, letter case included, stops the run here.
+    const QString pageName = fileName + QStringLiteral(".html");
+    if (LookUpFileName(PageFilePath(host, folder, fileName)) == pageName) {
         host.showMessage(mapExisting);
         return;
     }
