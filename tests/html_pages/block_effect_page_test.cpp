@@ -46,21 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
                               "  \"images/picture100.jpg\")"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(BlockEffectPage, NoLineEndsWithACommaForASinglePicture)
-{
-    for (const QString &line : BlockEffectBodyLines(1, 15, QStringLiteral("#E0F0E0")))
-        EXPECT_FALSE(line.endsWith(QLatin1Char(','))) << line.toStdString();
-}
-
-TEST(BlockEffectPage, BlockSizeAppearsInTheFilterAndUnderThePicture)
-{
-    const QStringList body = BlockEffectBodyLines(2, 99, QStringLiteral("#E0F0E0"));
-    ASSERT_GE(body.size(), 48);
-    // Body lines 25 and 47 (the list adds one line per picture beyond the first).
-    EXPECT_TRUE(body[25].contains(QStringLiteral("(MaxSquare=99,Duration=1)"))) << body[25].toStdString();
-    EXPECT_EQ(body[47], QStringLiteral("<SPAN class=tekst><b>BlockSize : 99</b></SPAN>"));
-}
-
 TEST(BlockEffectPage, HeadEndsOnceAndTheBodyStartsWithAnEmptyLine)
 {
     for (int pictures : {1, 3, 100}) {
