@@ -323,7 +323,12 @@ try {
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
         '--disable-dev-shm-usage', '--window-size=1024,900', `--user-data-dir=${path.join(work, 'profile')}`,
         '--remote-debugging-pipe', 'about:blank',
-    ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+    ], {
+        stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'],
+        // Whatever chromium keeps beside its profile stays in the temporary folder too.
+        env: { ...process.env, HOME: work, XDG_CONFIG_HOME: path.join(work, 'config'),
+            XDG_CACHE_HOME: path.join(work, 'cache') },
+    });
     let browserLog = '';
     browser.stderr.on('data', (d) => { browserLog = (browserLog + d).slice(-4000); });
     const exited = new Promise((resolve) => browser.on('exit', resolve));
