@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+// Pictures that look enough like photographs to load the decoders the way real ones do:
+// smooth light and colour gradients, some texture and a little sensor noise.
+namespace PhotoSet {
+
+// A width x height photo-like picture; `seed` varies the scene.
+QImage PhotoLike(int width, int height, std::uint32_t seed);
+
+// Writes `image` as a JPEG of the given quality (4:2:0) through TurboJPEG.
+bool WriteJpeg(const QImage &image, const QString &path, int quality);
+
+// Writes `image` as a one-frame GIF with a 6 x 7 x 6 colour cube and ordered dithering,
+// compressed with the usual variable-width LZW.
+bool WriteGif(const QImage &image, const QString &path);
+
+}
