@@ -6,8 +6,11 @@
 #include <QImageReader>
 #include <QSaveFile>
 #include <algorithm>
+#include <exception>
 
-bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
+namespace {
+
+bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
 {
     QImageReader reader(bmpPath, "bmp");
     reader.setAutoDetectImageFormat(false);
@@ -47,4 +50,15 @@ bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
         return false;
     }
     return file.commit();
+}
+
+}
+
+bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
+{
+    try {
+        return Encode(bmpPath, jpegPath, quality);
+    } catch (const std::exception &) { // memory ran out: the JPEG file was not written
+        return false;
+    }
 }

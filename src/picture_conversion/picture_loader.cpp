@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <cstring>
+#include <exception>
 
 namespace {
 
@@ -199,7 +200,9 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
     return PictureKind::Unknown;
 }
 
-LoadedPicture LoadPicture(const QString &path, QSize cover)
+namespace {
+
+LoadedPicture LoadFile(const QString &path, QSize cover)
 {
     // Only regular files: opening a pipe or a device could wait forever or never end.
     if (!QFileInfo(path).isFile())
@@ -234,4 +237,15 @@ LoadedPicture LoadPicture(const QString &path, QSize cover)
         break;
     }
     return Failure(QStringLiteral("not a JPEG, GIF or BMP picture"));
+}
+
+}
+
+LoadedPicture LoadPicture(const QString &path, QSize cover)
+{
+    try {
+        return LoadFile(path, cover);
+    } catch (const std::exception &) { // memory ran out inside Qt or the standard library
+        return Failure(QStringLiteral("not enough memory to load %1").arg(path));
+    }
 }

@@ -270,18 +270,6 @@ TEST_F(LoaderTest, MonochromeBmpLoads)
     EXPECT_EQ(picture.image.pixel(28, 8), qRgb(255, 255, 255));
 }
 
-TEST_F(LoaderTest, GifTransparencyIsKept)
-{
-    const LoadedPicture clear = LoadPicture(file("clear.gif", SingleColourGif(20, 10, Qt::magenta, true)));
-    ASSERT_TRUE(clear.ok()) << clear.error.toStdString();
-    EXPECT_TRUE(clear.image.hasAlphaChannel());
-    EXPECT_EQ(qAlpha(clear.image.pixel(5, 5)), 0);
-
-    const LoadedPicture solid = LoadPicture(file("solid.gif", SingleColourGif(20, 10, Qt::magenta, false)));
-    ASSERT_TRUE(solid.ok()) << solid.error.toStdString();
-    EXPECT_EQ(solid.image.pixel(5, 5), QColor(Qt::magenta).rgb());
-}
-
 // --- the kind of file is read from its content -------------------------------------------
 
 TEST_F(LoaderTest, KindFollowsContentNotExtension)
@@ -293,7 +281,6 @@ TEST_F(LoaderTest, KindFollowsContentNotExtension)
     ASSERT_TRUE(bmpAsJpeg.ok()) << bmpAsJpeg.error.toStdString();
     ExpectQuadrants(jpegAsGif.image);
     ExpectQuadrants(bmpAsJpeg.image, 10);
-    EXPECT_FALSE(LoadPicture(file("picture.png.jpg", QByteArray::fromHex("89504e470d0a1a0a0000"))).ok());
 }
 
 // --- refusals ---------------------------------------------------------------------------
