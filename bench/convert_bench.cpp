@@ -22,7 +22,8 @@
 #include <sys/resource.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int JpegCount = 20, BmpCount = 5, GifCount = 5;
 constexpr int Runs = 3;
@@ -36,8 +37,9 @@ qint64 ThreadCpuNs()
 }
 
 // Stands in for the main window: pauses return at once, every moment of event processing is timed.
-class BenchHost : public Host {
-public:
+class BenchHost : public Host
+{
+  public:
     ProgramValues state;
     QStringList paths;
     QString folder;
@@ -170,8 +172,8 @@ VipsTime RunVips(const QStringList &jpegs, const QString &out)
     time.wall = double(timer.nsecsElapsed()) / 1e9;
     getrusage(RUSAGE_CHILDREN, &after);
     auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    time.cpu = seconds(after.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_utime)
-               - seconds(before.ru_stime);
+    time.cpu = seconds(after.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_utime) -
+               seconds(before.ru_stime);
     return time;
 }
 
@@ -183,7 +185,7 @@ QStringList Files(const QDir &dir, const QString &pattern)
     return paths;
 }
 
-}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -202,7 +204,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "could not generate the pictures\n");
         return 1;
     }
-    const QStringList jpegs = Files(QDir(in), QStringLiteral("*.jpg")), bmps = Files(QDir(in), QStringLiteral("*.bmp")),
+    const QStringList jpegs = Files(QDir(in), QStringLiteral("*.jpg")),
+                      bmps = Files(QDir(in), QStringLiteral("*.bmp")),
                       gifs = Files(QDir(in), QStringLiteral("*.gif"));
     qint64 jpegBytes = 0;
     for (const QString &path : jpegs)
@@ -236,15 +239,17 @@ int main(int argc, char **argv)
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
 
-    std::printf("\nConvertPictures to 300x200 at quality 75 (instant pause); per picture the best of %d runs;\n"
-                "median per kind, wall clock (thread CPU time):\n",
-                Runs);
+    std::printf(
+        "\nConvertPictures to 300x200 at quality 75 (instant pause); per picture the best of %d runs;\n"
+        "median per kind, wall clock (thread CPU time):\n",
+        Runs);
     std::printf("  JPEG 4000x3000: %6.1f ms (%5.1f)   target 45 ms\n", median(wall, 0, j), median(cpu, 0, j));
     std::printf("  BMP  1920x1080: %6.1f ms (%5.1f)   target 20 ms\n", median(wall, j, b), median(cpu, j, b));
     std::printf("  GIF   800x600 : %6.1f ms (%5.1f)   target 15 ms\n", median(wall, j + b, g),
                 median(cpu, j + b, g));
     std::printf("peak resident memory: %.1f MB   target < 60 MB\n", peakMb);
-    std::printf("longest freeze (longest stretch between two pauses): %.1f ms   target < 60 ms\n", longestFreeze);
+    std::printf("longest freeze (longest stretch between two pauses): %.1f ms   target < 60 ms\n",
+                longestFreeze);
     std::printf("load average while measuring: %.2f on %d cores\n", load[0], QThread::idealThreadCount());
 
     const QString vipsOut = work.filePath(QStringLiteral("vips"));
@@ -261,8 +266,8 @@ int main(int argc, char **argv)
         return 0;
     }
     const double vipsMs = vips.wall * 1000.0 / j, vipsCpuMs = vips.cpu * 1000.0 / j;
-    std::printf("vipsthumbnail, same JPEGs in one process, best of %d: %.1f ms per picture (CPU %.1f ms)\n", Runs,
-                vipsMs, vipsCpuMs);
+    std::printf("vipsthumbnail, same JPEGs in one process, best of %d: %.1f ms per picture (CPU %.1f ms)\n",
+                Runs, vipsMs, vipsCpuMs);
     std::printf("our JPEG time as a ratio of its time: %.2f wall clock, %.2f CPU   target <= 0.80\n",
                 median(wall, 0, j) / vipsMs, median(cpu, 0, j) / vipsCpuMs);
     return 0;

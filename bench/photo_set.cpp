@@ -6,9 +6,11 @@
 #include <turbojpeg.h>
 #include <vector>
 
-namespace PhotoSet {
+namespace PhotoSet
+{
 
-namespace {
+namespace
+{
 
 // A small, fast, deterministic noise source.
 struct Lcg {
@@ -25,7 +27,7 @@ int Clamp8(int v)
     return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
-}
+} // namespace
 
 QImage PhotoLike(int width, int height, std::uint32_t seed)
 {
@@ -76,15 +78,17 @@ bool WriteJpeg(const QImage &source, const QString &path, int quality)
     if (rc != 0)
         return false;
     QFile file(path);
-    return file.open(QIODevice::WriteOnly)
-           && file.write(reinterpret_cast<const char *>(jpeg.get()), qint64(size)) == qint64(size);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(reinterpret_cast<const char *>(jpeg.get()), qint64(size)) == qint64(size);
 }
 
-namespace {
+namespace
+{
 
 // Variable-width LZW as GIF wants it: codes packed from the lowest bit up.
-class LzwWriter {
-public:
+class LzwWriter
+{
+  public:
     explicit LzwWriter(int minCodeSize) : minCodeSize_(minCodeSize) { reset(); }
 
     QByteArray encode(const std::vector<unsigned char> &indices)
@@ -122,7 +126,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     int clearCode() const { return 1 << minCodeSize_; }
     void reset()
     {
@@ -155,7 +159,7 @@ void Le16(QByteArray &b, int v)
     b.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
 }
 
-}
+} // namespace
 
 bool WriteGif(const QImage &source, const QString &path)
 {
@@ -170,7 +174,8 @@ bool WriteGif(const QImage &source, const QString &path)
             const int r = Clamp8(qRed(line[x]) + d * 3) * 5 / 255;
             const int g = Clamp8(qGreen(line[x]) + d * 3) * 6 / 255;
             const int b = Clamp8(qBlue(line[x]) + d * 3) * 5 / 255;
-            indices[std::size_t(y) * std::size_t(w) + std::size_t(x)] = static_cast<unsigned char>((r * 7 + g) * 6 + b);
+            indices[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
+                static_cast<unsigned char>((r * 7 + g) * 6 + b);
         }
     }
     QByteArray gif("GIF89a");
@@ -179,7 +184,8 @@ bool WriteGif(const QImage &source, const QString &path)
     gif.append(char(0xF7)).append('\0').append('\0'); // global table of 256 entries
     for (int i = 0; i < 256; ++i) {
         const int r = i / 42, g = (i / 6) % 7, b = i % 6;
-        gif.append(char(i < 252 ? r * 255 / 5 : 0)).append(char(i < 252 ? g * 255 / 6 : 0))
+        gif.append(char(i < 252 ? r * 255 / 5 : 0))
+            .append(char(i < 252 ? g * 255 / 6 : 0))
             .append(char(i < 252 ? b * 255 / 5 : 0));
     }
     gif.append(',');
@@ -200,4 +206,4 @@ bool WriteGif(const QImage &source, const QString &path)
     return file.open(QIODevice::WriteOnly) && file.write(gif) == gif.size();
 }
 
-}
+} // namespace PhotoSet

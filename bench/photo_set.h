@@ -6,7 +6,8 @@
 
 // Pictures that look enough like photographs to load the decoders the way real ones do:
 // smooth light and colour gradients, some texture and a little sensor noise.
-namespace PhotoSet {
+namespace PhotoSet
+{
 
 // A width x height photo-like picture; `seed` varies the scene.
 QImage PhotoLike(int width, int height, std::uint32_t seed);
@@ -18,4 +19,4 @@ bool WriteJpeg(const QImage &image, const QString &path, int quality);
 // compressed with the usual variable-width LZW.
 bool WriteGif(const QImage &image, const QString &path);
 
-}
+} // namespace PhotoSet

@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <exception>
 
-namespace {
+namespace
+{
 
 bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
 {
@@ -16,8 +17,8 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(int(PictureLimits::MaxPixels * 4 / (1024 * 1024)));
     const QSize size(reader.size().width(), qAbs(reader.size().height())); // top-down BMPs: negative
-    if (size.isEmpty() || size.width() > PictureLimits::MaxSide || size.height() > PictureLimits::MaxSide
-        || qint64(size.width()) * size.height() > PictureLimits::MaxPixels)
+    if (size.isEmpty() || size.width() > PictureLimits::MaxSide || size.height() > PictureLimits::MaxSide ||
+        qint64(size.width()) * size.height() > PictureLimits::MaxPixels)
         return false;
     QImage image;
     if (!reader.read(&image) || image.isNull())
@@ -34,9 +35,9 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     unsigned long jpegSize = 0;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
     const int pixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB;
-    const int rc = tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()),
-                               image.height(), pixelFormat, &raw, &jpegSize, TJSAMP_420,
-                               std::clamp(quality, 1, 100), 0);
+    const int rc =
+        tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
+                    pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100), 0);
     const Tj::Buffer jpeg(raw);
     if (rc != 0 || !jpeg || jpegSize == 0)
         return false;
@@ -52,7 +53,7 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     return file.commit();
 }
 
-}
+} // namespace
 
 bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
 {

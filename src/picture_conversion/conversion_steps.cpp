@@ -41,8 +41,9 @@ bool CanvasSizeAllowed(std::int32_t width, std::int32_t height)
     std::int32_t twipsWidth = 0, twipsHeight = 0;
     if (width <= 0 || height <= 0)
         return false;
-    if (qMulOverflow(width, std::int32_t(15), &twipsWidth) || qMulOverflow(height, std::int32_t(15), &twipsHeight))
+    if (qMulOverflow(width, std::int32_t(15), &twipsWidth) ||
+        qMulOverflow(height, std::int32_t(15), &twipsHeight))
         return false;
-    return width <= CanvasLimits::MaxSide && height <= CanvasLimits::MaxSide
-           && std::int64_t(width) * height <= CanvasLimits::MaxPixels;
+    return width <= CanvasLimits::MaxSide && height <= CanvasLimits::MaxSide &&
+           std::int64_t(width) * height <= CanvasLimits::MaxPixels;
 }

@@ -16,8 +16,9 @@ QString PictureDateText(const QDateTime &modified);
 
 // Whether a canvas of width x height pixels may be made: both sides positive, their
 // twips (15 to the pixel) within signed 32 bits, and small enough to hold in memory.
-namespace CanvasLimits {
+namespace CanvasLimits
+{
 constexpr std::int32_t MaxSide = 32767;
 constexpr std::int64_t MaxPixels = 50000000;
-}
+} // namespace CanvasLimits
 bool CanvasSizeAllowed(std::int32_t width, std::int32_t height);

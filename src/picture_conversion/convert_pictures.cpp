@@ -15,7 +15,8 @@
 #include <QPalette>
 #include <exception>
 
-namespace {
+namespace
+{
 
 const QString ScratchName = QStringLiteral("mydummy.bmp");
 
@@ -83,7 +84,8 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
 
         const QString number = QString::number(i + 1);
         if (LookUpFileName(scratchPath) == ScratchName) {
-            const QString jpegPath = JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
+            const QString jpegPath =
+                JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
             const bool written = BmpToJpeg(scratchPath, jpegPath, values.JpegQuality);
             if (!QFile::remove(scratchPath))
                 return false;
@@ -93,13 +95,14 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
         } else {
             host.showMessage(QStringLiteral("Bestand niet als JPG opgeslagen!"));
         }
-        host.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") + QString::number(count));
+        host.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
+                        QString::number(count));
         host.pause(0.2f);
     }
     return true;
 }
 
-}
+} // namespace
 
 void ConvertPictures(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
                      std::int32_t height)

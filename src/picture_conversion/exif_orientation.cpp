@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // A bounds-checked view of the TIFF structure inside the Exif segment.
-class TiffReader {
-public:
+class TiffReader
+{
+  public:
     TiffReader(const unsigned char *data, std::size_t size) : data_(data), size_(size) {}
 
     bool readHeader()
@@ -43,7 +45,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const unsigned char *data_;
     std::size_t size_;
     bool littleEndian_ = true;
@@ -70,7 +72,7 @@ int OrientationFromTiff(const unsigned char *tiff, std::size_t size)
     return 1;
 }
 
-}
+} // namespace
 
 int JpegExifOrientation(const unsigned char *data, std::size_t size)
 {
@@ -86,8 +88,8 @@ int JpegExifOrientation(const unsigned char *data, std::size_t size)
             ++pos;
             continue;
         }
-        if (marker == 0xDA || marker == 0xD9 || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4
-                                                 && marker != 0xC8 && marker != 0xCC))
+        if (marker == 0xDA || marker == 0xD9 ||
+            (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC))
             return 1;
         const std::size_t length = std::size_t(data[pos + 2] << 8 | data[pos + 3]);
         if (length < 2 || size - (pos + 2) < length)

@@ -10,7 +10,12 @@
 #include <cstring>
 #include <exception>
 
-namespace {
+namespace
+{
+
+#ifndef TJFLAG_LIMITSCANS // older TurboJPEG releases have no scan limit
+#define TJFLAG_LIMITSCANS 0
+#endif
 
 LoadedPicture Failure(const QString &why)
 {
@@ -19,8 +24,8 @@ LoadedPicture Failure(const QString &why)
 
 bool FitsLimits(qint64 width, qint64 height)
 {
-    return width > 0 && height > 0 && width <= PictureLimits::MaxSide && height <= PictureLimits::MaxSide
-           && width * height <= PictureLimits::MaxPixels;
+    return width > 0 && height > 0 && width <= PictureLimits::MaxSide && height <= PictureLimits::MaxSide &&
+           width * height <= PictureLimits::MaxPixels;
 }
 
 // The frame header's marker type (0xC0 baseline, 0xC2 progressive, ...) or 0 when none is found.
@@ -59,8 +64,8 @@ int JpegDenominator(int width, int height, QSize cover)
     if (cover.isEmpty())
         return 1;
     for (int denominator : {8, 4, 2}) {
-        if (TJSCALED(width, (tjscalingfactor{1, denominator})) >= cover.width()
-            && TJSCALED(height, (tjscalingfactor{1, denominator})) >= cover.height())
+        if (TJSCALED(width, (tjscalingfactor{1, denominator})) >= cover.width() &&
+            TJSCALED(height, (tjscalingfactor{1, denominator})) >= cover.height())
             return denominator;
     }
     return 1;
@@ -73,7 +78,8 @@ void CmykToRgb32(QImage &image)
         auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
         const auto *bytes = reinterpret_cast<const unsigned char *>(line);
         for (int x = 0; x < image.width(); ++x) {
-            const unsigned c = bytes[4 * x], m = bytes[4 * x + 1], yl = bytes[4 * x + 2], k = bytes[4 * x + 3];
+            const unsigned c = bytes[4 * x], m = bytes[4 * x + 1], yl = bytes[4 * x + 2],
+                           k = bytes[4 * x + 3];
             line[x] = qRgb(int(c * k / 255), int(m * k / 255), int(yl * k / 255));
         }
     }
@@ -85,16 +91,17 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
     if (!handle)
         return Failure(QStringLiteral("the JPEG decoder could not be started"));
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height, &subsampling,
-                            &colourspace)
-        != 0)
-        return Failure(QStringLiteral("damaged JPEG header: %1").arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
+    if (tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
+                            &subsampling, &colourspace) != 0)
+        return Failure(QStringLiteral("damaged JPEG header: %1")
+                           .arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
     if (width <= 0 || height <= 0)
         return Failure(QStringLiteral("damaged JPEG header: no picture size"));
 
     const qint64 sourcePixels = qint64(width) * height;
     const bool sequential = JpegFrameType(data, size) == 0xC0;
-    if (sourcePixels > (sequential ? PictureLimits::MaxSequentialJpegPixels : PictureLimits::MaxBufferedJpegPixels))
+    if (sourcePixels >
+        (sequential ? PictureLimits::MaxSequentialJpegPixels : PictureLimits::MaxBufferedJpegPixels))
         return Failure(QStringLiteral("the JPEG claims %1 x %2 pixels, too large").arg(width).arg(height));
 
     const int orientation = JpegExifOrientation(data, size);
@@ -106,7 +113,8 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
 
     QImage image(scaledWidth, scaledHeight, QImage::Format_RGB32);
     if (image.isNull())
-        return Failure(QStringLiteral("not enough memory for a %1 x %2 picture").arg(scaledWidth).arg(scaledHeight));
+        return Failure(
+            QStringLiteral("not enough memory for a %1 x %2 picture").arg(scaledWidth).arg(scaledHeight));
 
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
@@ -123,9 +131,10 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
         const char *text = tjGetErrorStr2(handle.get());
         if (fatal || !HarmlessWarning(text))
             return Failure(QStringLiteral("damaged JPEG: %1").arg(QString::fromLocal8Bit(text)));
-        if (decode(0) != 0
-            && (tjGetErrorCode(handle.get()) == TJERR_FATAL || !HarmlessWarning(tjGetErrorStr2(handle.get()))))
-            return Failure(QStringLiteral("damaged JPEG: %1").arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
+        if (decode(0) != 0 &&
+            (tjGetErrorCode(handle.get()) == TJERR_FATAL || !HarmlessWarning(tjGetErrorStr2(handle.get()))))
+            return Failure(
+                QStringLiteral("damaged JPEG: %1").arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
     }
     if (cmyk)
         CmykToRgb32(image);
@@ -174,11 +183,14 @@ LoadedPicture LoadWithQt(const QString &path, const char *format)
     if (size.isEmpty())
         return Failure(QStringLiteral("damaged picture: %1").arg(reader.errorString()));
     if (!FitsLimits(size.width(), size.height()))
-        return Failure(QStringLiteral("the picture claims %1 x %2 pixels, too large").arg(size.width()).arg(size.height()));
+        return Failure(QStringLiteral("the picture claims %1 x %2 pixels, too large")
+                           .arg(size.width())
+                           .arg(size.height()));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return Failure(QStringLiteral("damaged picture: %1").arg(reader.errorString()));
-    const QImage::Format format32 = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format format32 =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format32)
         image.convertTo(format32);
     if (image.isNull())
@@ -186,12 +198,12 @@ LoadedPicture LoadWithQt(const QString &path, const char *format)
     return {image, QString()};
 }
 
-}
+} // namespace
 
 PictureKind PictureKindOf(const QByteArray &firstBytes)
 {
-    if (firstBytes.size() >= 3 && uchar(firstBytes[0]) == 0xFF && uchar(firstBytes[1]) == 0xD8
-        && uchar(firstBytes[2]) == 0xFF)
+    if (firstBytes.size() >= 3 && uchar(firstBytes[0]) == 0xFF && uchar(firstBytes[1]) == 0xD8 &&
+        uchar(firstBytes[2]) == 0xFF)
         return PictureKind::Jpeg;
     if (firstBytes.startsWith("GIF87a") || firstBytes.startsWith("GIF89a"))
         return PictureKind::Gif;
@@ -200,7 +212,8 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
     return PictureKind::Unknown;
 }
 
-namespace {
+namespace
+{
 
 LoadedPicture LoadFile(const QString &path, QSize cover)
 {
@@ -239,7 +252,7 @@ LoadedPicture LoadFile(const QString &path, QSize cover)
     return Failure(QStringLiteral("not a JPEG, GIF or BMP picture"));
 }
 
-}
+} // namespace
 
 LoadedPicture LoadPicture(const QString &path, QSize cover)
 {

@@ -13,13 +13,14 @@ struct LoadedPicture {
 };
 
 // Limits that keep a damaged or hostile picture from taking gigabytes.
-namespace PictureLimits {
-constexpr int MaxSide = 16384;                        // after JPEG scaling, and for GIF and BMP
-constexpr qint64 MaxPixels = 64LL * 1024 * 1024;      // decoded pixels
-constexpr qint64 MaxSequentialJpegPixels = 300000000; // source pixels of a baseline JPEG
+namespace PictureLimits
+{
+constexpr int MaxSide = 16384;                               // after JPEG scaling, and for GIF and BMP
+constexpr qint64 MaxPixels = 64LL * 1024 * 1024;             // decoded pixels
+constexpr qint64 MaxSequentialJpegPixels = 300000000;        // source pixels of a baseline JPEG
 constexpr qint64 MaxBufferedJpegPixels = 64LL * 1024 * 1024; // progressive JPEGs buffer every coefficient
 constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
-}
+} // namespace PictureLimits
 
 enum class PictureKind { Unknown, Jpeg, Gif, Bmp };
 

@@ -4,7 +4,8 @@
 #include <turbojpeg.h>
 
 // Owners for TurboJPEG's C handles and buffers, so every return path frees them.
-namespace Tj {
+namespace Tj
+{
 
 struct HandleDeleter {
     void operator()(void *handle) const noexcept { tjDestroy(handle); }
@@ -16,4 +17,4 @@ struct BufferDeleter {
 };
 using Buffer = std::unique_ptr<unsigned char, BufferDeleter>;
 
-}
+} // namespace Tj

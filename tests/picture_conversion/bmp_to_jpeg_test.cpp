@@ -9,10 +9,12 @@
 
 using namespace PictureFiles;
 
-namespace {
+namespace
+{
 
-class BmpToJpegTest : public ::testing::Test {
-protected:
+class BmpToJpegTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString bmp;
 
@@ -67,7 +69,9 @@ struct FailureRow {
     const char *target;
 };
 
-class BmpToJpegFailureTest : public BmpToJpegTest, public ::testing::WithParamInterface<FailureRow> {};
+class BmpToJpegFailureTest : public BmpToJpegTest, public ::testing::WithParamInterface<FailureRow>
+{
+};
 
 TEST_P(BmpToJpegFailureTest, ReportsFailureAndLeavesNoFile)
 {
@@ -87,4 +91,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, BmpToJpegFailureTest,
                                            FailureRow{"TargetIsAFolder", "scratch.bmp", "taken.jpg"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-}
+} // namespace

@@ -17,7 +17,8 @@
 
 using namespace PictureFiles;
 
-namespace {
+namespace
+{
 
 const QString Folder = QStringLiteral("Holiday");
 const QString MapMessage = QStringLiteral("Map Holiday existing...");
@@ -35,8 +36,9 @@ long PeakMegabytes()
 #endif
 }
 
-class ConvertPicturesTest : public ::testing::Test {
-protected:
+class ConvertPicturesTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     FakeHost host;
 
@@ -85,9 +87,14 @@ void ExpectStretchedQuadrants(const QImage &image, QSize size)
     const struct {
         int x, y;
         QColor colour;
-    } samples[] = {{w / 4, h / 4, Qt::red},         {3 * w / 4, h / 4, Qt::green}, {w / 4, 3 * h / 4, Qt::blue},
-                   {3 * w / 4, 3 * h / 4, Qt::yellow}, {4, 4, Qt::red},               {w - 5, 4, Qt::green},
-                   {4, h - 5, Qt::blue},               {w - 5, h - 5, Qt::yellow}};
+    } samples[] = {{w / 4, h / 4, Qt::red},
+                   {3 * w / 4, h / 4, Qt::green},
+                   {w / 4, 3 * h / 4, Qt::blue},
+                   {3 * w / 4, 3 * h / 4, Qt::yellow},
+                   {4, 4, Qt::red},
+                   {w - 5, 4, Qt::green},
+                   {4, h - 5, Qt::blue},
+                   {w - 5, h - 5, Qt::yellow}};
     for (const auto &s : samples)
         EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(image, s.x, s.y, 2), s.colour))
             << "at " << s.x << "," << s.y;
@@ -139,9 +146,11 @@ TEST_F(ConvertPicturesTest, PictureDatesHoldEachSourceFilesTime)
     ConvertPictures(host, Folder, "index", 30, 20);
     QLocale::setDefault(QLocale::system());
 
-    EXPECT_TRUE(host.state.PictureDates[0].startsWith("17-05-2023 14:03:09")) << host.state.PictureDates[0].toStdString();
+    EXPECT_TRUE(host.state.PictureDates[0].startsWith("17-05-2023 14:03:09"))
+        << host.state.PictureDates[0].toStdString();
     EXPECT_EQ(host.state.PictureDates[1], "02-01-2021");
-    EXPECT_TRUE(host.state.PictureDates[2].startsWith("31-12-2019 23:59:58")) << host.state.PictureDates[2].toStdString();
+    EXPECT_TRUE(host.state.PictureDates[2].startsWith("31-12-2019 23:59:58"))
+        << host.state.PictureDates[2].toStdString();
     EXPECT_EQ(host.state.PictureDates[3], "from an earlier run");
 }
 
@@ -167,7 +176,9 @@ struct ExistingFolderRow {
     const char *fileInFolder; // null: the folder is empty
 };
 
-class ExistingFolderTest : public ConvertPicturesTest, public ::testing::WithParamInterface<ExistingFolderRow> {};
+class ExistingFolderTest : public ConvertPicturesTest, public ::testing::WithParamInterface<ExistingFolderRow>
+{
+};
 
 TEST_P(ExistingFolderTest, ConvertsNothing)
 {
@@ -215,7 +226,9 @@ struct BadInputRow {
     std::int32_t height;
 };
 
-class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInterface<BadInputRow> {};
+class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInterface<BadInputRow>
+{
+};
 
 TEST_P(BadInputTest, EndsInTheFailurePath)
 {
@@ -244,7 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200},
                       BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200},
                       BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200},
-                      BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg", 4000, 3000},
+                      BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg",
+                                  4000, 3000},
                       BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200},
                       BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200},
                       BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200},
@@ -332,7 +346,8 @@ TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
 
     ConvertPictures(host, Folder, "index", 200, 150);
 
-    EXPECT_GT(QFileInfo(output("Images/picture1.jpg")).size(), 2 * QFileInfo(output("Images/picture2.jpg")).size());
+    EXPECT_GT(QFileInfo(output("Images/picture1.jpg")).size(),
+              2 * QFileInfo(output("Images/picture2.jpg")).size());
 }
 
-}
+} // namespace

@@ -13,7 +13,8 @@
 
 using namespace PictureFiles;
 
-namespace {
+namespace
+{
 
 // The four quadrant colours of TestPictures::Quadrants, sampled at their centres.
 void ExpectQuadrants(const QImage &image, int tolerance = 40)
@@ -31,12 +32,14 @@ void ExpectQuadrants(const QImage &image, int tolerance = 40)
     for (const auto &s : samples) {
         const QColor found = TestPictures::ColourAround(image, s.x, s.y, 2);
         EXPECT_TRUE(TestPictures::Near(found, s.colour, tolerance))
-            << s.where << ": found " << found.name().toStdString() << ", want " << s.colour.name().toStdString();
+            << s.where << ": found " << found.name().toStdString() << ", want "
+            << s.colour.name().toStdString();
     }
 }
 
-class LoaderTest : public ::testing::Test {
-protected:
+class LoaderTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString file(const QString &name, const QByteArray &bytes)
     {
@@ -54,7 +57,9 @@ struct ScaleRow {
     QSize expected;
 };
 
-class JpegScaleTest : public LoaderTest, public ::testing::WithParamInterface<ScaleRow> {};
+class JpegScaleTest : public LoaderTest, public ::testing::WithParamInterface<ScaleRow>
+{
+};
 
 TEST_P(JpegScaleTest, DecodesAtTheSmallestReductionThatCoversTheCanvas)
 {
@@ -79,7 +84,8 @@ TEST_F(LoaderTest, RotatedJpegChoosesItsScaleForTheUprightSize)
 {
     // Stored 600 x 800 but shown 800 x 600: a 200 x 150 canvas is covered by the eighth (75 x 100 stored).
     const QImage upright = TestPictures::Quadrants(800, 600);
-    const QString path = file("turned.jpg", WithExifOrientation(JpegBytes(upright.transformed(QTransform().rotate(270))), 6));
+    const QString path =
+        file("turned.jpg", WithExifOrientation(JpegBytes(upright.transformed(QTransform().rotate(270))), 6));
     const LoadedPicture picture = LoadPicture(path, QSize(100, 75));
     ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
     EXPECT_EQ(picture.image.size(), QSize(100, 75));
@@ -94,20 +100,30 @@ struct OrientationRow {
     bool bigEndian;
 };
 
-class ExifOrientationTest : public LoaderTest, public ::testing::WithParamInterface<OrientationRow> {};
+class ExifOrientationTest : public LoaderTest, public ::testing::WithParamInterface<OrientationRow>
+{
+};
 
 // How a camera stores an upright scene for each orientation value.
 QImage StoredForOrientation(const QImage &upright, int orientation)
 {
     switch (orientation) {
-    case 2: return upright.mirrored(true, false);
-    case 3: return upright.mirrored(true, true);
-    case 4: return upright.mirrored(false, true);
-    case 5: return Transposed(upright);
-    case 6: return upright.transformed(QTransform().rotate(-90)); // shown turned a quarter clockwise
-    case 7: return Transposed(upright).mirrored(true, true);
-    case 8: return upright.transformed(QTransform().rotate(90));
-    default: return upright;
+    case 2:
+        return upright.mirrored(true, false);
+    case 3:
+        return upright.mirrored(true, true);
+    case 4:
+        return upright.mirrored(false, true);
+    case 5:
+        return Transposed(upright);
+    case 6:
+        return upright.transformed(QTransform().rotate(-90)); // shown turned a quarter clockwise
+    case 7:
+        return Transposed(upright).mirrored(true, true);
+    case 8:
+        return upright.transformed(QTransform().rotate(90));
+    default:
+        return upright;
     }
 }
 
@@ -128,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OrientationRow{"Normal", 1, false}, OrientationRow{"Mirrored", 2, false},
                       OrientationRow{"UpsideDown", 3, false}, OrientationRow{"Flipped", 4, false},
                       OrientationRow{"Transposed", 5, false}, OrientationRow{"QuarterClockwise", 6, false},
-                      OrientationRow{"Transverse", 7, false}, OrientationRow{"QuarterAnticlockwise", 8, false},
+                      OrientationRow{"Transverse", 7, false},
+                      OrientationRow{"QuarterAnticlockwise", 8, false},
                       OrientationRow{"QuarterClockwiseBigEndian", 6, true},
                       OrientationRow{"UpsideDownBigEndian", 3, true}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -138,7 +155,9 @@ struct BrokenExifRow {
     QByteArray app1Body; // what follows the segment length
 };
 
-class BrokenExifTest : public ::testing::TestWithParam<BrokenExifRow> {};
+class BrokenExifTest : public ::testing::TestWithParam<BrokenExifRow>
+{
+};
 
 TEST_P(BrokenExifTest, CountsAsNormalOrientation)
 {
@@ -147,11 +166,14 @@ TEST_P(BrokenExifTest, CountsAsNormalOrientation)
     jpeg.append(char(((body.size() + 2) >> 8) & 0xff)).append(char((body.size() + 2) & 0xff));
     jpeg += body;
     jpeg += QByteArray::fromHex("ffd9");
-    EXPECT_EQ(JpegExifOrientation(reinterpret_cast<const unsigned char *>(jpeg.constData()), std::size_t(jpeg.size())), 1);
+    EXPECT_EQ(JpegExifOrientation(reinterpret_cast<const unsigned char *>(jpeg.constData()),
+                                  std::size_t(jpeg.size())),
+              1);
     // The same segment cut short at every length must never read past the end.
     for (qsizetype cut = 0; cut <= jpeg.size(); ++cut) {
         const QByteArray part = jpeg.left(cut);
-        const int found = JpegExifOrientation(reinterpret_cast<const unsigned char *>(part.constData()), std::size_t(part.size()));
+        const int found = JpegExifOrientation(reinterpret_cast<const unsigned char *>(part.constData()),
+                                              std::size_t(part.size()));
         EXPECT_GE(found, 1);
         EXPECT_LE(found, 8);
     }
@@ -164,8 +186,12 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenExifRow{"UnknownByteOrder", QByteArray("Exif\0\0XX*\0\x08\0\0\0", 14)},
         BrokenExifRow{"IfdBeyondSegment", QByteArray("Exif\0\0II*\0\xff\xff\0\0", 14)},
         BrokenExifRow{"EntryCountBeyondSegment", QByteArray("Exif\0\0II*\0\x08\0\0\0\xff\xff\x12\x01", 18)},
-        BrokenExifRow{"OrientationOutOfRange", QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x09\0\0\0\0\0\0\0", 32)},
-        BrokenExifRow{"OrientationAsLong", QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x04\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32)}),
+        BrokenExifRow{
+            "OrientationOutOfRange",
+            QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x09\0\0\0\0\0\0\0", 32)},
+        BrokenExifRow{
+            "OrientationAsLong",
+            QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x04\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32)}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // --- other JPEG colour models ------------------------------------------------------------
@@ -178,7 +204,8 @@ QByteArray CompressPixels(const std::vector<unsigned char> &pixels, int width, i
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     QByteArray jpeg;
-    if (tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &buffer, &size, subsampling, 95, 0) == 0)
+    if (tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &buffer, &size, subsampling, 95,
+                    0) == 0)
         jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
     tjFree(buffer);
     tjDestroy(handle);
@@ -196,7 +223,8 @@ TEST_F(LoaderTest, GreyscaleJpegLoads)
     const LoadedPicture picture = LoadPicture(file("grey.jpg", jpeg));
     ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(picture.image, 8, 16), Qt::black, 8));
-    EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(picture.image, 56, 16), QColor(200, 200, 200), 8));
+    EXPECT_TRUE(
+        TestPictures::Near(TestPictures::ColourAround(picture.image, 56, 16), QColor(200, 200, 200), 8));
 }
 
 TEST_F(LoaderTest, CmykJpegShowsItsColours)
@@ -232,7 +260,9 @@ struct BmpRow {
     BmpLayout layout;
 };
 
-class BmpLayoutTest : public LoaderTest, public ::testing::WithParamInterface<BmpRow> {};
+class BmpLayoutTest : public LoaderTest, public ::testing::WithParamInterface<BmpRow>
+{
+};
 
 TEST_P(BmpLayoutTest, Loads)
 {
@@ -307,8 +337,8 @@ QByteArray ProgressiveJpeg(const QImage &image)
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     QByteArray jpeg;
-    if (tjCompress2(handle, pixels.data(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB, &buffer,
-                    &size, TJSAMP_420, 90, TJFLAG_PROGRESSIVE) == 0)
+    if (tjCompress2(handle, pixels.data(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB,
+                    &buffer, &size, TJSAMP_420, 90, TJFLAG_PROGRESSIVE) == 0)
         jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
     tjFree(buffer);
     tjDestroy(handle);
@@ -321,7 +351,9 @@ struct RefusalRow {
     const char *reason; // a word of the error text
 };
 
-class RefusalTest : public LoaderTest, public ::testing::WithParamInterface<RefusalRow> {};
+class RefusalTest : public LoaderTest, public ::testing::WithParamInterface<RefusalRow>
+{
+};
 
 TEST_P(RefusalTest, RefusesWithAReason)
 {
@@ -336,14 +368,25 @@ const QImage Small = TestPictures::Quadrants(64, 48);
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusalTest,
     ::testing::Values(
-        RefusalRow{"BaselineClaims65500Square", [] { return WithClaimedSize(JpegBytes(Small), 65500, 65500); }, "too large"},
-        RefusalRow{"ProgressiveClaims100Megapixels", [] { return WithClaimedSize(ProgressiveJpeg(Small), 10000, 10000); }, "too large"},
-        RefusalRow{"BaselineClaims100MegapixelsButDataEnds", [] { return WithClaimedSize(JpegBytes(Small), 10000, 10000); }, "damaged"},
+        RefusalRow{"BaselineClaims65500Square",
+                   [] { return WithClaimedSize(JpegBytes(Small), 65500, 65500); }, "too large"},
+        RefusalRow{"ProgressiveClaims100Megapixels",
+                   [] { return WithClaimedSize(ProgressiveJpeg(Small), 10000, 10000); }, "too large"},
+        RefusalRow{"BaselineClaims100MegapixelsButDataEnds",
+                   [] { return WithClaimedSize(JpegBytes(Small), 10000, 10000); }, "damaged"},
         RefusalRow{"JpegCutAfterHeader", [] { return JpegBytes(Small).left(200); }, "damaged"},
         RefusalRow{"OnlyStartOfImage", [] { return QByteArray::fromHex("ffd8ff"); }, "damaged"},
         RefusalRow{"BmpCutShort", [] { return BmpBytes(Small, BmpLayout::Rgb24).chopped(100); }, "cut short"},
-        RefusalRow{"BmpClaimsWidth20000", [] { QByteArray b = BmpBytes(Small, BmpLayout::Rle8); b[18] = 0x20; b[19] = 0x4e; return b; }, "too large"},
-        RefusalRow{"PngContent", [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); }, "not a JPEG"},
+        RefusalRow{"BmpClaimsWidth20000",
+                   [] {
+                       QByteArray b = BmpBytes(Small, BmpLayout::Rle8);
+                       b[18] = 0x20;
+                       b[19] = 0x4e;
+                       return b;
+                   },
+                   "too large"},
+        RefusalRow{"PngContent", [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); },
+                   "not a JPEG"},
         RefusalRow{"EmptyFile", [] { return QByteArray(); }, "empty"}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -359,4 +402,4 @@ TEST_F(LoaderTest, RefusesWhatIsNoRegularFile)
 #endif
 }
 
-}
+} // namespace

@@ -8,9 +8,11 @@
 #include <turbojpeg.h>
 #include <vector>
 
-namespace PictureFiles {
+namespace PictureFiles
+{
 
-namespace {
+namespace
+{
 
 void Le16(QByteArray &b, int v)
 {
@@ -28,7 +30,7 @@ void Be16(QByteArray &b, int v)
     b.append(char((v >> 8) & 0xff)).append(char(v & 0xff));
 }
 
-}
+} // namespace
 
 bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
@@ -60,11 +62,11 @@ QByteArray WithExifOrientation(const QByteArray &jpeg, int orientation, bool big
     };
     QByteArray tiff = bigEndian ? QByteArray("MM") : QByteArray("II");
     u16(tiff, 42);
-    u32(tiff, 8);      // the first IFD follows the header
-    u16(tiff, 1);      // one entry:
-    u16(tiff, 0x0112); // Orientation,
-    u16(tiff, 3);      // SHORT,
-    u32(tiff, 1);      // one value,
+    u32(tiff, 8);           // the first IFD follows the header
+    u16(tiff, 1);           // one entry:
+    u16(tiff, 0x0112);      // Orientation,
+    u16(tiff, 3);           // SHORT,
+    u32(tiff, 1);           // one value,
     u16(tiff, orientation); // stored left-aligned in the 4-byte value field
     u16(tiff, 0);
     u32(tiff, 0); // no next IFD
@@ -80,7 +82,8 @@ QByteArray BmpBytes(const QImage &source, BmpLayout layout)
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
     const int w = image.width(), h = image.height();
     QList<QRgb> palette;
-    const bool indexed = layout == BmpLayout::Indexed4 || layout == BmpLayout::Indexed8 || layout == BmpLayout::Rle8;
+    const bool indexed =
+        layout == BmpLayout::Indexed4 || layout == BmpLayout::Indexed8 || layout == BmpLayout::Rle8;
     if (indexed)
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -168,7 +171,8 @@ QByteArray SingleColourGif(int width, int height, QColor colour, bool transparen
     if (transparent) {
         // A graphic control extension before the image descriptor: index 0 is transparent.
         const qsizetype descriptor = 6 + 7 + 6;
-        gif.insert(descriptor, QByteArray::fromHex("21f90401000000" "00"));
+        gif.insert(descriptor, QByteArray::fromHex("21f90401000000"
+                                                   "00"));
     }
     return gif;
 }
@@ -182,4 +186,4 @@ QImage Transposed(const QImage &image)
     return result;
 }
 
-}
+} // namespace PictureFiles

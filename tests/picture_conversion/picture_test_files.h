@@ -6,7 +6,8 @@
 
 // Picture files that the shared test helpers do not write: hand-made BMP variants,
 // JPEGs with an Exif orientation, GIFs with transparency.
-namespace PictureFiles {
+namespace PictureFiles
+{
 
 bool WriteBytes(const QString &path, const QByteArray &bytes);
 QByteArray ReadBytes(const QString &path);
@@ -29,4 +30,4 @@ QByteArray SingleColourGif(int width, int height, QColor colour, bool transparen
 // The image transposed (mirrored along its main diagonal).
 QImage Transposed(const QImage &image);
 
-}
+} // namespace PictureFiles
