@@ -49,7 +49,6 @@ TEST_P(PauseStepTest, ProcessesEventsUntilTheTimeHasPassed)
 INSTANTIATE_TEST_SUITE_P(Steps, PauseStepTest,
                          ::testing::Values(StepRow{"FifthOfASecondIn50msSteps", 0.2f, 50, 4},
                                            StepRow{"FifthOfASecondIn30msSteps", 0.2f, 30, 7},
-                                           StepRow{"OneSecondInOneStep", 1.0f, 1000, 1},
                                            StepRow{"OneSecondIn999msSteps", 1.0f, 999, 2},
                                            StepRow{"OneMillisecond", 0.001f, 1, 1}),
                          [](const auto &info) { return std::string(info.param.name); });
@@ -88,8 +87,7 @@ TEST_P(PauseNoWaitTest, ReturnsAtOnceWithoutProcessingEvents)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seconds, PauseNoWaitTest,
-                         ::testing::Values(NoWaitRow{"Zero", 0.0f}, NoWaitRow{"NegativeZero", -0.0f},
-                                           NoWaitRow{"Negative", -1.0f}, NoWaitRow{"SlightlyNegative", -0.001f},
+                         ::testing::Values(NoWaitRow{"Zero", 0.0f}, NoWaitRow{"Negative", -1.0f},
                                            NoWaitRow{"NotANumber", std::numeric_limits<float>::quiet_NaN()}),
                          [](const auto &info) { return std::string(info.param.name); });
 
