@@ -1,0 +1,82 @@
+#pragma once
+
+#include "main_window/selection.h"
+
+#include <QDir>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class MessageBoxes;
+class MousePointer;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class VolumeSource;
+
+// One line of the folder list.
+struct FolderEntry {
+    QString name;        // as shown: the root path for the root, else the folder's own name
+    QString path;        // absolute, clean
+    int level = 0;       // indentation: 0 for the root
+    bool onPath = false; // the root, the folders above the current one, and the current one
+};
+
+// What the folder list shows for `folder`: the path from the root down to it,
+// then its sub-folders sorted by name.
+QList<FolderEntry> FolderListEntries(const QString &folder);
+
+// The files of `folder` that match *.jpg, *.gif or *.bmp in any letter case, sorted by name.
+QStringList PictureFiles(const QString &folder);
+
+// Reads a picture for a preview box of `box` pixels, the right way up. A large picture is
+// decoded at the box size, never whole. A null image when it cannot be decoded.
+QImage LoadPreviewImage(const QString &path, const QSize &box);
+
+// The drive, folder and file lists of the main window, the preview and the selection buttons.
+// Finds the window's controls by their object names and handles their events.
+class PictureBrowser : public QObject
+{
+    Q_OBJECT
+  public:
+    // `volumes` null: the mounted volumes of this machine.
+    PictureBrowser(QWidget &window, MessageBoxes &messages, MousePointer &pointer,
+                   VolumeSource *volumes = nullptr, const QString &startFolder = QDir::currentPath());
+    ~PictureBrowser() override;
+
+    QString folder() const { return folder_; }
+
+  private:
+    void Drive1_Change(int index);
+    void Dir1_Activated(QListWidgetItem *item);
+    void Dir1_Change();
+    void File1_Click(QListWidgetItem *item);
+    void KnopRechts_Click();
+    void ClearKnop_Click();
+    void ClearAll_Click();
+
+    // Makes `folder` the current folder; false (and nothing changes) when it cannot be listed.
+    bool setFolder(const QString &folder);
+    void showFolders();
+    void showFiles();
+    int driveIndexOf(const QString &folder) const;
+
+    MessageBoxes &messages_;
+    MousePointer &pointer_;
+    std::unique_ptr<VolumeSource> ownVolumes_;
+    VolumeSource &volumes_;
+    QComboBox &drive1_;
+    QListWidget &dir1_;
+    QListWidget &file1_;
+    QLabel &fotoAantal_;
+    QLabel &image1_;
+    Selection selection_;
+    QString folder_;                     // the folder list's path; the file list shows the same folder
+    QHash<QString, QString> lastFolder_; // per drive root: the folder last shown on it
+};

@@ -1,0 +1,54 @@
+#include "main_window/selection.h"
+
+#include "shared/paths.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+Selection::Selection(QListWidget &names, QListWidget &paths, QLabel &count)
+    : names_(names), paths_(paths), count_(count)
+{
+}
+
+void Selection::exportMarked(const QListWidget &files, const QString &folder)
+{
+    if (files.count() == 0)
+        return;
+    for (int i = 0; i < files.count(); ++i) {
+        const QListWidgetItem *file = files.item(i);
+        if (!file->isSelected())
+            continue;
+        names_.addItem(file->text());
+        paths_.addItem(JoinPath(folder, file->text()));
+    }
+    showCount();
+}
+
+void Selection::removeFirstMarked()
+{
+    if (names_.count() == 0)
+        return;
+    for (int i = 0; i < names_.count(); ++i) {
+        if (!names_.item(i)->isSelected())
+            continue;
+        delete names_.takeItem(i);
+        delete paths_.takeItem(i);
+        showCount();
+        return;
+    }
+}
+
+void Selection::removeAll()
+{
+    if (names_.count() == 0)
+        return;
+    names_.clear();
+    paths_.clear();
+    showCount();
+}
+
+void Selection::showCount()
+{
+    count_.setText(QString::number(names_.count()));
+    count_.adjustSize(); // the label is sized to its text
+}
