@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-namespace {
+namespace
+{
 
 // Positions are laid out in twips; 15 twips make one pixel.
 QRect Twips(int left, int top, int width, int height)
@@ -216,9 +217,12 @@ void Colorform::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent)
+Colorform *KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent)
 {
-    // A fresh dialog for every showing; it starts from the shared colour.
-    Colorform form(values, swatch, parent);
-    form.exec();
+    // A fresh dialog for every showing; it starts from the shared colour. Nothing follows the
+    // showing, so no nested event loop is needed: the modality alone makes the window wait.
+    auto *form = new Colorform(values, swatch, parent);
+    QObject::connect(form, &QDialog::finished, form, &QObject::deleteLater);
+    form->open();
+    return form;
 }

@@ -1,9 +1,11 @@
 #include "main_window/main_window.h"
 
+#include "colour_dialog/colorform.h"
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
 #include "main_window/help_text.h"
+#include "main_window/picture_browser.h"
 #include "main_window/settings_file.h"
 #include "main_window/spread_caption.h"
 #include "shared/pause.h"
@@ -184,8 +186,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(ui_.ExitKnop, &QPushButton::clicked, this, &MainWindow::ExitKnop_Click);
     connect(ui_.HelpKnop, &QPushButton::clicked, this, &MainWindow::HelpKnop_Click);
 
-    // picture browser attaches here
-    // colour dialog attaches here
+    browser_ = std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer,
+                                                services_.volumes);
+    connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
+            [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
     // make command attaches here
 }
 

@@ -14,6 +14,7 @@ class MessageBoxes;
 class MonotonicClock;
 class DocumentOpener;
 class MousePointer;
+class PictureBrowser;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -119,4 +120,5 @@ private:
     std::unique_ptr<MonotonicClock> ownClock_;
     ProgramValues values_;
     MainControls ui_;
+    std::unique_ptr<PictureBrowser> browser_;
 };

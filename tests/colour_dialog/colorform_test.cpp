@@ -1,18 +1,21 @@
 #include "colour_dialog/colorform.h"
+#include "main_window/clickable_label.h"
+#include "main_window/window_fixture.h"
 #include "shared/program_values.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
-namespace {
+namespace
+{
 
 // What the widget really shows in the middle of it.
 QColor ShownColour(QWidget &widget)
@@ -34,8 +37,9 @@ template <typename T> T &Child(QWidget &parent, const char *name)
     return *child;
 }
 
-class ColorformTest : public ::testing::Test {
-protected:
+class ColorformTest : public ::testing::Test
+{
+  protected:
     ProgramValues values; // starts at 224, 240, 224
     QLabel swatch;
 
@@ -125,7 +129,9 @@ TEST_F(ColorformTest, OkRepaintsTheSwatch)
 // the swatch keeps its old colour, and the next showing starts from the new values.
 enum class WayOut { Cancel, FrameClose };
 
-class ColorformLeaveTest : public ColorformTest, public ::testing::WithParamInterface<WayOut> {};
+class ColorformLeaveTest : public ColorformTest, public ::testing::WithParamInterface<WayOut>
+{
+};
 
 TEST_P(ColorformLeaveTest, KeepsSharedColourButNotTheSwatch)
 {
@@ -175,24 +181,43 @@ TEST_F(ColorformTest, EnterAndEscapeDoNothing)
     EXPECT_EQ(Rgb(ShownColour(swatch)), "224,240,224");
 }
 
-TEST_F(ColorformTest, SwatchClickShowsAModalDialogAndWaitsForIt)
+// The swatch of the real main window: a click shows a fresh modal dialog each time.
+class SwatchTest : public WindowTest
 {
-    std::optional<bool> wasModal;
-    QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<Colorform *>(QApplication::activeModalWidget());
-        wasModal = form != nullptr;
-        if (!form)
-            return;
-        Child<QScrollBar>(*form, "ScrollGroen").setValue(0);
-        QTest::mouseClick(&Child<QPushButton>(*form, "OkKnop"), Qt::LeftButton);
-    });
-    KleurLabel_Click(values, swatch, nullptr);
-    ASSERT_TRUE(wasModal.has_value());
-    EXPECT_TRUE(*wasModal);
-    EXPECT_EQ(values.BackGreen, 0);
-    EXPECT_EQ(Rgb(ShownColour(swatch)), "224,0,224");
-    for (QWidget *w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<Colorform *>(w), nullptr) << "the dialog is destroyed when it closes";
+};
+
+TEST_F(SwatchTest, AClickShowsAModalDialogThatOkAndCancelClose)
+{
+    auto window = start();
+    ClickableLabel &swatch = *window->controls().KleurLabel;
+    EXPECT_EQ(Rgb(ShownColour(swatch)), "224,240,224");
+
+    QTest::mouseClick(&swatch, Qt::LeftButton);
+    QPointer<Colorform> form = qobject_cast<Colorform *>(QApplication::activeModalWidget());
+    ASSERT_FALSE(form.isNull());
+    EXPECT_TRUE(form->isModal());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->parentWidget(), window.get());
+    Child<QScrollBar>(*form, "ScrollRood").setValue(0);
+    EXPECT_EQ(window->values().BackRed, 0);
+    EXPECT_EQ(Rgb(ShownColour(swatch)), "224,240,224") << "the swatch waits for Ok";
+    QTest::mouseClick(&Child<QPushButton>(*form, "OkKnop"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull()) << "the dialog is destroyed when it closes";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(Rgb(ShownColour(swatch)), "0,240,224");
+
+    QTest::mouseClick(&swatch, Qt::LeftButton);
+    form = qobject_cast<Colorform *>(QApplication::activeModalWidget());
+    ASSERT_FALSE(form.isNull());
+    EXPECT_EQ(Child<QScrollBar>(*form, "ScrollRood").value(), 0)
+        << "a fresh dialog starts from the shared colour";
+    Child<QScrollBar>(*form, "ScrollBlauw").setValue(50);
+    QTest::mouseClick(&Child<QPushButton>(*form, "CancelKnop"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    EXPECT_EQ(window->values().BackBlue, 50);
+    EXPECT_EQ(Rgb(ShownColour(swatch)), "0,240,224");
 }
 
 // Every control: kind, place inside Frame1 (pixels), caption, colours and bold fonts.
@@ -203,10 +228,12 @@ struct ControlRow {
     const char *caption = nullptr; // nullptr: not checked (value labels follow the colour)
     std::optional<QColor> background = std::nullopt;
     std::optional<QColor> text = std::nullopt;
-    qreal boldPoints = 0;          // 0: default dialog font
+    qreal boldPoints = 0; // 0: default dialog font
 };
 
-class ColorformControlTest : public ColorformTest, public ::testing::WithParamInterface<ControlRow> {};
+class ColorformControlTest : public ColorformTest, public ::testing::WithParamInterface<ControlRow>
+{
+};
 
 TEST_P(ColorformControlTest, IsPlacedAndDressedAsLaidOut)
 {
@@ -251,23 +278,22 @@ const QColor White(255, 255, 255), Black(0, 0, 0);
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, ColorformControlTest,
-    ::testing::Values(
-        ControlRow{"Label1", "QLabel", {12, 18, 123, 21}, "", QColor(192, 0, 0)},
-        ControlRow{"Label9", "QLabel", {16, 22, 10, 13}, "R", std::nullopt, White, 8.25},
-        ControlRow{"ScrollRood", "QScrollBar", {28, 20, 105, 17}},
-        ControlRow{"Label5", "QLabel", {146, 20, 25, 16}, nullptr, std::nullopt, Black, 9.75},
-        ControlRow{"Label2", "QLabel", {12, 44, 123, 21}, "", QColor(0, 128, 0)},
-        ControlRow{"Label10", "QLabel", {16, 48, 10, 13}, "G", std::nullopt, White, 8.25},
-        ControlRow{"ScrollGroen", "QScrollBar", {28, 46, 105, 17}},
-        ControlRow{"Label6", "QLabel", {146, 46, 25, 16}, nullptr, std::nullopt, Black, 9.75},
-        ControlRow{"Label3", "QLabel", {12, 70, 123, 21}, "", QColor(0, 0, 128)},
-        ControlRow{"Label11", "QLabel", {16, 74, 9, 13}, "B", std::nullopt, White, 8.25},
-        ControlRow{"ScrollBlauw", "QScrollBar", {28, 72, 105, 17}},
-        ControlRow{"Label7", "QLabel", {146, 72, 25, 16}, nullptr, std::nullopt, Black, 9.75},
-        ControlRow{"Label8", "QLabel", {12, 100, 61, 23}, ""},
-        ControlRow{"Label4", "QLabel", {88, 98, 87, 27}, "", Black},
-        ControlRow{"CancelKnop", "QPushButton", {90, 100, 47, 23}, "Cancel"},
-        ControlRow{"OkKnop", "QPushButton", {138, 100, 35, 23}, "Ok"}),
+    ::testing::Values(ControlRow{"Label1", "QLabel", {12, 18, 123, 21}, "", QColor(192, 0, 0)},
+                      ControlRow{"Label9", "QLabel", {16, 22, 10, 13}, "R", std::nullopt, White, 8.25},
+                      ControlRow{"ScrollRood", "QScrollBar", {28, 20, 105, 17}},
+                      ControlRow{"Label5", "QLabel", {146, 20, 25, 16}, nullptr, std::nullopt, Black, 9.75},
+                      ControlRow{"Label2", "QLabel", {12, 44, 123, 21}, "", QColor(0, 128, 0)},
+                      ControlRow{"Label10", "QLabel", {16, 48, 10, 13}, "G", std::nullopt, White, 8.25},
+                      ControlRow{"ScrollGroen", "QScrollBar", {28, 46, 105, 17}},
+                      ControlRow{"Label6", "QLabel", {146, 46, 25, 16}, nullptr, std::nullopt, Black, 9.75},
+                      ControlRow{"Label3", "QLabel", {12, 70, 123, 21}, "", QColor(0, 0, 128)},
+                      ControlRow{"Label11", "QLabel", {16, 74, 9, 13}, "B", std::nullopt, White, 8.25},
+                      ControlRow{"ScrollBlauw", "QScrollBar", {28, 72, 105, 17}},
+                      ControlRow{"Label7", "QLabel", {146, 72, 25, 16}, nullptr, std::nullopt, Black, 9.75},
+                      ControlRow{"Label8", "QLabel", {12, 100, 61, 23}, ""},
+                      ControlRow{"Label4", "QLabel", {88, 98, 87, 27}, "", Black},
+                      ControlRow{"CancelKnop", "QPushButton", {90, 100, 47, 23}, "Cancel"},
+                      ControlRow{"OkKnop", "QPushButton", {138, 100, 35, 23}, "Ok"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The value labels sit on their own colour; the letters need their band behind them.
@@ -280,8 +306,12 @@ TEST_F(ColorformTest, ValueLabelsShowTheirPureColourAndLettersLieOnTheirBands)
     // Later siblings are drawn on top.
     QWidget &frame = Child<QWidget>(form, "Frame1");
     const QObjectList order = frame.children();
-    for (auto [letter, band] : {std::pair{"Label9", "Label1"}, {"Label10", "Label2"}, {"Label11", "Label3"},
-                                {"ScrollRood", "Label1"}, {"OkKnop", "Label4"}, {"CancelKnop", "Label4"}}) {
+    for (auto [letter, band] : {std::pair{"Label9", "Label1"},
+                                {"Label10", "Label2"},
+                                {"Label11", "Label3"},
+                                {"ScrollRood", "Label1"},
+                                {"OkKnop", "Label4"},
+                                {"CancelKnop", "Label4"}}) {
         EXPECT_GT(order.indexOf(&Child<QWidget>(frame, letter)), order.indexOf(&Child<QWidget>(frame, band)))
             << letter << " over " << band;
     }
