@@ -101,6 +101,9 @@ QStringList PictureFiles(const QString &folder)
 
 QImage LoadPreviewImage(const QString &path, const QSize &box)
 {
+    // A pipe or device put in a listed file's place would block the reader forever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(PreviewAllocationLimitMb);

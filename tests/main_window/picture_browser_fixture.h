@@ -12,13 +12,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <stdexcept>
-#include <string>
 
 // Volumes the test makes up: any folder can play a drive, and a listed drive can be "not ready".
 struct FakeVolumes : VolumeSource {
-    QStringList roots;
-    QStringList notReady;
+    QStringList roots, notReady;
     QStringList volumes() const override { return roots; }
     bool canList(const QString &root) const override
     {
@@ -26,19 +23,26 @@ struct FakeVolumes : VolumeSource {
     }
 };
 
-// The real main window with its browser attached, over volumes the test makes up.
+inline std::string Joined(const QStringList &list)
+{
+    return list.join(QLatin1Char('|')).toStdString();
+}
+
+inline std::string Texts(const QListWidget &list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.item(i)->text();
+    return Joined(texts);
+}
+
+// The real main window with its browser, over volumes the test makes up.
 class BrowserTest : public WindowTest
 {
   protected:
     QTemporaryDir drive; // a folder that plays a drive
     FakeVolumes volumes;
     std::unique_ptr<MainWindow> window;
-
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        ASSERT_TRUE(drive.isValid());
-    }
 
     void open()
     {
@@ -54,26 +58,25 @@ class BrowserTest : public WindowTest
             throw std::runtime_error(std::string("no control ") + name);
         return *found;
     }
-    QComboBox &drive1() { return control<QComboBox>("Drive1"); }
     QListWidget &dir1() { return control<QListWidget>("Dir1"); }
     QListWidget &file1() { return control<QListWidget>("File1"); }
     QListWidget &list1() { return control<QListWidget>("List1"); }
     QListWidget &list2() { return control<QListWidget>("List2"); }
-    QString fotoAantal() { return control<QLabel>("FotoAantal").text(); }
-    QString selectAantal() { return control<QLabel>("SelectAantal").text(); }
+    std::string fotoAantal() { return control<QLabel>("FotoAantal").text().toStdString(); }
+    std::string selectAantal() { return control<QLabel>("SelectAantal").text().toStdString(); }
+    void press(const char *button) { control<QPushButton>(button).click(); }
 
     void chooseDrive(const QString &root)
     {
-        const int index = drive1().findData(root);
-        ASSERT_GE(index, 0) << root.toStdString();
-        drive1().setCurrentIndex(index);
+        auto &drive1 = control<QComboBox>("Drive1");
+        ASSERT_GE(drive1.findData(root), 0) << root.toStdString();
+        drive1.setCurrentIndex(drive1.findData(root));
     }
 
     // An empty file is enough where nothing reads the picture.
     static void touch(const QString &path)
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)) << path.toStdString();
     }
 
     void markFiles(std::initializer_list<int> rows)
@@ -82,8 +85,6 @@ class BrowserTest : public WindowTest
         for (int row : rows)
             file1().item(row)->setSelected(true);
     }
-
-    void press(const char *button) { control<QPushButton>(button).click(); }
 
     // What a real double-click delivers: press, release, double-click, release.
     static void doubleClick(QListWidget &list, QListWidgetItem *item, Qt::KeyboardModifiers keys = {})
@@ -96,16 +97,3 @@ class BrowserTest : public WindowTest
         QTest::mouseRelease(list.viewport(), Qt::LeftButton, keys, at);
     }
 };
-
-inline QStringList Texts(const QListWidget &list)
-{
-    QStringList texts;
-    for (int i = 0; i < list.count(); ++i)
-        texts << list.item(i)->text();
-    return texts;
-}
-
-inline std::string Joined(const QStringList &list)
-{
-    return list.join(QLatin1Char('|')).toStdString();
-}
