@@ -5,7 +5,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace {
+namespace
+{
 
 QPixmap Transparent(int width, int height)
 {
@@ -29,8 +30,8 @@ void DrawLandscape(QPainter &p, const QRectF &area)
 
     QPainterPath farHill;
     farHill.moveTo(area.left(), area.top() + h * 0.70);
-    farHill.cubicTo(area.left() + w * 0.25, area.top() + h * 0.35, area.left() + w * 0.45, area.top() + h * 0.45,
-                    area.left() + w * 0.65, area.top() + h * 0.62);
+    farHill.cubicTo(area.left() + w * 0.25, area.top() + h * 0.35, area.left() + w * 0.45,
+                    area.top() + h * 0.45, area.left() + w * 0.65, area.top() + h * 0.62);
     farHill.lineTo(area.left() + w * 0.65, area.bottom());
     farHill.lineTo(area.left(), area.bottom());
     farHill.closeSubpath();
@@ -39,15 +40,15 @@ void DrawLandscape(QPainter &p, const QRectF &area)
 
     QPainterPath nearHill;
     nearHill.moveTo(area.left() + w * 0.30, area.bottom());
-    nearHill.cubicTo(area.left() + w * 0.55, area.top() + h * 0.50, area.left() + w * 0.80, area.top() + h * 0.55,
-                     area.right(), area.top() + h * 0.72);
+    nearHill.cubicTo(area.left() + w * 0.55, area.top() + h * 0.50, area.left() + w * 0.80,
+                     area.top() + h * 0.55, area.right(), area.top() + h * 0.72);
     nearHill.lineTo(area.right(), area.bottom());
     nearHill.closeSubpath();
     p.setBrush(QColor(100, 175, 80));
     p.drawPath(nearHill);
 }
 
-}
+} // namespace
 
 QPixmap WindowIconPicture()
 {

@@ -4,14 +4,15 @@
 
 // A label that reports a click, like a button: clicked() is emitted when the left mouse
 // button is released over it.
-class ClickableLabel : public QLabel {
+class ClickableLabel : public QLabel
+{
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };

@@ -10,7 +10,8 @@ DecorationLine::DecorationLine(Direction direction, QWidget *parent) : QWidget(p
 void DecorationLine::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, direction_ == Direction::DownLeft || direction_ == Direction::DownRight);
+    p.setRenderHint(QPainter::Antialiasing,
+                    direction_ == Direction::DownLeft || direction_ == Direction::DownRight);
     p.setPen(QPen(colour(), PenWidth, Qt::SolidLine, Qt::SquareCap));
     // Keep the 2-pixel pen inside the widget: the line runs along its middle.
     const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);

@@ -4,9 +4,10 @@
 
 // One stroke of the dark green arrow between the Delete buttons and the selection list.
 // The widget's rectangle is the stroke's bounding box; it ignores the mouse.
-class DecorationLine : public QWidget {
+class DecorationLine : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     enum class Direction { Horizontal, Vertical, DownLeft, DownRight };
 
     DecorationLine(Direction direction, QWidget *parent);
@@ -15,9 +16,9 @@ public:
     static QColor colour() { return QColor(0, 100, 0); }
     Direction direction() const { return direction_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     Direction direction_;
 };

@@ -24,10 +24,14 @@
 #include <QPushButton>
 #include <QVector>
 
-namespace {
+namespace
+{
 
 // Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int Px(int twips) { return twips / 15; }
+constexpr int Px(int twips)
+{
+    return twips / 15;
+}
 QRect Twips(int left, int top, int width, int height)
 {
     return QRect(Px(left), Px(top), Px(width), Px(height));
@@ -63,8 +67,9 @@ void SetBackground(QWidget *widget, const QColor &colour)
 
 // Labels sized to their text follow their text: whenever one of them asks for a new geometry
 // (a new text while shown) or the frame is shown, each is resized to its size hint again.
-class AutoSizeLabels : public QObject {
-public:
+class AutoSizeLabels : public QObject
+{
+  public:
     AutoSizeLabels(QObject *parent) : QObject(parent) {}
     void add(QLabel *label)
     {
@@ -73,7 +78,7 @@ public:
         label->parentWidget()->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
@@ -84,7 +89,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QVector<QLabel *> labels_;
 };
 
@@ -150,7 +155,7 @@ QListWidget *ListBox(QWidget *parent, const char *name, const QRect &geometry, c
     return list;
 }
 
-}
+} // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     : QWidget(parent), services_(std::move(services))
@@ -186,8 +191,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(ui_.ExitKnop, &QPushButton::clicked, this, &MainWindow::ExitKnop_Click);
     connect(ui_.HelpKnop, &QPushButton::clicked, this, &MainWindow::HelpKnop_Click);
 
-    browser_ = std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer,
-                                                services_.volumes);
+    browser_ =
+        std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
             [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
     // make command attaches here
@@ -218,7 +223,8 @@ void MainWindow::buildLayout()
     ui_.Dir1 = ListBox(this, "Dir1", Twips(210, 660, 1980, 2340), QStringLiteral("Folders"));
     SetColour(ui_.Dir1, QPalette::Base, LightGreyBackground);
 
-    ui_.File1 = ListBox(this, "File1", Twips(2370, 210, 2700, 2430), QStringLiteral("Pictures in the folder"));
+    ui_.File1 =
+        ListBox(this, "File1", Twips(2370, 210, 2700, 2430), QStringLiteral("Pictures in the folder"));
     ui_.File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui_.File1->setProperty("pattern", QStringLiteral("*.jpg;*.gif;*.bmp"));
     SetColour(ui_.File1, QPalette::Base, LightGreyBackground);
@@ -226,7 +232,8 @@ void MainWindow::buildLayout()
     ui_.List1 = ListBox(this, "List1", Twips(5910, 225, 2565, 2400), QStringLiteral("Selected pictures"));
     SetColour(ui_.List1, QPalette::Base, SelectionColour);
 
-    ui_.List2 = ListBox(this, "List2", QRect(OutsideX, 0, Px(2565), Px(2400)), QStringLiteral("Selected paths"));
+    ui_.List2 =
+        ListBox(this, "List2", QRect(OutsideX, 0, Px(2565), Px(2400)), QStringLiteral("Selected paths"));
     ui_.List2->hide();
 
     ui_.TumPic = Make<QLabel>(this, "TumPic", QRect(OutsideX, 200, Px(2400), Px(1800)));
@@ -246,8 +253,8 @@ void MainWindow::buildLayout()
 
     // Frame1's controls.
     ui_.InfoBalk = Make<QLabel>(frame1, "InfoBalk", Twips(150, 4650, 6300, 285));
-    ui_.InfoBalk->setText(QStringLiteral(
-        "Make a selection of the different pictures or photo's on your computer..."));
+    ui_.InfoBalk->setText(
+        QStringLiteral("Make a selection of the different pictures or photo's on your computer..."));
     ui_.InfoBalk->setFont(ArialFont(8));
 
     ui_.Label7 = BlackBox(frame1, "Label7", Twips(6450, 4605, 1980, 330));
@@ -258,7 +265,8 @@ void MainWindow::buildLayout()
     ui_.FotoAantal = Caption(frame1, "FotoAantal", QPoint(Px(5070), Px(300)), QStringLiteral("0"), sizer);
     ui_.FotoAantal->setFont(ArialFont(8, true));
     ui_.FotoAantal->adjustSize();
-    ui_.SelectAantal = Caption(frame1, "SelectAantal", QPoint(Px(5640), Px(2400)), QStringLiteral("0"), sizer);
+    ui_.SelectAantal =
+        Caption(frame1, "SelectAantal", QPoint(Px(5640), Px(2400)), QStringLiteral("0"), sizer);
     ui_.SelectAantal->setFont(ArialFont(8, true));
     ui_.SelectAantal->adjustSize();
 
@@ -308,12 +316,13 @@ void MainWindow::buildLayout()
     ui_.Naam = TextBox(frame2, "Naam", Twips(90, 975, 2565, 285), QStringLiteral("Default"),
                        QStringLiteral("Html Title"));
 
-    ui_.Label5 = Caption<SpreadCaption>(frame2, "Label5", QPoint(Px(2760), Px(255)),
-                         QStringLiteral("Folder") + QString(27, QLatin1Char(' ')) + QStringLiteral("Color"), sizer);
+    ui_.Label5 = Caption<SpreadCaption>(
+        frame2, "Label5", QPoint(Px(2760), Px(255)),
+        QStringLiteral("Folder") + QString(27, QLatin1Char(' ')) + QStringLiteral("Color"), sizer);
     ui_.Label4 = Caption(frame2, "Label4", QPoint(Px(2760), Px(645)), QStringLiteral("Html Filename"), sizer);
-    ui_.Label6 = Caption<SpreadCaption>(frame2, "Label6", QPoint(Px(2760), Px(1020)),
-                         QStringLiteral("Html Title") + QString(43, QLatin1Char(' ')) + QStringLiteral("Convert"),
-                         sizer);
+    ui_.Label6 = Caption<SpreadCaption>(
+        frame2, "Label6", QPoint(Px(2760), Px(1020)),
+        QStringLiteral("Html Title") + QString(43, QLatin1Char(' ')) + QStringLiteral("Convert"), sizer);
     ui_.Label4->setBuddy(ui_.FileText);
 
     ui_.KleurLabel = Make<ClickableLabel>(frame2, "KleurLabel", Twips(3900, 195, 435, 285));

@@ -28,14 +28,14 @@ class VolumeSource;
 // What the main window uses of the platform. Anything left empty or null is the real thing;
 // tests pass a temporary program folder, recording message boxes and a pause that does not wait.
 struct MainWindowServices {
-    QString programFolder;                  // empty: the folder of the executable
-    MessageBoxes *messages = nullptr;       // null: Qt message boxes
-    MousePointer *pointer = nullptr;        // null: the application's override cursor
-    DocumentOpener *opener = nullptr;       // null: the desktop's default application
-    MonotonicClock *clock = nullptr;        // null: a steady clock
-    VolumeSource *volumes = nullptr;        // null: the mounted volumes (the picture browser's choice)
-    std::function<void(float)> pause;       // empty: Pause on `clock`, processing events
-    std::function<void()> quit;             // empty: QCoreApplication::quit
+    QString programFolder;            // empty: the folder of the executable
+    MessageBoxes *messages = nullptr; // null: Qt message boxes
+    MousePointer *pointer = nullptr;  // null: the application's override cursor
+    DocumentOpener *opener = nullptr; // null: the desktop's default application
+    MonotonicClock *clock = nullptr;  // null: a steady clock
+    VolumeSource *volumes = nullptr;  // null: the mounted volumes (the picture browser's choice)
+    std::function<void(float)> pause; // empty: Pause on `clock`, processing events
+    std::function<void()> quit;       // empty: QCoreApplication::quit
 };
 
 // Every control of the main window; each one's objectName is its name here.
@@ -78,9 +78,10 @@ struct MainControls {
 };
 
 // The one main window, Main. It holds the program-wide values and is the Host of every production.
-class MainWindow : public QWidget, public Host {
+class MainWindow : public QWidget, public Host
+{
     Q_OBJECT
-public:
+  public:
     // The client area is 578 x 334 pixels.
     static constexpr int ClientWidth = 578;
     static constexpr int ClientHeight = 334;
@@ -109,7 +110,7 @@ public:
     // Shows the help panel when it is hidden, hides it when it is shown.
     void HelpKnop_Click();
 
-private:
+  private:
     void buildLayout();
     void startUp();
 

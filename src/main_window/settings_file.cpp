@@ -8,14 +8,16 @@
 #include <limits>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // Far more than two numbers need; a huge file at that path is not read whole into memory.
 constexpr qint64 MaxSettingsBytes = 64 * 1024;
 
 // Walks the file's fields one after the other.
-class FieldReader {
-public:
+class FieldReader
+{
+  public:
     explicit FieldReader(const QByteArray &bytes) : bytes_(bytes) {}
 
     // The next value without its surrounding blanks; nothing at the end of the data.
@@ -35,7 +37,7 @@ public:
         return field;
     }
 
-private:
+  private:
     static bool isEnd(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
     void skipTerminator()
@@ -77,7 +79,7 @@ std::optional<qint64> ParseInteger(const QByteArray &text, qint64 low, qint64 hi
     return value;
 }
 
-}
+} // namespace
 
 QString SettingsFilePath(const QString &programFolder)
 {
@@ -134,8 +136,8 @@ bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.read(MaxSettingsBytes);
         file.close();
-        if (ReadSettings(bytes, values.StartCount, values.JpegQuality)
-            && values.StartCount < std::numeric_limits<std::int32_t>::max()) {
+        if (ReadSettings(bytes, values.StartCount, values.JpegQuality) &&
+            values.StartCount < std::numeric_limits<std::int32_t>::max()) {
             ++values.StartCount;
             counted = true;
         }

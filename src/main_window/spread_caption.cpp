@@ -47,5 +47,6 @@ void SpreadCaption::paintEvent(QPaintEvent *event)
     const QRectF area = contentsRect();
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     p.drawText(area, flags, head());
-    p.drawText(QRectF(lastWordX_, area.top(), area.right() - lastWordX_ + 1, area.height()), flags, lastWord());
+    p.drawText(QRectF(lastWordX_, area.top(), area.right() - lastWordX_ + 1, area.height()), flags,
+               lastWord());
 }

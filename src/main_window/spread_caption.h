@@ -6,9 +6,10 @@
 // The blanks in the text are as wide as the font makes them; this label draws the last word at a
 // set position instead, so the caption lines up with its controls whatever font the system has.
 // text() stays the caption as given.
-class SpreadCaption : public QLabel {
+class SpreadCaption : public QLabel
+{
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
     // Where the last word starts, in the label's own coordinates; below 0 the text is drawn as it is.
@@ -18,10 +19,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QString head() const;     // the text before the last run of blanks
     QString lastWord() const; // the text after it
 

@@ -9,29 +9,33 @@ class QWidget;
 
 // Small platform pieces behind interfaces, so tests can stand in for them.
 
-class MessageBoxes {
-public:
+class MessageBoxes
+{
+  public:
     virtual ~MessageBoxes() = default;
     // One OK button, no icon; an empty title shows the program's name.
     virtual void show(const QString &text, const QString &title) = 0;
 };
 
-class MousePointer {
-public:
+class MousePointer
+{
+  public:
     virtual ~MousePointer() = default;
     virtual void busy() = 0;
     virtual void arrow() = 0;
 };
 
-class DocumentOpener {
-public:
+class DocumentOpener
+{
+  public:
     virtual ~DocumentOpener() = default;
     virtual void open(const QString &path) = 0;
 };
 
 // Milliseconds from a monotonic clock.
-class MonotonicClock {
-public:
+class MonotonicClock
+{
+  public:
     virtual ~MonotonicClock() = default;
     virtual qint64 nowMs() const = 0;
 };
@@ -41,31 +45,35 @@ public:
 // The box QtMessageBoxes shows: no icon, one OK button, the title or the program's name.
 std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, const QString &title, QWidget *parent);
 
-class QtMessageBoxes final : public MessageBoxes {
-public:
+class QtMessageBoxes final : public MessageBoxes
+{
+  public:
     explicit QtMessageBoxes(QWidget *parent = nullptr) : parent_(parent) {}
     void show(const QString &text, const QString &title) override;
 
-private:
+  private:
     QWidget *parent_;
 };
 
-class QtMousePointer final : public MousePointer {
-public:
+class QtMousePointer final : public MousePointer
+{
+  public:
     void busy() override;
     void arrow() override;
 
-private:
+  private:
     int depth_ = 0;
 };
 
-class DesktopDocumentOpener final : public DocumentOpener {
-public:
+class DesktopDocumentOpener final : public DocumentOpener
+{
+  public:
     void open(const QString &path) override;
 };
 
-class SteadyClock final : public MonotonicClock {
-public:
+class SteadyClock final : public MonotonicClock
+{
+  public:
     qint64 nowMs() const override;
 };
 

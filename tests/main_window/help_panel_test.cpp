@@ -3,12 +3,13 @@
 
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
-namespace {
+namespace
+{
 
 // The help text as bytes (UTF-8 here; "\xc3\xa9" is the e with acute accent).
 const QByteArray ExpectedHelpText =
@@ -78,4 +79,4 @@ TEST_F(WindowTest, HelpButtonShowsThePanelOverTheListsAndHidesItAgain)
     EXPECT_TRUE(ui.HelpLabel->isVisible());
 }
 
-}
+} // namespace

@@ -13,7 +13,8 @@
 #include <optional>
 #include <string>
 
-namespace {
+namespace
+{
 
 constexpr int Auto = -1; // the control's own size: sized to its text, or the toolkit's default height
 const std::nullopt_t None = std::nullopt;
@@ -29,7 +30,9 @@ struct ControlRow {
     const char *accessible; // nullptr where a caption names the control
 };
 
-class LayoutTest : public WindowTest, public ::testing::WithParamInterface<ControlRow> {};
+class LayoutTest : public WindowTest, public ::testing::WithParamInterface<ControlRow>
+{
+};
 
 TEST_P(LayoutTest, ControlIsWhereAndWhatItShouldBe)
 {
@@ -67,11 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
         ControlRow{"FotoAantal", "QLabel", "Frame1", 338, 20, Auto, Auto, "0", "", nullptr},
         ControlRow{"SelectAantal", "QLabel", "Frame1", 376, 160, Auto, Auto, "0", "", nullptr},
         ControlRow{"Label1", "QLabel", "Frame1", 448, 182, 112, 21, "", "", nullptr},
-        ControlRow{"ClearKnop", "QPushButton", "Frame1", 450, 184, 47, 17, "Delete", " Delete picture ", nullptr},
-        ControlRow{"ClearAll", "QPushButton", "Frame1", 498, 184, 60, 17, "Delete All", " Delete all pictures ",
+        ControlRow{"ClearKnop", "QPushButton", "Frame1", 450, 184, 47, 17, "Delete", " Delete picture ",
                    nullptr},
-        ControlRow{"KnopRechts", "QPushButton", "Frame1", 348, 86, 27, 25, ">", " Export pictures to the list ",
-                   nullptr},
+        ControlRow{"ClearAll", "QPushButton", "Frame1", 498, 184, 60, 17, "Delete All",
+                   " Delete all pictures ", nullptr},
+        ControlRow{"KnopRechts", "QPushButton", "Frame1", 348, 86, 27, 25, ">",
+                   " Export pictures to the list ", nullptr},
         ControlRow{"Label2", "QLabel", "Frame1", 346, 84, 31, 29, "", "", nullptr},
         ControlRow{"Image1", "QLabel", "Frame1", 9, 216, 132, 84, "", "", "Preview"},
         ControlRow{"Frame2", "QFrame", "Frame1", 154, 210, 408, 91, None, "", nullptr},
@@ -84,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         ControlRow{"Label6", "SpreadCaption", "Frame2", 184, 68, Auto, Auto,
                    "Html Title" + std::string(43, ' ') + "Convert", "", nullptr},
         ControlRow{"KleurLabel", "ClickableLabel", "Frame2", 260, 13, 29, 19, "",
-                   " Click for change backgroundcolor Html page ", "Click for change backgroundcolor Html page"},
+                   " Click for change backgroundcolor Html page ",
+                   "Click for change backgroundcolor Html page"},
         ControlRow{"Label3", "QLabel", "Frame2", 351, 13, 51, 51, "", "", nullptr},
         ControlRow{"MakeKnop", "QPushButton", "Frame2", 353, 15, 47, 47, "", " Make Html photopage ",
                    "Make Html photopage"}),
@@ -99,10 +104,15 @@ TEST_F(WindowTest, ColoursAndFontsOfTheControls)
         QPalette::ColorRole role;
         QColor colour;
     } colours[] = {
-        {"List1", QPalette::Base, QColor(255, 240, 210)}, {"HelpLabel", QPalette::Base, QColor(240, 240, 255)},
-        {"KleurLabel", QPalette::Window, QColor(224, 240, 224)}, {"Drive1", QPalette::Base, grey224},
-        {"File1", QPalette::Base, grey224}, {"MapText", QPalette::Base, grey224}, {"Naam", QPalette::Text, grey64},
-        {"Label6", QPalette::WindowText, grey64}, {"FotoAantal", QPalette::WindowText, grey64},
+        {"List1", QPalette::Base, QColor(255, 240, 210)},
+        {"HelpLabel", QPalette::Base, QColor(240, 240, 255)},
+        {"KleurLabel", QPalette::Window, QColor(224, 240, 224)},
+        {"Drive1", QPalette::Base, grey224},
+        {"File1", QPalette::Base, grey224},
+        {"MapText", QPalette::Base, grey224},
+        {"Naam", QPalette::Text, grey64},
+        {"Label6", QPalette::WindowText, grey64},
+        {"FotoAantal", QPalette::WindowText, grey64},
         {"Label7", QPalette::Window, black},
     };
     for (const auto &c : colours) {
@@ -171,7 +181,8 @@ TEST_F(WindowTest, ConvertIsDrawnUnderTheMakeButtonWithNothingBetween)
     const MainControls &ui = window->controls();
     const QImage shot = ui.Frame2->grab().toImage();
     const QRect caption = ui.Label6->geometry(), make = ui.MakeKnop->geometry();
-    const int titleEnd = caption.left() + int(QFontMetricsF(ui.Label6->font()).horizontalAdvance("Html Title")) + 2;
+    const int titleEnd =
+        caption.left() + int(QFontMetricsF(ui.Label6->font()).horizontalAdvance("Html Title")) + 2;
     auto inkBetween = [&](int from, int to) {
         for (int x = from; x < to; ++x)
             for (int y = caption.top(); y <= caption.bottom(); ++y)
@@ -223,4 +234,4 @@ TEST_F(WindowTest, HostReadsTheSelectionAndWritesTheStatusLine)
     EXPECT_EQ(ui.InfoBalk->text(), QStringLiteral("Wait..."));
 }
 
-}
+} // namespace

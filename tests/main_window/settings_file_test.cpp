@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-namespace {
+namespace
+{
 
 bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
@@ -30,7 +31,9 @@ struct ReadRow {
     int quality;
 };
 
-class ReadSettingsTest : public ::testing::TestWithParam<ReadRow> {};
+class ReadSettingsTest : public ::testing::TestWithParam<ReadRow>
+{
+};
 
 TEST_P(ReadSettingsTest, KeepsTheValuesReadBeforeAFailure)
 {
@@ -80,7 +83,9 @@ struct StartRow {
     QByteArray afterExit;
 };
 
-class StartUpTest : public WindowTest, public ::testing::WithParamInterface<StartRow> {};
+class StartUpTest : public WindowTest, public ::testing::WithParamInterface<StartRow>
+{
+};
 
 TEST_P(StartUpTest, ReadsCountsRecoversAndSavesOnExit)
 {
@@ -113,9 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
         StartRow{"LargestCountIsNotIncremented", "2147483647\r\n80\r\n", " Galvora", "2147483647\r\n80\r\n",
                  2147483647, 80, "2147483647\r\n80\r\n"},
         // The same values in another layout show that the recovery really rewrote the file.
-        StartRow{"LargestCountIsWrittenBack", "2147483647, 80", " Galvora", "2147483647\r\n80\r\n", 2147483647,
-                 80, "2147483647\r\n80\r\n"},
-        StartRow{"NegativeCount", "-3\r\n100\r\n", " Galvora / -2", "-3\r\n100\r\n", -2, 100, "-2\r\n100\r\n"},
+        StartRow{"LargestCountIsWrittenBack", "2147483647, 80", " Galvora", "2147483647\r\n80\r\n",
+                 2147483647, 80, "2147483647\r\n80\r\n"},
+        StartRow{"NegativeCount", "-3\r\n100\r\n", " Galvora / -2", "-3\r\n100\r\n", -2, 100,
+                 "-2\r\n100\r\n"},
         StartRow{"TextInsteadOfNumbers", "five\r\n80\r\n", " Galvora", "0\r\n75\r\n", 0, 75, "0\r\n75\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -159,4 +165,4 @@ TEST_F(WindowTest, UnwritableProgramFolderStartsAndExitsWithoutWriting)
     QFile::setPermissions(folder.path(), writable);
 }
 
-}
+} // namespace

@@ -31,8 +31,9 @@ struct RecordingOpener : DocumentOpener {
 };
 
 // A main window whose program folder is a temporary folder and whose pause and quit only record.
-class WindowTest : public ::testing::Test {
-protected:
+class WindowTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir folder;
     RecordingMessages messages;
     RecordingPointer pointer;

@@ -9,7 +9,8 @@
 #include <limits>
 #include <string>
 
-namespace {
+namespace
+{
 
 // A clock that moves only when told, or a fixed step at every reading.
 struct FakeClock : MonotonicClock {
@@ -30,7 +31,9 @@ struct StepRow {
     int expectedRounds; // rounds of event processing until the time has passed
 };
 
-class PauseStepTest : public ::testing::TestWithParam<StepRow> {};
+class PauseStepTest : public ::testing::TestWithParam<StepRow>
+{
+};
 
 TEST_P(PauseStepTest, ProcessesEventsUntilTheTimeHasPassed)
 {
@@ -75,7 +78,8 @@ TEST(PauseTest, HandlesPendingEventsMeanwhile)
     bool timerRan = false;
     int posted = 0;
     QTimer::singleShot(0, [&] { timerRan = true; });
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++posted; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { ++posted; }, Qt::QueuedConnection);
     Pause(0.05f, clock);
     EXPECT_TRUE(timerRan);
     EXPECT_EQ(posted, 1);
@@ -91,4 +95,4 @@ TEST(PauseTest, RealClockWaitsAtLeastTheTimeAsked)
     EXPECT_LT(measured.elapsed(), 5000);
 }
 
-}
+} // namespace

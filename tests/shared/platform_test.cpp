@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(MessageBoxTest, HasNoIconOneOkButtonAndItsTitleOrTheProgramName)
 {
@@ -18,8 +19,9 @@ TEST(MessageBoxTest, HasNoIconOneOkButtonAndItsTitleOrTheProgramName)
               QStringLiteral(" Drive-Error"));
 }
 
-class MousePointerTest : public ::testing::Test {
-protected:
+class MousePointerTest : public ::testing::Test
+{
+  protected:
     void TearDown() override
     {
         while (QGuiApplication::overrideCursor())
@@ -27,7 +29,8 @@ protected:
     }
     static bool Busy()
     {
-        return QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        return QGuiApplication::overrideCursor() &&
+               QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
     }
 };
 
@@ -50,4 +53,4 @@ TEST_F(MousePointerTest, ArrowWithoutBusyLeavesOtherCursorsAlone)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
 }
 
-}
+} // namespace
