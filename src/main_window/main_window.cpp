@@ -1,6 +1,7 @@
 #include "main_window/main_window.h"
 
 #include "colour_dialog/colorform.h"
+#include "convert_dialog/convert_dialog.h"
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
@@ -39,7 +40,6 @@ QRect Twips(int left, int top, int width, int height)
 
 const QColor DarkGreyText(64, 64, 64);
 const QColor LightGreyBackground(224, 224, 224);
-const QColor SelectionColour(255, 240, 210);
 const QColor HelpBackground(240, 240, 255);
 
 // Where the hidden helpers go: right of the client area, never on screen.
@@ -195,7 +195,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
             [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
-    // make command attaches here
+    connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
 }
 
 MainWindow::~MainWindow() = default;
@@ -230,7 +230,7 @@ void MainWindow::buildLayout()
     SetColour(ui_.File1, QPalette::Base, LightGreyBackground);
 
     ui_.List1 = ListBox(this, "List1", Twips(5910, 225, 2565, 2400), QStringLiteral("Selected pictures"));
-    SetColour(ui_.List1, QPalette::Base, SelectionColour);
+    SetColour(ui_.List1, QPalette::Base, SelectionBackground);
 
     ui_.List2 =
         ListBox(this, "List2", QRect(OutsideX, 0, Px(2565), Px(2400)), QStringLiteral("Selected paths"));
@@ -424,4 +424,45 @@ void MainWindow::ExitKnop_Click()
 void MainWindow::HelpKnop_Click()
 {
     ui_.HelpLabel->setHidden(!ui_.HelpLabel->isHidden());
+}
+
+void MainWindow::MakeKnop_Click()
+{
+    // Pause lets clicks through while a production runs; a second run would disturb
+    // the first one's numbering, folders and lists.
+    if (productionRunning_)
+        return;
+    productionRunning_ = true;
+    ::MakeKnop_Click(*this, *this);
+    productionRunning_ = false;
+}
+
+QString MainWindow::folderText() const
+{
+    return ui_.MapText->text();
+}
+
+QString MainWindow::fileNameText() const
+{
+    return ui_.FileText->text();
+}
+
+void MainWindow::focusFolder()
+{
+    ui_.MapText->setFocus();
+}
+
+void MainWindow::focusFileName()
+{
+    ui_.FileText->setFocus();
+}
+
+void MainWindow::setSelectionBackground(const QColor &colour)
+{
+    SetColour(ui_.List1, QPalette::Base, colour);
+}
+
+void MainWindow::showConvertDialog()
+{
+    ShowConvertDialog(*this, this);
 }

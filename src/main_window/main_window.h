@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main_window/make_command.h"
 #include "shared/host.h"
 #include "shared/program_values.h"
 
@@ -78,7 +79,7 @@ struct MainControls {
 };
 
 // The one main window, Main. It holds the program-wide values and is the Host of every production.
-class MainWindow : public QWidget, public Host
+class MainWindow : public QWidget, public Host, public MakeWindow
 {
     Q_OBJECT
   public:
@@ -109,6 +110,18 @@ class MainWindow : public QWidget, public Host
     void ExitKnop_Click();
     // Shows the help panel when it is hidden, hides it when it is shown.
     void HelpKnop_Click();
+    // Checks the input, asks for the production and runs it. Does nothing while one runs.
+    void MakeKnop_Click();
+    // True from the press of Make until its production has ended.
+    bool productionRunning() const { return productionRunning_; }
+
+    // MakeWindow
+    QString folderText() const override;
+    QString fileNameText() const override;
+    void focusFolder() override;
+    void focusFileName() override;
+    void setSelectionBackground(const QColor &colour) override;
+    void showConvertDialog() override;
 
   private:
     void buildLayout();
@@ -122,4 +135,5 @@ class MainWindow : public QWidget, public Host
     ProgramValues values_;
     MainControls ui_;
     std::unique_ptr<PictureBrowser> browser_;
+    bool productionRunning_ = false;
 };
