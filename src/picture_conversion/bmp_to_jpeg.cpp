@@ -1,36 +1,26 @@
 #include "picture_conversion/bmp_to_jpeg.h"
 
-#include "picture_conversion/picture_loader.h"
+#include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QImageReader>
 #include <QSaveFile>
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace
 {
 
-bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
+QByteArray Compress(const QImage &picture, int quality)
 {
-    QImageReader reader(bmpPath, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    reader.setAllocationLimit(int(PictureLimits::MaxPixels * 4 / (1024 * 1024)));
-    const QSize size(reader.size().width(), qAbs(reader.size().height())); // top-down BMPs: negative
-    if (size.isEmpty() || size.width() > PictureLimits::MaxSide || size.height() > PictureLimits::MaxSide ||
-        qint64(size.width()) * size.height() > PictureLimits::MaxPixels)
-        return false;
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
-        return false;
-    if (image.format() != QImage::Format_RGB32)
-        image.convertTo(QImage::Format_RGB32);
+    const QImage image = picture.format() == QImage::Format_RGB32 ? picture
+                                                                   : picture.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
-        return false;
-
+        return QByteArray();
     Tj::Handle handle(tjInitCompress());
     if (!handle)
-        return false;
+        return QByteArray();
     unsigned char *raw = nullptr;
     unsigned long jpegSize = 0;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
@@ -39,14 +29,39 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
         tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
                     pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100), 0);
     const Tj::Buffer jpeg(raw);
-    if (rc != 0 || !jpeg || jpegSize == 0)
+    if (rc != 0 || !jpeg || jpegSize == 0 || jpegSize > static_cast<unsigned long>(std::numeric_limits<int>::max()))
+        return QByteArray();
+    return QByteArray(reinterpret_cast<const char *>(jpeg.get()), qsizetype(jpegSize));
+}
+
+bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
+{
+    QImageReader reader(bmpPath, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    // The BMP is the canvas, so the canvas limits apply (its sides may exceed a picture's).
+    reader.setAllocationLimit(int(CanvasLimits::MaxPixels * 4 / (1024 * 1024) + 1));
+    const QSize size(reader.size().width(), qAbs(reader.size().height())); // top-down BMPs: negative
+    if (size.isEmpty() || !CanvasSizeAllowed(size.width(), size.height()))
+        return false;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return false;
+    if (image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_RGB32);
+    if (image.isNull() || !CanvasSizeAllowed(image.width(), image.height()))
+        return false;
+
+    const QByteArray jpeg = EncodeJpeg(image, quality);
+    if (jpeg.isEmpty())
         return false;
 
     // Written beside the target and renamed into place, so a failed write leaves no half file.
+    // Unbuffered, so that a disk that fills up shows in the count written rather than vanishing
+    // inside a flush that reports nothing.
     QSaveFile file(jpegPath);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(reinterpret_cast<const char *>(jpeg.get()), qint64(jpegSize)) != qint64(jpegSize)) {
+    if (file.write(jpeg) != jpeg.size()) {
         file.cancelWriting();
         return false;
     }
@@ -54,6 +69,15 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
 }
 
 } // namespace
+
+QByteArray EncodeJpeg(const QImage &image, int quality)
+{
+    try {
+        return image.isNull() ? QByteArray() : Compress(image, quality);
+    } catch (const std::exception &) {
+        return QByteArray();
+    }
+}
 
 bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
 {

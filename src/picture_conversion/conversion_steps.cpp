@@ -1,7 +1,11 @@
 #include "picture_conversion/conversion_steps.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
 #include <QLocale>
 #include <QtNumeric>
 
@@ -46,4 +50,30 @@ bool CanvasSizeAllowed(std::int32_t width, std::int32_t height)
         return false;
     return width <= CanvasLimits::MaxSide && height <= CanvasLimits::MaxSide &&
            std::int64_t(width) * height <= CanvasLimits::MaxPixels;
+}
+
+QColor CanvasBackground()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return QGuiApplication::palette().color(QPalette::Window);
+    return QColor(Qt::white);
+}
+
+QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QColor &background)
+{
+    QImage stretched = picture.size() == canvas.size()
+                           ? picture
+                           : picture.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (stretched.isNull())
+        return QImage();
+    if (!stretched.hasAlphaChannel())
+        return stretched.format() == QImage::Format_RGB32 ? stretched
+                                                          : stretched.convertToFormat(QImage::Format_RGB32);
+    QImage result = canvas;
+    result.fill(background);
+    if (result.isNull())
+        return QImage();
+    QPainter painter(&result);
+    painter.drawImage(0, 0, stretched);
+    return result;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QDateTime>
+#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -22,3 +24,9 @@ constexpr std::int32_t MaxSide = 32767;
 constexpr std::int64_t MaxPixels = 50000000;
 } // namespace CanvasLimits
 bool CanvasSizeAllowed(std::int32_t width, std::int32_t height);
+
+// The colour the canvas is cleared to: the window background, so transparent parts of a GIF show it.
+QColor CanvasBackground();
+
+// The canvas holding `picture` stretched over all of it, or a null image when memory ran out.
+QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QColor &background);

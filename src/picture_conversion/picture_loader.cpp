@@ -3,6 +3,7 @@
 #include "picture_conversion/exif_orientation.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -167,15 +168,17 @@ bool BmpPixelDataComplete(const QByteArray &header, qint64 fileSize)
         compression = Le32At(header, 30);
     }
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-    if (!uncompressed)
+    // Sizes beyond the limits are refused later; here they must not overflow the sums.
+    if (!uncompressed || width <= 0 || width > PictureLimits::MaxSide || height > PictureLimits::MaxSide ||
+        bits <= 0 || bits > 64)
         return true;
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
     return qint64(offset) + rowBytes * height <= fileSize;
 }
 
-LoadedPicture LoadWithQt(const QString &path, const char *format)
+LoadedPicture LoadWithQt(QIODevice *device, const char *format)
 {
-    QImageReader reader(path, format);
+    QImageReader reader(device, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(int(PictureLimits::MaxPixels * 4 / (1024 * 1024)));
     // A top-down BMP reports a negative height.
@@ -189,6 +192,11 @@ LoadedPicture LoadWithQt(const QString &path, const char *format)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return Failure(QStringLiteral("damaged picture: %1").arg(reader.errorString()));
+    // A GIF reports the size of its first frame but is read at the size of its logical screen.
+    if (!FitsLimits(image.width(), image.height()))
+        return Failure(QStringLiteral("the picture claims %1 x %2 pixels, too large")
+                           .arg(image.width())
+                           .arg(image.height()));
     const QImage::Format format32 =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format32)
@@ -239,13 +247,37 @@ LoadedPicture LoadFile(const QString &path, QSize cover)
                         cover);
     }
     case PictureKind::Gif:
-        file.close();
-        return LoadWithQt(path, "gif");
+        return LoadWithQt(&file, "gif");
     case PictureKind::Bmp:
         if (!BmpPixelDataComplete(file.peek(64), file.size()))
             return Failure(QStringLiteral("the BMP file is cut short"));
-        file.close();
-        return LoadWithQt(path, "bmp");
+        return LoadWithQt(&file, "bmp");
+    case PictureKind::Unknown:
+        break;
+    }
+    return Failure(QStringLiteral("not a JPEG, GIF or BMP picture"));
+}
+
+LoadedPicture LoadBytes(const QByteArray &bytes, QSize cover)
+{
+    if (bytes.isEmpty())
+        return Failure(QStringLiteral("the file is empty"));
+    if (bytes.size() > PictureLimits::MaxFileBytes)
+        return Failure(QStringLiteral("the file is too large for a picture"));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    switch (PictureKindOf(bytes.left(8))) {
+    case PictureKind::Jpeg:
+        return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
+                        cover);
+    case PictureKind::Gif:
+        buffer.open(QIODevice::ReadOnly);
+        return LoadWithQt(&buffer, "gif");
+    case PictureKind::Bmp:
+        if (!BmpPixelDataComplete(bytes.left(64), bytes.size()))
+            return Failure(QStringLiteral("the BMP file is cut short"));
+        buffer.open(QIODevice::ReadOnly);
+        return LoadWithQt(&buffer, "bmp");
     case PictureKind::Unknown:
         break;
     }
@@ -253,6 +285,15 @@ LoadedPicture LoadFile(const QString &path, QSize cover)
 }
 
 } // namespace
+
+LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
+{
+    try {
+        return LoadBytes(bytes, cover);
+    } catch (const std::exception &) {
+        return Failure(QStringLiteral("not enough memory to load the picture"));
+    }
+}
 
 LoadedPicture LoadPicture(const QString &path, QSize cover)
 {

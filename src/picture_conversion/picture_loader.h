@@ -16,7 +16,9 @@ struct LoadedPicture {
 namespace PictureLimits
 {
 constexpr int MaxSide = 16384;                               // after JPEG scaling, and for GIF and BMP
-constexpr qint64 MaxPixels = 64LL * 1024 * 1024;             // decoded pixels
+// Decoded pixels: 128 MB at 4 bytes a pixel, so that a picture and one converted copy of it
+// stay well under 300 MB.
+constexpr qint64 MaxPixels = 32LL * 1024 * 1024;
 constexpr qint64 MaxSequentialJpegPixels = 300000000;        // source pixels of a baseline JPEG
 constexpr qint64 MaxBufferedJpegPixels = 64LL * 1024 * 1024; // progressive JPEGs buffer every coefficient
 constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
@@ -33,3 +35,6 @@ PictureKind PictureKindOf(const QByteArray &firstBytes);
 // Opaque pictures come back as Format_RGB32; a GIF with transparency as
 // Format_ARGB32_Premultiplied.
 LoadedPicture LoadPicture(const QString &path, QSize cover = QSize());
+
+// The same for a picture already in memory (the bytes of a file).
+LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover = QSize());
