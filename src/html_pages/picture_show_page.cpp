@@ -4,6 +4,7 @@
 #include "html_pages/page_writers.h"
 #include "picture_conversion/conversion_steps.h"
 #include "shared/host.h"
+#include "shared/output_names.h"
 #include "shared/paths.h"
 
 #include <QDir>
@@ -94,6 +95,13 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
 
 void WritePictureShowPage(Host &host, const QString &folder, const QString &fileName)
 {
+    // Refused before anything is made: such a name could reach outside the program folder.
+    if (!IsPlainName(folder) || !IsPlainName(fileName)) {
+        host.showMessage(!IsPlainName(folder) ? FolderNotAllowedText(folder) : FileNameNotAllowedText(fileName));
+        host.values().PageStyle = PageStyles::Abandoned;
+        return;
+    }
+
     const QString pageColour = UpdatePageColour(host);
     const QString mapExisting = QStringLiteral("Map ") + folder + QStringLiteral(" existing...");
     const QString outputFolder = JoinPath(host.programFolder(), folder);

@@ -4,15 +4,13 @@
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/host.h"
+#include "shared/output_names.h"
 #include "shared/paths.h"
 
-#include <QCoreApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPalette>
 #include <exception>
 
 namespace
@@ -20,32 +18,24 @@ namespace
 
 const QString ScratchName = QStringLiteral("mydummy.bmp");
 
-// The colour the canvas is cleared to: the window background, so transparent parts of a GIF show it.
-QColor CanvasBackground()
+QByteArray BmpBytes(const QImage &canvas)
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return QGuiApplication::palette().color(QPalette::Window);
-    return QColor(Qt::white);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "BMP"))
+        return QByteArray();
+    return bytes;
 }
 
-// The canvas holding `picture` stretched over all of it, or a null image when memory ran out.
-QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QColor &background)
+// Writes all of `bytes` or reports failure; unbuffered, so that a full disk cannot go unnoticed.
+bool WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
-    QImage stretched = picture.size() == canvas.size()
-                           ? picture
-                           : picture.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (stretched.isNull())
-        return QImage();
-    if (!stretched.hasAlphaChannel())
-        return stretched.format() == QImage::Format_RGB32 ? stretched
-                                                          : stretched.convertToFormat(QImage::Format_RGB32);
-    QImage result = canvas;
-    result.fill(background);
-    if (result.isNull())
-        return QImage();
-    QPainter painter(&result);
-    painter.drawImage(0, 0, stretched);
-    return result;
+    QFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
 }
 
 // Everything from the creation of the output folder on. False means the run was given up.
@@ -79,8 +69,13 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
             values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
 
         canvas = StretchOntoCanvas(picture.image, canvas, background);
-        if (canvas.isNull() || !canvas.save(scratchPath, "BMP"))
+        if (canvas.isNull())
             return false;
+        if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {
+            // A disk that filled up mid-write leaves a cut-off scratch file: it is of no use to anyone.
+            QFile::remove(scratchPath);
+            return false;
+        }
 
         const QString number = QString::number(i + 1);
         if (LookUpFileName(scratchPath) == ScratchName) {
@@ -107,6 +102,17 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
 void ConvertPictures(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
                      std::int32_t height)
 {
+    // Refused before anything is looked up or made: such a name could reach outside the program folder.
+    const QString refusal =
+        !IsPlainName(folder) ? FolderNotAllowedText(folder)
+                             : (!IsPlainName(fileName) ? FileNameNotAllowedText(fileName) : QString());
+    if (!refusal.isEmpty()) {
+        host.setArrowPointer();
+        host.showMessage(refusal);
+        host.values().PageStyle = PageStyles::Abandoned;
+        return;
+    }
+
     const QString outputFolder = JoinPath(host.programFolder(), folder);
     const QString pageName = fileName + QStringLiteral(".html");
     if (LookUpFileName(JoinPath(outputFolder, pageName)) == pageName) {

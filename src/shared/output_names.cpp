@@ -1,0 +1,27 @@
+#include "shared/output_names.h"
+
+#include <QDir>
+
+bool IsPlainName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    // A backslash separates folders on some systems, so it is refused everywhere alike.
+    for (const QChar c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.isNull())
+            return false;
+    // "C:" and the like name a drive where drives exist.
+    if (name.size() >= 2 && name[1] == QLatin1Char(':') && name[0].isLetter() && name[0].unicode() < 128)
+        return false;
+    return !QDir::isAbsolutePath(name);
+}
+
+QString FolderNotAllowedText(const QString &folder)
+{
+    return QStringLiteral("Folder ") + folder + QStringLiteral(" not allowed...");
+}
+
+QString FileNameNotAllowedText(const QString &fileName)
+{
+    return QStringLiteral("File name ") + fileName + QStringLiteral(" not allowed...");
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Host;
+
+// The five page productions, each callable with a folder and file name (canvas 48 x 36).
+struct Production {
+    const char *name;
+    std::function<void(Host &, const QString &, const QString &)> run;
+};
+const std::vector<Production> &AllProductions();
