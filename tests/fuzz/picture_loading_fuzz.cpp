@@ -1,0 +1,64 @@
+// libFuzzer target: the bytes of a picture file go through the steps of the conversion
+// (load for a canvas, stretch onto it, encode as JPEG). Every input must end in an image
+// or a clean refusal, within the time and memory the fuzzer allows.
+
+#include "picture_conversion/bmp_to_jpeg.h"
+#include "picture_conversion/conversion_steps.h"
+#include "picture_conversion/picture_loader.h"
+
+#include <QCoreApplication>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+
+// The canvas: small, so that time goes into the decoders rather than into scaling.
+constexpr int CanvasWidth = 96;
+constexpr int CanvasHeight = 64;
+
+[[noreturn]] void Fail(const char *what)
+{
+    std::fprintf(stderr, "picture_loading_fuzz: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // The GIF reader is a plug-in, found through the application's library paths.
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The last byte also picks the cover: a canvas, or the full size as the preview may ask.
+    const QSize cover = size > 0 && (data[size - 1] & 1) ? QSize() : QSize(CanvasWidth, CanvasHeight);
+    const LoadedPicture picture = LoadPictureFromBytes(bytes, cover);
+    if (!picture.ok()) {
+        if (picture.error.isEmpty())
+            Fail("a refusal without a reason");
+        return 0;
+    }
+    const QImage &image = picture.image;
+    if (image.width() <= 0 || image.height() <= 0 || image.width() > PictureLimits::MaxSide ||
+        image.height() > PictureLimits::MaxSide)
+        Fail("a loaded picture outside the limits");
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        Fail("a loaded picture in an unexpected format");
+
+    QImage canvas(CanvasWidth, CanvasHeight, QImage::Format_RGB32);
+    canvas = StretchOntoCanvas(image, canvas, CanvasBackground());
+    if (canvas.size() != QSize(CanvasWidth, CanvasHeight) || canvas.format() != QImage::Format_RGB32)
+        Fail("the canvas changed size or format");
+    const QByteArray jpeg = EncodeJpeg(canvas, 75);
+    // What was encoded must read back at the canvas size.
+    const LoadedPicture again = LoadPictureFromBytes(jpeg);
+    if (!again.ok() || again.image.size() != canvas.size())
+        Fail("the encoded canvas does not read back");
+    return 0;
+}
