@@ -26,12 +26,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NameRow{"Quotes", "Jan's \"best\"", true},
                       NameRow{"NonAscii", QString::fromUtf8("Zomer \xc3\xa9t\xc3\xa9 \xe5\xa4\x8f"), true},
                       NameRow{"LeadingDots", "..hidden", true}, NameRow{"ThreeDots", "...", true},
-                      NameRow{"DotsInside", "a..b", true}, NameRow{"Colon", "a:b", true},
+                      NameRow{"DotsInside", "a..b", true}, NameRow{"Colon", "Time 10:30", true},
                       NameRow{"Empty", "", false}, NameRow{"Dot", ".", false}, NameRow{"DotDot", "..", false},
                       NameRow{"Slash", "a/b", false}, NameRow{"ParentPath", "../up", false},
                       NameRow{"TrailingSlash", "album/", false}, NameRow{"Backslash", "a\\b", false},
                       NameRow{"BackslashParent", "..\\up", false}, NameRow{"Absolute", "/tmp/x", false},
-                      NameRow{"Drive", "C:", false}, NameRow{"DrivePath", "c:temp", false},
+                      NameRow{"Drive", "C:", false}, NameRow{"DrivePath", "c:temp", false}, NameRow{"DriveLetterColon", "a:b", false},
                       NameRow{"Nul", QStringLiteral("a") + QChar(0) + QStringLiteral("b"), false}),
     [](const auto &info) { return std::string(info.param.name); });
 
