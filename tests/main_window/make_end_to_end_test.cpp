@@ -152,6 +152,10 @@ class ClickDuringProductionTest : public ThreePicturesTest, public ::testing::Wi
     // What the row's act needs of the fixture.
     void pressButton(const char *name) { press(name); }
     void markFirstSelected() { list1().item(0)->setSelected(true); }
+    void doubleClickFile(const char *name)
+    {
+        doubleClick(file1(), file1().findItems(QLatin1String(name), Qt::MatchExactly).value(0));
+    }
     void markFile(const char *name)
     {
         file1().clearSelection();
@@ -198,6 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
                                        t.markFile("extra.jpg");
                                        t.pressButton("KnopRechts");
                                    }},
+                      MeanwhileRow{"DoubleClickAFile",
+                                   [](ClickDuringProductionTest &t) { t.doubleClickFile("extra.jpg"); }},
                       MeanwhileRow{"Delete",
                                    [](ClickDuringProductionTest &t) {
                                        t.markFirstSelected();
