@@ -21,8 +21,11 @@ QRect Twips(int left, int top, int width, int height)
 QFont BoldFont(qreal points)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif")});
-    font.setStyleHint(QFont::SansSerif); // the family is rare outside its home platform
+    // The family is rare outside its home platform; faces with Arial's metrics come closest,
+    // so the narrow value labels still hold three digits.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
     font.setBold(true);
     font.setPointSizeF(points);
     return font;

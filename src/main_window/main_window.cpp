@@ -193,6 +193,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     browser_ =
         std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
+    browser_->setSelectionLock([this] { return productionRunning_; });
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
             [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);

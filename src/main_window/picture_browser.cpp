@@ -136,6 +136,7 @@ PictureBrowser::PictureBrowser(QWidget &window, MessageBoxes &messages, MousePoi
       folder_(CleanAbsolute(startFolder))
 {
     dir1_.setItemDelegate(new FolderIndentDelegate(&dir1_));
+    dir1_.setIconSize(QSize(16, 16));
     file1_.setSelectionMode(QAbstractItemView::ExtendedSelection);
     {
         const QSignalBlocker quiet(drive1_);
@@ -266,15 +267,18 @@ void PictureBrowser::File1_Click(QListWidgetItem *item)
 
 void PictureBrowser::KnopRechts_Click()
 {
-    selection_.exportMarked(file1_, folder_);
+    if (!selectionLocked())
+        selection_.exportMarked(file1_, folder_);
 }
 
 void PictureBrowser::ClearKnop_Click()
 {
-    selection_.removeFirstMarked();
+    if (!selectionLocked())
+        selection_.removeFirstMarked();
 }
 
 void PictureBrowser::ClearAll_Click()
 {
-    selection_.removeAll();
+    if (!selectionLocked())
+        selection_.removeAll();
 }

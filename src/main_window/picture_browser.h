@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class MessageBoxes;
@@ -52,6 +53,10 @@ class PictureBrowser : public QObject
 
     QString folder() const { return folder_; }
 
+    // While `locked` answers true (a production runs), ">", a double-click in the file list,
+    // Delete and Delete All do nothing.
+    void setSelectionLock(std::function<bool()> locked) { selectionLocked_ = std::move(locked); }
+
   private:
     void Drive1_Change(int index);
     void Dir1_Activated(QListWidgetItem *item);
@@ -60,6 +65,7 @@ class PictureBrowser : public QObject
     void KnopRechts_Click();
     void ClearKnop_Click();
     void ClearAll_Click();
+    bool selectionLocked() const { return selectionLocked_ && selectionLocked_(); }
 
     // Makes `folder` the current folder; false (and nothing changes) when it cannot be listed.
     bool setFolder(const QString &folder);
@@ -79,4 +85,5 @@ class PictureBrowser : public QObject
     Selection selection_;
     QString folder_;                     // the folder list's path; the file list shows the same folder
     QHash<QString, QString> lastFolder_; // per drive root: the folder last shown on it
+    std::function<bool()> selectionLocked_;
 };
