@@ -47,7 +47,7 @@ bool WritePageFile(const QString &path, const QStringList &lines, QString *error
         bytes += "\r\n";
     }
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit();
     if (!ok && error)
         *error = file.errorString();
     return ok;

@@ -1,13 +1,13 @@
 #include "main_window/picture_browser.h"
 
 #include "main_window/volume_source.h"
+#include "picture_conversion/picture_loader.h"
 #include "shared/paths.h"
 #include "shared/platform.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -24,7 +24,6 @@ constexpr int IndentPixels = 10;
 
 // The preview never holds more than this for one decoded picture (megabytes); formats that
 // cannot be decoded at a reduced size (BMP, GIF) beyond it are not previewed.
-constexpr int PreviewAllocationLimitMb = 160;
 
 template <typename T> T &Control(QWidget &window, const char *name)
 {
@@ -101,25 +100,10 @@ QStringList PictureFiles(const QString &folder)
 
 QImage LoadPreviewImage(const QString &path, const QSize &box)
 {
-    // A pipe or device put in a listed file's place would block the reader forever.
-    if (!QFileInfo(path).isFile())
-        return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(PreviewAllocationLimitMb);
-    const QSize stored = reader.size();
-    if (stored.isValid() && box.isValid()) {
-        // The reader scales before it turns the picture upright: a quarter turn swaps the box.
-        QSize target = box;
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            target.transpose();
-        if (stored.width() > target.width() || stored.height() > target.height())
-            reader.setScaledSize(target);
-    }
-    QImage image = reader.read();
-    if (image.isNull())
-        return {};
-    if (box.isValid() && image.size() != box)
+    // The same loading as the conversion: its size limits, its refusals, the EXIF
+    // orientation, and a large JPEG decoded at a reduced size that still covers the box.
+    QImage image = LoadPicture(path, box).image;
+    if (!image.isNull() && box.isValid() && image.size() != box)
         image = image.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }

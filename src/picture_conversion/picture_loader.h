@@ -19,7 +19,7 @@ constexpr int MaxSide = 16384;                               // after JPEG scali
 // Decoded pixels: 128 MB at 4 bytes a pixel, so that a picture and one converted copy of it
 // stay well under 300 MB.
 constexpr qint64 MaxPixels = 32LL * 1024 * 1024;
-constexpr qint64 MaxSequentialJpegPixels = 300000000;        // source pixels of a baseline JPEG
+constexpr qint64 MaxSequentialJpegPixels = 1000000000;       // source pixels of a baseline JPEG (streamed)
 constexpr qint64 MaxBufferedJpegPixels = 64LL * 1024 * 1024; // progressive JPEGs buffer every coefficient
 constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
 } // namespace PictureLimits
