@@ -2,7 +2,6 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
-#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QStringList BlockEffectBodyLines(int pictureCount, std::uint8_t blockSize, const QString &pageColour)
@@ -74,10 +73,9 @@ QStringList BlockEffectBodyLines(int pictureCount, std::uint8_t blockSize, const
 void WriteBlockEffectPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
                           std::int32_t height, std::uint8_t blockSize)
 {
-    ConvertPictures(host, folder, fileName, width, height);
-    if (host.values().PageStyle == PageStyles::Abandoned)
+    const std::optional<QString> colour = ConvertForPage(host, folder, fileName, width, height);
+    if (!colour)
         return;
-    const QString colour = UpdatePageColour(host);
     WriteAndFinishPage(host, folder, fileName,
-                       BlockEffectBodyLines(int(host.selectionPaths().size()), blockSize, colour));
+                       BlockEffectBodyLines(int(host.selectionPaths().size()), blockSize, *colour));
 }

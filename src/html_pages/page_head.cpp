@@ -1,6 +1,7 @@
 #include "html_pages/page_head.h"
 
 #include "html_pages/page_file.h"
+#include "picture_conversion/convert_pictures.h"
 #include "shared/hex_colour.h"
 #include "shared/host.h"
 #include "shared/paths.h"
@@ -29,6 +30,15 @@ QStringList PageHeadLines()
         QStringLiteral("//-->"),
         QStringLiteral("</Style> "),
     };
+}
+
+std::optional<QString> ConvertForPage(Host &host, const QString &folder, const QString &fileName,
+                                      std::int32_t width, std::int32_t height)
+{
+    ConvertPictures(host, folder, fileName, width, height);
+    if (host.values().PageStyle == PageStyles::Abandoned)
+        return std::nullopt;
+    return UpdatePageColour(host);
 }
 
 QString UpdatePageColour(Host &host)

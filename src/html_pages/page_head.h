@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <optional>
 
 class Host;
 
@@ -10,6 +12,12 @@ QString AuthorCredit();
 
 // The 15 head lines every page starts with (WritePageHead); "</head>" is the writer's own.
 QStringList PageHeadLines();
+
+// The first step of every converting page: the pictures are converted at width x height.
+// Returns the page colour to write with, or nothing when the conversion was abandoned
+// (PageStyle 99; the user has been told and no page is written).
+std::optional<QString> ConvertForPage(Host &host, const QString &folder, const QString &fileName,
+                                      std::int32_t width, std::int32_t height);
 
 // "#" and the HexColour of the background colour; also stored as PageColour.
 QString UpdatePageColour(Host &host);

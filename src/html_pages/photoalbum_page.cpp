@@ -2,7 +2,6 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
-#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 namespace
@@ -142,12 +141,12 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
 void WritePhotoalbumPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
                          std::int32_t height, std::uint8_t albumKind)
 {
-    ConvertPictures(host, folder, fileName, width, height);
-    const ProgramValues &values = host.values();
-    if (values.PageStyle == PageStyles::Abandoned)
+    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
+    if (!pageColour)
         return;
+    const ProgramValues &values = host.values();
     PhotoalbumPage page;
-    page.pageColour = UpdatePageColour(host);
+    page.pageColour = *pageColour;
     page.pictureCount = int(host.selectionPaths().size());
     page.frameWidth = values.PictureWidth;
     page.frameHeight = values.PictureHeight;

@@ -2,7 +2,6 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
-#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std::uint8_t pauseSeconds)
@@ -90,10 +89,9 @@ QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std:
 void WriteSlideShowPage(Host &host, const QString &folder, const QString &fileName, std::uint8_t pauseSeconds,
                         std::int32_t width, std::int32_t height)
 {
-    ConvertPictures(host, folder, fileName, width, height);
-    if (host.values().PageStyle == PageStyles::Abandoned)
+    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
+    if (!pageColour)
         return;
-    const QString pageColour = UpdatePageColour(host);
     const int pictureCount = int(host.selectionPaths().size());
-    WriteAndFinishPage(host, folder, fileName, SlideShowBodyLines(pageColour, pictureCount, pauseSeconds));
+    WriteAndFinishPage(host, folder, fileName, SlideShowBodyLines(*pageColour, pictureCount, pauseSeconds));
 }

@@ -2,7 +2,6 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
-#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QString ThumbnailsPathText(const QString &fullPath)
@@ -48,10 +47,9 @@ QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &pa
 void WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
                          std::int32_t height)
 {
-    ConvertPictures(host, folder, fileName, width, height);
-    if (host.values().PageStyle == PageStyles::Abandoned)
+    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
+    if (!pageColour)
         return;
-    const QString pageColour = UpdatePageColour(host);
 
     const QStringList paths = host.selectionPaths();
     const auto &table = host.values().PictureDates;
@@ -59,5 +57,5 @@ void WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileN
     for (int i = 0; i < paths.size() && i < int(table.size()); ++i)
         dates << table[i];
 
-    WriteAndFinishPage(host, folder, fileName, ThumbnailsBodyLines(pageColour, paths, dates, width, height));
+    WriteAndFinishPage(host, folder, fileName, ThumbnailsBodyLines(*pageColour, paths, dates, width, height));
 }
