@@ -1,6 +1,7 @@
 // Unusual and damaged picture files, fed to the conversion and to the loading the preview
 // shares: each converts correctly or ends in the failure path, within bounded memory.
 #include "bad_input_files.h"
+#include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_loader.h"
 #include "picture_test_files.h"
@@ -81,19 +82,8 @@ struct CorpusRow {
     Outcome outcome;
 };
 
-class BadInputCorpusTest : public ::testing::TestWithParam<CorpusRow>
+class BadInputCorpusTest : public ConversionFixture<::testing::TestWithParam<CorpusRow>>
 {
-  protected:
-    QTemporaryDir dir;
-    FakeHost host;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QDir(dir.path()).mkpath("program") && QDir(dir.path()).mkpath("pictures"));
-        host.folder = dir.filePath("program");
-        host.state.PageStyle = PageStyles::Thumbnails;
-    }
 };
 
 TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)

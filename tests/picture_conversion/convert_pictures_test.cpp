@@ -1,4 +1,5 @@
 #include "picture_conversion/convert_pictures.h"
+#include "conversion_fixture.h"
 #include "picture_test_files.h"
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
@@ -36,19 +37,9 @@ long PeakMegabytes()
 #endif
 }
 
-class ConvertPicturesTest : public ::testing::Test
+class ConvertPicturesTest : public ConversionFixture<::testing::Test>
 {
   protected:
-    QTemporaryDir dir;
-    FakeHost host;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QDir(dir.path()).mkpath("program") && QDir(dir.path()).mkpath("pictures"));
-        host.folder = dir.filePath("program");
-        host.state.PageStyle = PageStyles::Thumbnails;
-    }
 
     QString output(const QString &name = QString()) const
     {
