@@ -200,10 +200,8 @@ int main(int argc, char **argv)
     std::printf("generating %d JPEGs 4000x3000 q92, %d BMPs 1920x1080, %d GIFs 800x600 ...\n", JpegCount,
                 BmpCount, GifCount);
     std::fflush(stdout);
-    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), in}) != 0) {
-        std::fprintf(stderr, "could not generate the pictures\n");
+    if (!PhotoSet::GenerateInChildProcess(in))
         return 1;
-    }
     const QStringList jpegs = Files(QDir(in), QStringLiteral("*.jpg")),
                       bmps = Files(QDir(in), QStringLiteral("*.bmp")),
                       gifs = Files(QDir(in), QStringLiteral("*.gif"));

@@ -1,7 +1,10 @@
 #include "photo_set.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <turbojpeg.h>
 #include <vector>
@@ -204,6 +207,14 @@ bool WriteGif(const QImage &source, const QString &path)
     gif.append('\0').append(';');
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(gif) == gif.size();
+}
+
+bool GenerateInChildProcess(const QString &folder)
+{
+    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), folder}) == 0)
+        return true;
+    std::fprintf(stderr, "could not generate the pictures\n");
+    return false;
 }
 
 } // namespace PhotoSet

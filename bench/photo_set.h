@@ -19,4 +19,8 @@ bool WriteJpeg(const QImage &image, const QString &path, int quality);
 // compressed with the usual variable-width LZW.
 bool WriteGif(const QImage &image, const QString &path);
 
+// Runs this program again as "<program> --generate <folder>", so that the memory spent on
+// making the pictures does not count in the measured process. False (and a message) on failure.
+bool GenerateInChildProcess(const QString &folder);
+
 } // namespace PhotoSet

@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -106,10 +105,8 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     QElapsedTimer generation;
     generation.start();
-    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), in}) != 0) {
-        std::fprintf(stderr, "could not generate the pictures\n");
+    if (!PhotoSet::GenerateInChildProcess(in))
         return 1;
-    }
     std::printf("generated in %.1f s; one JPEG is %.1f MB\n", generation.elapsed() / 1000.0,
                 QFileInfo(in + QStringLiteral("/photo001.jpg")).size() / 1e6);
 
