@@ -4,7 +4,7 @@
 // events. Prints figures; it is no test. The page is never opened: the opener only records.
 
 #include "main_window/main_window.h"
-#include "main_window/volume_source.h"
+#include "app/volume_source.h"
 #include "photo_set.h"
 #include "shared/platform.h"
 

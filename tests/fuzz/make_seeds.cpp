@@ -1,7 +1,7 @@
 // Writes the fuzzer's seed corpus: small valid JPEG, GIF and BMP files of every layout
 // the loader handles. Usage: make_seeds <folder>
-#include "picture_conversion/bad_input_files.h"
-#include "picture_conversion/picture_test_files.h"
+#include "support/bad_input_files.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QCoreApplication>

@@ -67,9 +67,9 @@ bool WriteTinyGif(const QString &path, int width, int height, QColor colour)
     QByteArray data;
     quint32 acc = 0;
     int bits = 0;
-    auto put = [&](int code, int width) {
+    auto put = [&](int code, int codeWidth) {
         acc |= quint32(code) << bits;
-        bits += width;
+        bits += codeWidth;
         while (bits >= 8) {
             data.append(char(acc & 0xff));
             acc >>= 8;

@@ -1,0 +1,155 @@
+#include "app/settings_file.h"
+
+#include "shared/paths.h"
+#include "shared/program_values.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <limits>
+#include <optional>
+
+namespace
+{
+
+// Far more than two numbers need; a huge file at that path is not read whole into memory.
+constexpr qint64 MaxSettingsBytes = 64 * 1024;
+
+// Walks the file's fields one after the other.
+class FieldReader
+{
+  public:
+    explicit FieldReader(const QByteArray &bytes) : bytes_(bytes) {}
+
+    // The next value without its surrounding blanks; nothing at the end of the data.
+    std::optional<QByteArray> next()
+    {
+        while (pos_ < bytes_.size() && bytes_[pos_] == ' ')
+            ++pos_;
+        if (pos_ >= bytes_.size())
+            return std::nullopt;
+        const qsizetype start = pos_;
+        while (pos_ < bytes_.size() && !isEnd(bytes_[pos_]))
+            ++pos_;
+        QByteArray field = bytes_.mid(start, pos_ - start);
+        skipTerminator();
+        while (field.endsWith(' '))
+            field.chop(1);
+        return field;
+    }
+
+  private:
+    static bool isEnd(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+    void skipTerminator()
+    {
+        if (pos_ >= bytes_.size())
+            return;
+        const char c = bytes_[pos_++];
+        if (c == '\r' && pos_ < bytes_.size() && bytes_[pos_] == '\n')
+            ++pos_;
+    }
+
+    const QByteArray &bytes_;
+    qsizetype pos_ = 0;
+};
+
+// A decimal integer with an optional sign, nothing else, within [low, high].
+std::optional<qint64> ParseInteger(const QByteArray &text, qint64 low, qint64 high)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    qint64 magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > high + 1 - low) // already out of any range we accept; stops overflow
+            return std::nullopt;
+    }
+    const qint64 value = negative ? -magnitude : magnitude;
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString SettingsFilePath(const QString &programFolder)
+{
+    return JoinPath(programFolder, SettingsFileName);
+}
+
+bool ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_t &jpegQuality)
+{
+    FieldReader reader(bytes);
+    const auto countField = reader.next();
+    if (!countField)
+        return false;
+    const auto count = ParseInteger(*countField, std::numeric_limits<std::int32_t>::min(),
+                                    std::numeric_limits<std::int32_t>::max());
+    if (!count)
+        return false;
+    startCount = std::int32_t(*count);
+
+    const auto qualityField = reader.next();
+    if (!qualityField)
+        return false;
+    const auto quality = ParseInteger(*qualityField, 0, 255);
+    if (!quality)
+        return false;
+    jpegQuality = std::uint8_t(*quality);
+    return true;
+}
+
+QByteArray SettingsBytes(std::int32_t startCount, std::uint8_t jpegQuality)
+{
+    return QByteArray::number(startCount) + "\r\n" + QByteArray::number(jpegQuality) + "\r\n";
+}
+
+bool WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_t jpegQuality)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = SettingsBytes(startCount, jpegQuality);
+    // Without a commit the temporary file is removed and the old file stays as it was.
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
+{
+    values.StartCount = 0;
+    values.JpegQuality = 75;
+    const QString path = SettingsFilePath(programFolder);
+
+    bool counted = false;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(MaxSettingsBytes);
+        file.close();
+        if (ReadSettings(bytes, values.StartCount, values.JpegQuality) &&
+            values.StartCount < std::numeric_limits<std::int32_t>::max()) {
+            ++values.StartCount;
+            counted = true;
+        }
+    }
+    if (!counted) {
+        // Recovery: a folder that cannot be written only means the file stays as it is.
+        WriteSettingsFile(path, values.StartCount, values.JpegQuality);
+    }
+    return counted;
+}
+
+bool SaveSettings(const QString &programFolder, const ProgramValues &values)
+{
+    return WriteSettingsFile(SettingsFilePath(programFolder), values.StartCount, values.JpegQuality);
+}

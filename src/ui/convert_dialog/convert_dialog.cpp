@@ -1,0 +1,367 @@
+#include "convert_dialog/convert_dialog.h"
+
+#include "app/number_reading.h"
+#include "shared/host.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Positions and sizes are laid out in twips, 15 to the pixel.
+constexpr int Px(int twips)
+{
+    return twips / 15;
+}
+
+void Place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+const QColor BoxBackground(224, 224, 224);
+const QColor DarkGreyText(64, 64, 64);
+
+struct Option {
+    const char *caption;
+    int width, height; // twips
+    const char *status;
+    const char *boxWidth, *boxHeight; // presets of the size boxes (none for 1 and 2)
+    const char *heading;              // Label4
+};
+
+// Indexed by page style; index 0 is unused.
+const Option Options[8] = {
+    {},
+    {"Picture Show", 1335, 255, "Photoalbum with buttons", nullptr, nullptr, ""},
+    {"Slide Show", 1545, 225, "Slide Show", nullptr, nullptr, "Delay between the pictures"},
+    {"Thumbnails", 1365, 255, "Make of your pictures or photo's little thumbnails.", "160", "120",
+     "Resolution of the thumbnails"},
+    {"Block effect", 1545, 225, "Transition with blockeffect.", "300", "200", "Resolution of the pictures"},
+    {"Photoalbum 1", 1545, 255, "Photoalbum with buttons for Prevouis and Next.", "360", "270",
+     "Resolution of the pictures"},
+    {"Photoalbum 2", 1365, 195, "Photoalbum with buttons Prevouis, Next and Transition effect.", "360", "270",
+     "Resolution of the pictures"},
+    {"Resize pictures", 1485, 255, "Resize your pictures without making html page.", "300", "200",
+     "Resize only your pictures"},
+};
+
+template <typename W> W *Named(QWidget *parent, const char *name)
+{
+    auto *widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption)
+{
+    auto *label = Named<QLabel>(parent, name);
+    label->setText(QString::fromLatin1(caption));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit *MakeBox(QWidget *parent, const char *name, const QString &text, const char *tip)
+{
+    auto *box = Named<QLineEdit>(parent, name);
+    box->setText(text);
+    box->setToolTip(QString::fromLatin1(tip));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, BoxBackground);
+    box->setPalette(palette);
+    return box;
+}
+
+void SetTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// Stores the box's text when it reads; the presets and self-correcting boxes always do.
+void StoreInt32(const QLineEdit *box, std::int32_t &target)
+{
+    if (const auto value = ReadInt32(box->text()))
+        target = *value;
+}
+
+void StoreByte(const QLineEdit *box, std::uint8_t &target)
+{
+    if (const auto value = ReadByte(box->text()))
+        target = *value;
+}
+
+} // namespace
+
+ConvertDialog::ConvertDialog(Host &host, QWidget *parent) : QDialog(parent), host_(host)
+{
+    setObjectName(QStringLiteral("Convert"));
+    setWindowTitle(QStringLiteral(" Convert your pictures to....."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    // Every control has a fixed pixel size made for a small dialog font; the larger
+    // default font of many desktops would clip the captions.
+    QFont smaller = font();
+    smaller.setPixelSize(10);
+    setFont(smaller);
+    CreateControls();
+    Form_Load();
+
+    // Wired after loading, so only real selections and text changes reach the handlers.
+    connect(KnopGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            Knop_Click(id);
+    });
+    connect(PauzeText, &QLineEdit::textChanged, this, &ConvertDialog::PauzeText_Change);
+    connect(BlokText, &QLineEdit::textChanged, this, &ConvertDialog::BlokText_Change);
+    connect(OkKnop, &QPushButton::clicked, this, &ConvertDialog::OkKnop_Click);
+    connect(CancelKnop, &QPushButton::clicked, this, &ConvertDialog::CancelKnop_Click);
+}
+
+// The controls as designed: kind, caption, tip, colours and visibility. Created in this
+// order so the two bordered labels lie beneath the controls they frame.
+void ConvertDialog::CreateControls()
+{
+    Frame1 = Named<QFrame>(this, "Frame1");
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+
+    Label1 = MakeLabel(Frame1, "Label1", "");
+    Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
+
+    KnopGroup = new QButtonGroup(this);
+    for (int index = 1; index <= 7; ++index) {
+        QRadioButton *button = Named<QRadioButton>(Frame1, ("Knop" + QByteArray::number(index)).constData());
+        button->setText(QString::fromLatin1(Options[index].caption));
+        button->resize(Px(Options[index].width), Px(Options[index].height));
+        KnopGroup->addButton(button, index);
+        Knop[index] = button;
+    }
+
+    Label2 = MakeLabel(Frame1, "Label2", "Click on one of these optionbuttons and then Ok.");
+    Place(Label2, 150, 1860, 3480, 195);
+    SetTextColour(Label2, QPalette::WindowText, DarkGreyText);
+
+    Label4 = MakeLabel(Frame1, "Label4", "");
+    Label4->setWordWrap(true); // the headings take two lines
+    SetTextColour(Label4, QPalette::WindowText, DarkGreyText);
+
+    BrText = MakeBox(Frame1, "BrText", QStringLiteral("0"), " Picture Width ");
+    PauzeText = MakeBox(Frame1, "PauzeText", QStringLiteral("3"), " 1..9 ");
+    Wlabel = MakeLabel(Frame1, "Wlabel", "Width");
+    HoText = MakeBox(Frame1, "HoText", QStringLiteral("0"), " Picture Height ");
+    Hlabel = MakeLabel(Frame1, "Hlabel", "Height");
+    BlokText = MakeBox(Frame1, "BlokText", QStringLiteral("15"), " 2..99  ");
+    BlLabel = MakeLabel(Frame1, "BlLabel", "Block");
+    HideParameters();
+
+    Text1 = MakeBox(Frame1, "Text1", QString(), " 75..100 ");
+    SetTextColour(Text1, QPalette::Text, DarkGreyText);
+    Label5 = MakeLabel(Frame1, "Label5", "Jpg Compress Quality in %");
+    SetTextColour(Label5, QPalette::WindowText, DarkGreyText);
+
+    Label3 = MakeLabel(Frame1, "Label3", "");
+    Label3->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Label3->setAutoFillBackground(true);
+    SetTextColour(Label3, QPalette::Window, Qt::black);
+    Place(Label3, 3600, 2220, 1275, 375);
+
+    CancelKnop = Named<QPushButton>(Frame1, "CancelKnop");
+    CancelKnop->setText(QStringLiteral("Cancel"));
+    Place(CancelKnop, 3630, 2250, 735, 315);
+    OkKnop = Named<QPushButton>(Frame1, "OkKnop");
+    OkKnop->setText(QStringLiteral("Ok"));
+    Place(OkKnop, 4380, 2250, 465, 315);
+    for (QPushButton *button : {CancelKnop, OkKnop}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+void ConvertDialog::Form_Load()
+{
+    // The outer 5220 x 3105 twips less a 4-pixel border on each side and a 21-pixel caption.
+    setFixedSize(Px(5220) - 2 * 4, Px(3105) - 2 * 4 - 21);
+    Place(Frame1, 60, -30, 5025, 2715); // its top edge lies above the client area
+    Place(Label1, 120, 210, 3465, 1605);
+
+    // Five options down the first column, the rest in a second column.
+    int left = 300;
+    int top = 360;
+    for (int index = 1; index <= 7; ++index) {
+        Knop[index]->move(Px(left), Px(top));
+        top += 270;
+        if (index == 5) {
+            left += 1680;
+            top = 360;
+        }
+    }
+
+    Place(BrText, 3720, 750, 585, 285);
+    Place(HoText, 3720, 1080, 585, 285);
+    Place(Wlabel, 4380, 810, 420, 195);
+    Place(Hlabel, 4380, 1140, 465, 195);
+    Place(Label4, 3720, 240, 1125, 465);
+    Label4->clear();
+    Place(BlokText, 3720, 1410, 585, 285);
+    Place(BlLabel, 4380, 1470, 405, 195);
+    Place(PauzeText, 3720, 750, 585, 285); // shares its place with BrText
+    Place(Text1, 150, 2220, 450, 315);
+
+    Text1->setText(QString::number(host_.values().JpegQuality));
+
+    Place(Label5, 720, 2280, 1845, 195);
+}
+
+void ConvertDialog::HideParameters()
+{
+    for (QWidget *parameter :
+         std::initializer_list<QWidget *>{BrText, HoText, PauzeText, Wlabel, Hlabel, BlokText, BlLabel})
+        parameter->hide();
+}
+
+void ConvertDialog::Knop_Click(int index)
+{
+    ProgramValues &values = host_.values();
+    values.PageStyle = std::uint8_t(index);
+    HideParameters();
+    Label4->clear();
+
+    const Option &option = Options[index];
+    host_.showStatus(QString::fromLatin1(option.status));
+
+    if (index == 2) {
+        Label4->setText(QString::fromLatin1(option.heading));
+        PauzeText->show();
+        PauzeText->setText(QStringLiteral("3")); // may run the pause check, which stores the same
+        Wlabel->show();
+        Wlabel->setText(QStringLiteral("Sec."));
+        StoreByte(PauzeText, values.PauseSeconds);
+        return;
+    }
+    if (!option.boxWidth)
+        return;
+
+    // Each click presets the sizes again; the block size typed earlier stays.
+    BrText->show();
+    BrText->setText(QString::fromLatin1(option.boxWidth));
+    HoText->show();
+    HoText->setText(QString::fromLatin1(option.boxHeight));
+    Wlabel->show();
+    Wlabel->setText(QStringLiteral("Width"));
+    Hlabel->show();
+    StoreInt32(BrText, values.PictureWidth);
+    StoreInt32(HoText, values.PictureHeight);
+    Label4->setText(QString::fromLatin1(option.heading));
+    if (index == 4) {
+        BlokText->show();
+        BlLabel->show();
+        StoreByte(BlokText, values.BlockSize);
+    }
+}
+
+// Resetting the text raises this handler once more, nested; that run stores the 0.
+void ConvertDialog::PauzeText_Change()
+{
+    const std::optional<double> number = ReadNumber(PauzeText->text());
+    if (!number) {
+        PauzeText->setText(QStringLiteral("0"));
+        return;
+    }
+    if (*number > 9)
+        PauzeText->setText(QStringLiteral("0"));
+    if (const auto seconds = ReadByte(PauzeText->text()))
+        host_.values().PauseSeconds = *seconds;
+    else
+        PauzeText->setText(QStringLiteral("0"));
+}
+
+// Resetting the text raises this handler once more, nested; that run stores the 15.
+void ConvertDialog::BlokText_Change()
+{
+    const std::optional<double> number = ReadNumber(BlokText->text());
+    if (!number) {
+        BlokText->setText(QStringLiteral("15"));
+        return;
+    }
+    if (*number > 99)
+        BlokText->setText(QStringLiteral("15"));
+    const std::optional<double> again = ReadNumber(BlokText->text());
+    if (!again || *again < 2)
+        BlokText->setText(QStringLiteral("15"));
+    StoreByte(BlokText, host_.values().BlockSize);
+}
+
+void ConvertDialog::OkKnop_Click()
+{
+    const auto pause = ReadByte(PauzeText->text());
+    const auto width = ReadInt32(BrText->text());
+    const auto height = ReadInt32(HoText->text());
+    const auto block = ReadByte(BlokText->text());
+    const auto quality = ReadByte(Text1->text());
+
+    // A box that cannot be read keeps the dialog open with its text selected, and nothing
+    // of this Ok is stored, so no half-taken settings reach the production.
+    const std::pair<bool, QLineEdit *> checks[] = {{pause.has_value(), PauzeText},
+                                                   {width.has_value(), BrText},
+                                                   {height.has_value(), HoText},
+                                                   {block.has_value(), BlokText},
+                                                   {quality.has_value(), Text1}};
+    for (const auto &[readable, box] : checks) {
+        if (!readable) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+            return;
+        }
+    }
+
+    ProgramValues &values = host_.values();
+    values.PauseSeconds = *pause;
+    values.PictureWidth = *width;
+    values.PictureHeight = *height;
+    values.BlockSize = *block;
+    values.JpegQuality = *quality;
+    host_.showStatus(QStringLiteral("Ready..."));
+    accept();
+}
+
+void ConvertDialog::CancelKnop_Click()
+{
+    host_.values().PageStyle = PageStyles::Abandoned;
+    host_.showStatus(QStringLiteral("Ready..."));
+    QDialog::reject();
+}
+
+void ConvertDialog::reject()
+{
+    CancelKnop_Click();
+}
+
+void ConvertDialog::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void ShowConvertDialog(Host &host, QWidget *parent)
+{
+    // Guarded: should the parent go away during exec(), it takes the dialog with it.
+    QPointer<ConvertDialog> dialog = new ConvertDialog(host, parent);
+    const int result = dialog->exec();
+    delete dialog;
+    if (result == QDialog::Accepted)
+        host.pause(1.0f);
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "app/make_command.h"
+#include "shared/host.h"
+#include "shared/program_values.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class ClickableLabel;
+class DecorationLine;
+class MessageBoxes;
+class MonotonicClock;
+class DocumentOpener;
+class MousePointer;
+class PictureBrowser;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class SpreadCaption;
+class VolumeSource;
+
+// What the main window uses of the platform. Anything left empty or null is the real thing;
+// tests pass a temporary program folder, recording message boxes and a pause that does not wait.
+struct MainWindowServices {
+    QString programFolder;            // empty: the folder of the executable
+    MessageBoxes *messages = nullptr; // null: Qt message boxes
+    MousePointer *pointer = nullptr;  // null: the application's override cursor
+    DocumentOpener *opener = nullptr; // null: the desktop's default application
+    MonotonicClock *clock = nullptr;  // null: a steady clock
+    VolumeSource *volumes = nullptr;  // null: the mounted volumes (the picture browser's choice)
+    std::function<void(float)> pause; // empty: Pause on `clock`, processing events
+    std::function<void()> quit;       // empty: QCoreApplication::quit
+};
+
+// Every control of the main window; each one's objectName is its name here.
+struct MainControls {
+    QComboBox *Drive1 = nullptr;
+    QListWidget *Dir1 = nullptr;
+    QListWidget *File1 = nullptr;
+    QListWidget *List1 = nullptr;
+    QListWidget *List2 = nullptr;
+    QPlainTextEdit *HelpLabel = nullptr;
+    QLabel *TumPic = nullptr;
+    QLabel *Picture1 = nullptr;
+    QFrame *Frame1 = nullptr;
+    QLabel *InfoBalk = nullptr;
+    QLabel *Label7 = nullptr;
+    QPushButton *HelpKnop = nullptr;
+    QPushButton *ExitKnop = nullptr;
+    QLabel *FotoAantal = nullptr;
+    QLabel *SelectAantal = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *ClearKnop = nullptr;
+    QPushButton *ClearAll = nullptr;
+    QPushButton *KnopRechts = nullptr;
+    QLabel *Label2 = nullptr;
+    DecorationLine *Line1 = nullptr;
+    DecorationLine *Line2 = nullptr;
+    DecorationLine *Line3 = nullptr;
+    DecorationLine *Line4 = nullptr;
+    QLabel *Image1 = nullptr;
+    QFrame *Frame2 = nullptr;
+    QLineEdit *MapText = nullptr;
+    QLineEdit *FileText = nullptr;
+    QLineEdit *Naam = nullptr;
+    SpreadCaption *Label5 = nullptr;
+    QLabel *Label4 = nullptr;
+    SpreadCaption *Label6 = nullptr;
+    ClickableLabel *KleurLabel = nullptr;
+    QLabel *Label3 = nullptr;
+    QPushButton *MakeKnop = nullptr;
+};
+
+// The one main window, Main. It holds the program-wide values and is the Host of every production.
+class MainWindow : public QWidget, public Host, public MakeWindow
+{
+    Q_OBJECT
+  public:
+    // The client area is 578 x 334 pixels.
+    static constexpr int ClientWidth = 578;
+    static constexpr int ClientHeight = 334;
+
+    explicit MainWindow(MainWindowServices services = {}, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const MainControls &controls() const { return ui_; }
+    const MainWindowServices &services() const { return services_; }
+
+    // Host
+    ProgramValues &values() override { return values_; }
+    QStringList selectionNames() const override;
+    QStringList selectionPaths() const override;
+    QString pageTitle() const override;
+    QString programFolder() const override { return services_.programFolder; }
+    void showStatus(const QString &text) override;
+    void pause(float seconds) override;
+    void showMessage(const QString &text, const QString &title = QString()) override;
+    void setBusyPointer() override;
+    void setArrowPointer() override;
+    void openDocument(const QString &path) override;
+
+    // Saves the settings, closes the window and ends the program.
+    void ExitKnop_Click();
+    // Shows the help panel when it is hidden, hides it when it is shown.
+    void HelpKnop_Click();
+    // Checks the input, asks for the production and runs it. Does nothing while one runs.
+    void MakeKnop_Click();
+    // True from the press of Make until its production has ended.
+    bool productionRunning() const { return productionRunning_; }
+
+    // MakeWindow
+    QString folderText() const override;
+    QString fileNameText() const override;
+    void focusFolder() override;
+    void focusFileName() override;
+    void setSelectionBackground(const QColor &colour) override;
+    void showConvertDialog() override;
+
+  private:
+    void buildLayout();
+    void startUp();
+
+    MainWindowServices services_;
+    std::unique_ptr<MessageBoxes> ownMessages_;
+    std::unique_ptr<MousePointer> ownPointer_;
+    std::unique_ptr<DocumentOpener> ownOpener_;
+    std::unique_ptr<MonotonicClock> ownClock_;
+    ProgramValues values_;
+    MainControls ui_;
+    std::unique_ptr<PictureBrowser> browser_;
+    bool productionRunning_ = false;
+};

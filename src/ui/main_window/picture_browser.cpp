@@ -1,0 +1,268 @@
+#include "main_window/picture_browser.h"
+
+#include "app/volume_source.h"
+#include "picture_conversion/picture_loader.h"
+#include "shared/paths.h"
+#include "shared/platform.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <stdexcept>
+
+namespace
+{
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int LevelRole = Qt::UserRole + 1;
+constexpr int IndentPixels = 10;
+
+// The preview never holds more than this for one decoded picture (megabytes); formats that
+// cannot be decoded at a reduced size (BMP, GIF) beyond it are not previewed.
+
+template <typename T> T &Control(QWidget &window, const char *name)
+{
+    T *control = window.findChild<T *>(QString::fromLatin1(name));
+    if (!control)
+        throw std::logic_error(std::string("the main window has no control ") + name);
+    return *control;
+}
+
+// Indents each folder by its level, the way a folder tree reads.
+class FolderIndentDelegate final : public QStyledItemDelegate
+{
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(indent(index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+    }
+
+  private:
+    static int indent(const QModelIndex &index) { return index.data(LevelRole).toInt() * IndentPixels; }
+};
+
+QString CleanAbsolute(const QString &folder)
+{
+    return QDir::cleanPath(QDir(folder).absolutePath());
+}
+
+bool IsInside(const QString &folder, const QString &root)
+{
+    if (folder == root)
+        return true;
+    const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    return folder.startsWith(prefix);
+}
+
+} // namespace
+
+QList<FolderEntry> FolderListEntries(const QString &folder)
+{
+    QList<FolderEntry> entries;
+    QStringList chain;
+    QDir dir(CleanAbsolute(folder));
+    chain.prepend(dir.absolutePath());
+    while (dir.cdUp())
+        chain.prepend(dir.absolutePath());
+
+    for (int level = 0; level < chain.size(); ++level) {
+        const QString &path = chain[level];
+        const QString name = level == 0 ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+        entries.append({name, path, level, true});
+    }
+    const QFileInfoList subFolders =
+        QDir(chain.last()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &sub : subFolders)
+        entries.append({sub.fileName(), CleanAbsolute(sub.absoluteFilePath()), int(chain.size()), false});
+    return entries;
+}
+
+QStringList PictureFiles(const QString &folder)
+{
+    // Without QDir::CaseSensitive the name filters ignore letter case: PHOTO.JPG matches.
+    return QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif"), QStringLiteral("*.bmp")},
+                                  QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+QImage LoadPreviewImage(const QString &path, const QSize &box)
+{
+    // The same loading as the conversion: its size limits, its refusals, the EXIF
+    // orientation, and a large JPEG decoded at a reduced size that still covers the box.
+    QImage image = LoadPicture(path, box).image;
+    if (!image.isNull() && box.isValid() && image.size() != box)
+        image = image.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+PictureBrowser::PictureBrowser(QWidget &window, MessageBoxes &messages, MousePointer &pointer,
+                               VolumeSource *volumes, const QString &startFolder)
+    : messages_(messages), pointer_(pointer),
+      ownVolumes_(volumes ? nullptr : std::make_unique<MountedVolumes>()),
+      volumes_(volumes ? *volumes : *ownVolumes_), drive1_(Control<QComboBox>(window, "Drive1")),
+      dir1_(Control<QListWidget>(window, "Dir1")), file1_(Control<QListWidget>(window, "File1")),
+      fotoAantal_(Control<QLabel>(window, "FotoAantal")), image1_(Control<QLabel>(window, "Image1")),
+      selection_(Control<QListWidget>(window, "List1"), Control<QListWidget>(window, "List2"),
+                 Control<QLabel>(window, "SelectAantal")),
+      folder_(CleanAbsolute(startFolder))
+{
+    dir1_.setItemDelegate(new FolderIndentDelegate(&dir1_));
+    dir1_.setIconSize(QSize(16, 16));
+    file1_.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    {
+        const QSignalBlocker quiet(drive1_);
+        drive1_.clear();
+        const QIcon driveIcon = drive1_.style()->standardIcon(QStyle::SP_DriveHDIcon);
+        for (const QString &root : volumes_.volumes())
+            drive1_.addItem(driveIcon, QDir::toNativeSeparators(root), root);
+        // The drive holding the start folder; none shown when no listed volume holds it.
+        const int drive = driveIndexOf(folder_);
+        drive1_.setCurrentIndex(drive);
+        if (drive >= 0)
+            lastFolder_.insert(drive1_.itemData(drive).toString(), folder_);
+    }
+    // The lists show the start folder, but the file count stays "0" until the first folder change.
+    showFolders();
+    showFiles();
+
+    connect(&drive1_, &QComboBox::currentIndexChanged, this, &PictureBrowser::Drive1_Change);
+    connect(&dir1_, &QListWidget::itemActivated, this, &PictureBrowser::Dir1_Activated);
+    connect(&file1_, &QListWidget::itemClicked, this, &PictureBrowser::File1_Click);
+    connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
+    connect(&Control<QAbstractButton>(window, "KnopRechts"), &QAbstractButton::clicked, this,
+            &PictureBrowser::KnopRechts_Click);
+    connect(&Control<QAbstractButton>(window, "ClearKnop"), &QAbstractButton::clicked, this,
+            &PictureBrowser::ClearKnop_Click);
+    connect(&Control<QAbstractButton>(window, "ClearAll"), &QAbstractButton::clicked, this,
+            &PictureBrowser::ClearAll_Click);
+}
+
+PictureBrowser::~PictureBrowser() = default;
+
+void PictureBrowser::Drive1_Change(int index)
+{
+    if (index < 0)
+        return;
+    const QString root = drive1_.itemData(index).toString();
+    // The drive's own current folder when it is still there, else its root.
+    if (volumes_.canList(root) && (setFolder(lastFolder_.value(root, root)) || setFolder(root)))
+        return;
+    // The drive list keeps showing the new drive; the other lists keep the old folder.
+    messages_.show(QStringLiteral("Drive niet aanwezig...."), QStringLiteral(" Drive-Error"));
+}
+
+void PictureBrowser::Dir1_Activated(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    // A folder that has vanished or cannot be read is not entered; the list is read again.
+    if (!setFolder(item->data(PathRole).toString()))
+        showFolders();
+}
+
+bool PictureBrowser::setFolder(const QString &folder)
+{
+    const QString clean = CleanAbsolute(folder);
+    const QFileInfo info(clean);
+    if (!info.isDir() || !info.isReadable())
+        return false;
+    if (clean == folder_)
+        return true;
+    folder_ = clean;
+    showFolders();
+    Dir1_Change();
+
+    const int drive = driveIndexOf(folder_);
+    if (drive >= 0) {
+        const QSignalBlocker quiet(drive1_);
+        drive1_.setCurrentIndex(drive);
+        lastFolder_.insert(drive1_.itemData(drive).toString(), folder_);
+    }
+    return true;
+}
+
+void PictureBrowser::Dir1_Change()
+{
+    showFiles();
+    fotoAantal_.setText(QString::number(file1_.count()));
+    fotoAantal_.adjustSize(); // the label is sized to its text
+}
+
+void PictureBrowser::showFolders()
+{
+    dir1_.clear();
+    const QIcon open = dir1_.style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = dir1_.style()->standardIcon(QStyle::SP_DirIcon);
+    int current = -1;
+    for (const FolderEntry &entry : FolderListEntries(folder_)) {
+        auto *item = new QListWidgetItem(entry.onPath ? open : closed, entry.name, &dir1_);
+        item->setData(PathRole, entry.path);
+        item->setData(LevelRole, entry.level);
+        if (entry.onPath)
+            current = dir1_.count() - 1;
+    }
+    dir1_.setCurrentRow(current);
+}
+
+void PictureBrowser::showFiles()
+{
+    file1_.clear();
+    file1_.addItems(PictureFiles(folder_));
+}
+
+int PictureBrowser::driveIndexOf(const QString &folder) const
+{
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < drive1_.count(); ++i) {
+        const QString root = CleanAbsolute(drive1_.itemData(i).toString());
+        if (IsInside(folder, root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
+void PictureBrowser::File1_Click(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    pointer_.busy();
+    // A picture that cannot be decoded leaves the old preview in place.
+    const QImage picture = LoadPreviewImage(JoinPath(folder_, item->text()), image1_.contentsRect().size());
+    if (!picture.isNull())
+        image1_.setPixmap(QPixmap::fromImage(picture));
+    pointer_.arrow();
+}
+
+void PictureBrowser::KnopRechts_Click()
+{
+    if (!selectionLocked())
+        selection_.exportMarked(file1_, folder_);
+}
+
+void PictureBrowser::ClearKnop_Click()
+{
+    if (!selectionLocked())
+        selection_.removeFirstMarked();
+}
+
+void PictureBrowser::ClearAll_Click()
+{
+    if (!selectionLocked())
+        selection_.removeAll();
+}

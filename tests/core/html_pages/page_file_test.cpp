@@ -1,0 +1,78 @@
+#include "html_pages/page_file.h"
+
+#include "support/golden.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct EncodeRow {
+    const char *name;
+    QString text;
+    QByteArray bytes;
+};
+void PrintTo(const EncodeRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class EncodePageTextTest : public ::testing::TestWithParam<EncodeRow>
+{
+};
+
+TEST_P(EncodePageTextTest, GivesWindows1252BytesOrNumericReferences)
+{
+    EXPECT_EQ(EncodePageText(GetParam().text), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, EncodePageTextTest,
+    ::testing::Values(EncodeRow{"AsciiAndMarkupUnchanged", QStringLiteral("<b>A & \"z\"</b>"),
+                                QByteArray("<b>A & \"z\"</b>")},
+                      EncodeRow{"LatinOneByteForOne", QStringLiteral("caf\u00e9 \u00ff\u00a0"),
+                                QByteArray("caf\xe9 \xff\xa0")},
+                      EncodeRow{"EuroIs80", QStringLiteral("\u20ac5"),
+                                QByteArray("\x80"
+                                           "5")},
+                      EncodeRow{"HighBlockLettersAndQuotes", QStringLiteral("\u0160\u017e\u201c\u2122\u0178"),
+                                QByteArray("\x8a\x9e\x93\x99\x9f")},
+                      EncodeRow{"CyrillicAsReference", QStringLiteral("\u0416a"), QByteArray("&#1046;a")},
+                      EncodeRow{"UnassignedC1ControlAsReference", QStringLiteral("\u0081"),
+                                QByteArray("&#129;")},
+                      // One reference for the whole character, not one per UTF-16 half.
+                      EncodeRow{"OutsideBasicPlaneAsOneReference", QString::fromUcs4(U"x\U0001F600"),
+                                QByteArray("x&#128512;")},
+                      EncodeRow{"Empty", QString(), QByteArray()}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+TEST(WritePageFileTest, EndsEveryLineWithCrLfAndWritesNoByteOrderMark)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    ASSERT_TRUE(WritePageFile(path, {QStringLiteral("<html>"), QString(), QStringLiteral(" "),
+                                     QStringLiteral("\u00e9\u0416"), QStringLiteral("</html>")}));
+    EXPECT_EQ(Golden::ReadBytes(path), QByteArray("<html>\r\n\r\n \r\n\xe9&#1046;\r\n</html>\r\n"));
+}
+
+TEST(WritePageFileTest, ReportsAFileThatCannotBeWrittenAndLeavesNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missingFolder = dir.filePath(QStringLiteral("absent/page.html"));
+    QString error;
+    EXPECT_FALSE(WritePageFile(missingFolder, {QStringLiteral("<html>")}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(missingFolder));
+
+    // A folder standing at the page path stays a folder.
+    const QString blocked = dir.filePath(QStringLiteral("blocked.html"));
+    ASSERT_TRUE(QDir().mkdir(blocked));
+    EXPECT_FALSE(WritePageFile(blocked, {QStringLiteral("<html>")}));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+} // namespace

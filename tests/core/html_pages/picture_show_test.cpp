@@ -1,0 +1,195 @@
+#include "html_pages/page_writers.h"
+
+#include "page_file_test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+
+const QString Trip = QStringLiteral("Trip");
+const QString Default = QStringLiteral("Default");
+
+class PictureShowTest : public PageTest
+{
+  protected:
+    // Selects pictures from a "Fotos" folder; each file holds its own name as bytes,
+    // so a copy is recognised by its content.
+    void selectPictures(const QStringList &names)
+    {
+        for (const QString &name : names)
+            host.select(sourceFile(QStringLiteral("Fotos/") + name, "bytes of " + name.toUtf8()));
+    }
+    QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/Images/") + name); }
+};
+
+struct GoldenRow {
+    const char *name;
+    QStringList pictures;
+    QStringList copies; // the expected names in the picture folder, in list order
+    const char *expected;
+};
+void PrintTo(const GoldenRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class PictureShowGoldenTest : public PictureShowTest, public ::testing::WithParamInterface<GoldenRow>
+{
+};
+
+TEST_P(PictureShowGoldenTest, CopiesEveryPictureAndWritesThePage)
+{
+    const GoldenRow &row = GetParam();
+    host.state.PageStyle = 1;
+    selectPictures(row.pictures);
+
+    WritePictureShowPage(host, Trip, Default);
+
+    EXPECT_SAME_PAGE(pageBytes(Trip, Default), ExpectedPage(row.expected));
+    QStringList statuses;
+    QVector<float> pauses;
+    for (int k = 1; k <= row.pictures.size(); ++k) {
+        statuses << QStringLiteral("Convert picture %1 of %2").arg(k).arg(row.pictures.size());
+        pauses << 0.2f;
+        EXPECT_EQ(Golden::ReadBytes(picture(row.copies[k - 1])), "bytes of " + row.pictures[k - 1].toUtf8())
+            << row.copies[k - 1].toStdString();
+    }
+    statuses << QStringLiteral("Convert pictures ready, open html page....");
+    EXPECT_EQ(host.statuses, statuses);
+    EXPECT_EQ(host.pauses, pauses << 1.0f);
+    EXPECT_EQ(host.opened, QStringList{pathIn(QStringLiteral("Trip/Default.html"))});
+    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_EQ(host.state.PageStyle, 1);
+    EXPECT_EQ(host.state.PageColour, QStringLiteral("#E0F0E0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PictureShowGoldenTest,
+    ::testing::Values(GoldenRow{"OnePicture",
+                                {QStringLiteral("Sunset.jpg")},
+                                {QStringLiteral("picture1.jpg")},
+                                "picture_show_1.html"},
+                      // Beach.GIF at list position 2 becomes picture3.gif; the big picture is picture1.gif.
+                      GoldenRow{"ThreePicturesFirstAGif",
+                                {QStringLiteral("Dunes.gif"), QStringLiteral("Harbour.BMP"),
+                                 QStringLiteral("Beach.GIF")},
+                                {QStringLiteral("picture1.gif"), QStringLiteral("picture2.bmp"),
+                                 QStringLiteral("picture3.gif")},
+                                "picture_show_3.html"}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+struct TitleRow {
+    const char *name;
+    QString title;
+    QByteArray line8;
+};
+void PrintTo(const TitleRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class PictureShowTitleTest : public PictureShowTest, public ::testing::WithParamInterface<TitleRow>
+{
+};
+
+TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
+{
+    host.title = GetParam().title;
+    selectPictures({QStringLiteral("a.jpg")});
+    WritePictureShowPage(host, Trip, Default);
+    const QList<QByteArray> lines = pageBytes(Trip, Default).split('\n');
+    ASSERT_GT(lines.size(), 15 + 8);
+    EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, PictureShowTitleTest,
+                         ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
+                                                    QByteArray("<i>Sea</i> & Sand")},
+                                           TitleRow{"CyrillicAsReferences",
+                                                    QStringLiteral("\u0416\u0443\u043a"),
+                                                    QByteArray("&#1046;&#1091;&#1082;")}),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
+{
+    selectPictures({QStringLiteral("Beach.GIF")});
+    WritePictureShowPage(host, Trip, Default);
+    ASSERT_TRUE(QDir(dir.path()).rename(Trip, QStringLiteral("Moved")));
+    EXPECT_EQ(Golden::ReadBytes(pathIn(QStringLiteral("Moved/images/picture1.gif"))), "bytes of Beach.GIF");
+}
+
+TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
+{
+    host.state.PageStyle = 1;
+    selectPictures({QStringLiteral("a.jpg")});
+    const QString page = sourceFile(QStringLiteral("Trip/Default.html"), "earlier page");
+
+    WritePictureShowPage(host, Trip, Default);
+
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
+    EXPECT_TRUE(host.messages[0].title.isEmpty()); // the program's name
+    EXPECT_EQ(host.state.PageStyle, 1);
+    EXPECT_EQ(Golden::ReadBytes(page), "earlier page");
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Images"))));
+    EXPECT_TRUE(host.statuses.isEmpty());
+    EXPECT_TRUE(host.opened.isEmpty());
+}
+
+TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAbandonsTheRun)
+{
+    host.state.PageStyle = 1;
+    selectPictures({QStringLiteral("a.jpg")});
+    sourceFile(QStringLiteral("Trip/default.HTML"), "other");
+
+    WritePictureShowPage(host, Trip, Default);
+
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
+    EXPECT_EQ(host.state.PageStyle, 99);
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Default.html"))));
+    EXPECT_TRUE(host.statuses.isEmpty());
+    EXPECT_TRUE(host.opened.isEmpty());
+}
+
+TEST_F(PictureShowTest, ASecondRunWithTheSameFolderWritesNoPage)
+{
+    selectPictures({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
+    WritePictureShowPage(host, Trip, Default);
+    ASSERT_TRUE(host.messages.isEmpty());
+    const QByteArray firstPage = pageBytes(Trip, Default);
+
+    WritePictureShowPage(host, Trip, QStringLiteral("Other"));
+
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
+    EXPECT_EQ(host.state.PageStyle, 99);
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Other.html"))));
+    EXPECT_EQ(pageBytes(Trip, Default), firstPage);
+    EXPECT_EQ(host.opened.size(), 1);
+}
+
+TEST_F(PictureShowTest, AMissingSourceStopsTheCopyingAndKeepsWhatWasCopied)
+{
+    host.state.PageStyle = 1;
+    selectPictures({QStringLiteral("a.jpg")});
+    host.select(pathIn(QStringLiteral("Fotos/gone.gif")));
+    selectPictures({QStringLiteral("c.bmp")});
+
+    WritePictureShowPage(host, Trip, Default);
+
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
+    EXPECT_EQ(host.state.PageStyle, 99);
+    EXPECT_EQ(Golden::ReadBytes(picture(QStringLiteral("picture1.jpg"))), "bytes of a.jpg");
+    EXPECT_FALSE(QFileInfo::exists(picture(QStringLiteral("picture2.gif"))));
+    EXPECT_FALSE(QFileInfo::exists(picture(QStringLiteral("picture3.bmp"))));
+    EXPECT_EQ(host.statuses, (QStringList{QStringLiteral("Convert picture 1 of 3"),
+                                          QStringLiteral("Convert picture 2 of 3")}));
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Default.html"))));
+    EXPECT_TRUE(host.opened.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+// Unusual and damaged picture files, fed to the conversion and to the loading the preview
+// shares: each converts correctly or ends in the failure path, within bounded memory.
+#include "support/bad_input_files.h"
+#include "conversion_fixture.h"
+#include "picture_conversion/convert_pictures.h"
+#include "picture_conversion/picture_loader.h"
+#include "support/picture_test_files.h"
+#include "support/fake_host.h"
+#include "support/test_pictures.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace BadInputFiles;
+using PictureFiles::BmpLayout;
+
+namespace
+{
+
+constexpr int CanvasWidth = 64, CanvasHeight = 48;
+const QSize PreviewBox(160, 120); // about the size of the browser's preview
+const QString MapMessage = QStringLiteral("Map Album existing...");
+
+// Resident memory in kB from /proc/self/status ("VmHWM", "VmRSS"), or -1.
+long StatusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Starts a new peak: writing 5 to clear_refs resets VmHWM to the current resident size.
+bool ResetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+QByteArray DataFile(const char *name)
+{
+    return PictureFiles::ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + name);
+}
+
+QByteArray Cut(const QByteArray &bytes, double fraction)
+{
+    return bytes.left(qsizetype(double(bytes.size()) * fraction));
+}
+
+QByteArray PngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+const QImage Photo = TestPictures::Quadrants(40, 30);
+QByteArray Baseline()
+{
+    return Jpeg(Photo, JpegKind::Baseline);
+}
+QByteArray Rgb24Bmp()
+{
+    return PictureFiles::BmpBytes(Photo, BmpLayout::Rgb24);
+}
+
+enum class Outcome { Converts, Refused };
+
+struct CorpusRow {
+    const char *name;
+    const char *fileName; // as listed: the extension need not match the content
+    std::function<QByteArray()> bytes;
+    Outcome outcome;
+};
+
+class BadInputCorpusTest : public ConversionFixture<::testing::TestWithParam<CorpusRow>>
+{
+};
+
+TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
+{
+    const CorpusRow &row = GetParam();
+    const QString path = dir.filePath(QStringLiteral("pictures/") + row.fileName);
+    const QByteArray bytes = row.bytes();
+    ASSERT_TRUE(PictureFiles::WriteBytes(path, bytes));
+    host.select(path);
+    const bool measured = ResetPeak();
+    const long residentBefore = StatusKb("VmRSS:");
+
+    const LoadedPicture preview = LoadPicture(path, PreviewBox);
+    const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
+    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+
+    const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
+    if (measured && residentBefore >= 0) {
+        EXPECT_LT(growthMb, 300) << "peak memory growth in MB";
+    }
+    EXPECT_EQ(preview.ok(), fromMemory.ok()) << "a file and its bytes load alike";
+    const QString jpeg = dir.filePath("program/Album/Images/picture1.jpg");
+    if (row.outcome == Outcome::Converts) {
+        EXPECT_TRUE(host.messages.isEmpty());
+        EXPECT_NE(host.state.PageStyle, PageStyles::Abandoned);
+        EXPECT_EQ(LoadPicture(jpeg).image.size(), QSize(CanvasWidth, CanvasHeight));
+        ASSERT_TRUE(preview.ok()) << qPrintable(preview.error);
+        EXPECT_FALSE(preview.image.isNull());
+    } else {
+        ASSERT_EQ(host.messages.size(), 1);
+        EXPECT_EQ(host.messages[0].text, MapMessage);
+        EXPECT_TRUE(host.messages[0].title.isEmpty());
+        EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+        EXPECT_FALSE(QFile::exists(jpeg));
+        EXPECT_FALSE(preview.ok());
+        EXPECT_FALSE(preview.error.isEmpty());
+    }
+}
+
+// A 24-bit BMP of Photo with its header changed.
+std::function<QByteArray()> Bmp(BmpPatch patch)
+{
+    return [patch] { return PatchedBmp(Rgb24Bmp(), patch); };
+}
+
+const CorpusRow Rows[] = {
+    // JPEGs cut short: in the tables, just after the scan header, mid-scan, and without the end marker.
+    {"JpegCutInTables", "cut.jpg", [] { return Cut(Baseline(), 0.1); }, Outcome::Refused},
+    {"JpegCutAfterScanHeader", "cut.jpg", [] { return Baseline().left(ScanDataStart(Baseline())); },
+     Outcome::Refused},
+    {"JpegCutMidScan", "cut.jpg", [] { return Cut(Baseline(), 0.8); }, Outcome::Refused},
+    {"JpegWithoutEndMarker", "cut.jpg", [] { return Baseline().chopped(2); }, Outcome::Refused},
+    // Random entropy data without markers decodes to a garbled picture of the right size.
+    {"JpegGarbageInScan", "garbage.jpg", [] { return WithGarbageInScan(Baseline()); }, Outcome::Converts},
+    {"JpegProgressive", "progressive.jpg", [] { return Jpeg(Photo, JpegKind::Progressive); },
+     Outcome::Converts},
+    {"JpegProgressiveCut", "progressive.jpg", [] { return Cut(Jpeg(Photo, JpegKind::Progressive), 0.7); },
+     Outcome::Refused},
+    {"JpegArithmeticCoded", "arithmetic.jpg", [] { return DataFile("jpeg_arithmetic_coded_40x30.jpg"); },
+     Outcome::Converts},
+    {"JpegCmyk", "cmyk.jpg", [] { return Jpeg(Photo, JpegKind::Cmyk); }, Outcome::Converts},
+    {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Outcome::Converts},
+    {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Outcome::Converts},
+    {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Outcome::Refused},
+    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Refused},
+    {"GifWithoutFrames", "none.gif", [] { return GifWithoutFrames(8, 8); }, Outcome::Refused},
+    {"GifAnimated", "animated.gif", [] { return AnimatedGif(20, 10, 3); }, Outcome::Converts},
+    {"GifScreenOf16384Square", "screen.gif", [] { return GifWithScreen(16384, 16384, 4, 4); },
+     Outcome::Refused},
+    {"GifScreenOf65535Square", "screen.gif", [] { return GifWithScreen(65535, 65535, 4, 4); },
+     Outcome::Refused},
+    {"GifScreenTallerThanLimit", "tall.gif",
+     [] { return DataFile("gif_screen_taller_than_its_frame_and_limit.gif"); }, Outcome::Refused},
+    {"BmpTopDown", "top_down.bmp", Bmp({.height = 30, .topDownHeight = true}), Outcome::Converts},
+    {"BmpNegativeWidth", "negative.bmp", Bmp({.width = 0xffffffd8}), Outcome::Refused},
+    {"BmpZeroWidth", "zero.bmp", Bmp({.width = 0}), Outcome::Refused},
+    {"BmpZeroHeight", "zero.bmp", Bmp({.height = 0}), Outcome::Refused},
+    {"BmpHugeDimensions", "huge.bmp", Bmp({.width = 0x7fffffff, .height = 0x7fffffff}), Outcome::Refused},
+    {"BmpMostNegativeHeight", "huge.bmp", Bmp({.height = 0x80000000}), Outcome::Refused},
+    {"BmpOffsetPastTheEnd", "offset.bmp", Bmp({.offset = 100000}), Outcome::Refused},
+    // The header bytes are read as pixels: the picture is off, but whole.
+    {"BmpOffsetIntoTheHeader", "offset.bmp", Bmp({.offset = 2}), Outcome::Converts},
+    {"BmpOffsetHuge", "offset.bmp", Bmp({.offset = 0xffffffff}), Outcome::Refused},
+    {"BmpPaletteCountHuge", "palette.bmp",
+     [] { return PatchedBmp(PictureFiles::BmpBytes(Photo, BmpLayout::Indexed8), {.colours = 0x7fffffff}); },
+     Outcome::Refused},
+    {"BmpIndicesPastPalette", "palette.bmp", [] { return BmpWithIndicesPastPalette(40, 30, 2); },
+     Outcome::Converts},
+    // Inputs the fuzzer found.
+    {"FuzzBmpNegativeWidthOverflow", "f.bmp", [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); },
+     Outcome::Refused},
+    {"FuzzGifScreen1285x46083", "f.gif", [] { return DataFile("gif_screen_1285x46083_with_tiny_frame.gif"); },
+     Outcome::Refused},
+    {"FuzzGifWideScreenOfZeroHeight", "f.gif", [] { return DataFile("gif_wide_screen_of_zero_height.gif"); },
+     Outcome::Refused},
+    {"FuzzBmpHugeWidthAndBits", "f.bmp", [] { return DataFile("bmp_huge_width_and_bits_overflow_row_size.bmp"); },
+     Outcome::Refused},
+};
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputCorpusTest, ::testing::ValuesIn(Rows),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("program"));
+    FakeHost host;
+    host.folder = dir.filePath("program");
+    const QString first = dir.filePath("first.jpg"), second = dir.filePath("second.jpg");
+    ASSERT_TRUE(PictureFiles::WriteBytes(first, Baseline()) && PictureFiles::WriteBytes(second, Baseline()));
+    host.select(first);
+    host.select(second);
+    // Listed, then removed while the first picture is being converted.
+    host.onPause = [&] { QFile::remove(second); };
+
+    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+
+    EXPECT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages.value(0).text, MapMessage);
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+    EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/Images/picture1.jpg")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/Images/picture2.jpg")));
+    EXPECT_FALSE(LoadPicture(second, PreviewBox).ok());
+}
+
+} // namespace

@@ -1,0 +1,250 @@
+// The Make command's input checks and the runs that end without a page, through the real
+// main window.
+
+#include "make_fixture.h"
+
+#include <QPalette>
+
+namespace
+{
+
+using Dialog = ConvertDialogDriver;
+
+const QString Folder = QStringLiteral("Trip");
+
+// A drive with 101 (empty) picture files, more than one Make accepts.
+class ManyPicturesTest : public MakeTest
+{
+  protected:
+    void SetUp() override
+    {
+        MakeTest::SetUp();
+        for (int k = 1; k <= 101; ++k)
+            touch(onDrive(QStringLiteral("p%1.jpg").arg(k, 3, 10, QLatin1Char('0'))));
+        openWindow();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void selectFirst(int count)
+    {
+        file1().clearSelection();
+        for (int row = 0; row < count; ++row)
+            file1().item(row)->setSelected(true);
+        press("KnopRechts");
+        ASSERT_EQ(list2().count(), count);
+    }
+};
+
+struct CheckRow {
+    const char *name;
+    const char *folder, *fileName;
+    int pictures;
+    const char *message; // null: every check passes and the dialog is shown
+    const char *title;
+    const char *focus; // where the keyboard focus is after the message
+};
+void PrintTo(const CheckRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class MakeCheckTest : public ManyPicturesTest, public ::testing::WithParamInterface<CheckRow>
+{
+};
+
+TEST_P(MakeCheckTest, FirstFailingCheckIsTheOnlyMessage)
+{
+    const CheckRow &row = GetParam();
+    selectFirst(row.pictures);
+    typeNames(QLatin1String(row.folder), QLatin1String(row.fileName), QStringLiteral("Album"));
+    control<QLineEdit>("Naam").setFocus();
+
+    make(row.message ? Dialog::Answer() : Dialog::Cancel());
+
+    if (row.message) {
+        EXPECT_EQ(messages.texts, QStringList{QLatin1String(row.message)});
+        EXPECT_EQ(messages.titles, QStringList{QLatin1String(row.title)});
+        EXPECT_TRUE(statuses().isEmpty()) << Joined(statuses());
+    } else {
+        EXPECT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
+    }
+    if (row.focus) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), row.focus);
+    }
+    EXPECT_EQ(list2().count(), row.pictures);
+    EXPECT_TRUE(pauses.isEmpty());
+    EXPECT_TRUE(pointer.calls.isEmpty()) << Joined(pointer.calls);
+    EXPECT_TRUE(outputFolders().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, MakeCheckTest,
+    ::testing::Values(CheckRow{"FolderAndFileNameEmpty", "", "", 1, "No foldername selected!", "Error",
+                               "MapText"},
+                      // The file name is checked before the count.
+                      CheckRow{"FileNameEmptyWith101Pictures", "Trip", "", 101, "No filename selected!",
+                               "Error", "FileText"},
+                      CheckRow{"HundredAndOnePictures", "Trip", "index", 101,
+                               "Maximal 100 pictures or photo's!", "", "Naam"},
+                      CheckRow{"HundredPicturesPass", "Trip", "index", 100, nullptr, nullptr, nullptr},
+                      // Only the empty text is refused.
+                      CheckRow{"BlankFolderNamePasses", " ", "index", 1, nullptr, nullptr, nullptr}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+TEST_F(MakeTest, NoPicturesBlinksTheSelectionThreeTimes)
+{
+    openWindow();
+    typeNames(Folder, QStringLiteral("index"), QStringLiteral("Album"));
+    const QColor red(255, 0, 0), normal(255, 240, 210);
+    QVector<QColor> seen;
+    onPause = [&](float) { seen << list1().palette().color(QPalette::Base); };
+
+    make();
+
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("You have no pictures selected!")});
+    EXPECT_EQ(messages.titles, QStringList{QStringLiteral("Error")});
+    EXPECT_EQ(seen, (QVector<QColor>{red, normal, red, normal, red, normal}));
+    EXPECT_EQ(pauses, QVector<float>(6, 0.2f));
+    EXPECT_EQ(list1().palette().color(QPalette::Base), normal);
+    EXPECT_TRUE(statuses().isEmpty());
+}
+
+// One good picture, selected, and the names typed.
+class OnePictureTest : public MakeTest
+{
+  protected:
+    void SetUp() override
+    {
+        MakeTest::SetUp();
+        writePicture(QStringLiteral("beach.jpg"));
+        openWindow();
+        exportFiles({QStringLiteral("beach.jpg")});
+        typeNames(Folder, QStringLiteral("index"), QStringLiteral("Album"));
+    }
+    QString picture(const QString &folderName) const
+    {
+        return inProgram(folderName + QStringLiteral("/Images/picture1.jpg"));
+    }
+};
+
+TEST_F(OnePictureTest, CancelShowsOnlyTheDialogsReady)
+{
+    make(Dialog::Cancel());
+
+    EXPECT_EQ(statuses(), QStringList{QStringLiteral("Ready...")});
+    EXPECT_EQ(statusLine(), QStringLiteral("Ready..."));
+    EXPECT_TRUE(pointer.calls.isEmpty()) << Joined(pointer.calls);
+    EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
+    EXPECT_TRUE(pauses.isEmpty());
+    EXPECT_TRUE(outputFolders().isEmpty());
+    EXPECT_TRUE(opener.opened.isEmpty());
+}
+
+TEST_F(OnePictureTest, OkWithoutAnOptionOnTheFirstMakeProducesNothing)
+{
+    make(Dialog::OkWithoutOption());
+
+    EXPECT_EQ(main().values().PageStyle, PageStyles::None);
+    EXPECT_EQ(statuses(), (QStringList{QStringLiteral("Ready..."), QStringLiteral("Wait..."),
+                                       QStringLiteral("Ready...")}));
+    EXPECT_EQ(pointer.calls, (QStringList{QStringLiteral("busy"), QStringLiteral("arrow")}));
+    EXPECT_EQ(pauses, QVector<float>{1.0f});
+    EXPECT_TRUE(outputFolders().isEmpty());
+    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(OnePictureTest, AfterAnAbandonedRunOkWithoutAnOptionEndsLikeCancel)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(Folder));
+    make(Dialog::Choose(3));
+    ASSERT_EQ(messages.texts, QStringList{QStringLiteral("Map Trip existing...")});
+    ASSERT_EQ(main().values().PageStyle, PageStyles::Abandoned);
+    forget();
+
+    make(Dialog::OkWithoutOption());
+
+    EXPECT_EQ(statuses(), QStringList{QStringLiteral("Ready...")});
+    EXPECT_TRUE(pointer.calls.isEmpty()) << Joined(pointer.calls);
+    EXPECT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
+    EXPECT_EQ(pauses, QVector<float>{1.0f});
+    EXPECT_EQ(filesIn(Folder), QStringList());
+    EXPECT_TRUE(opener.opened.isEmpty());
+}
+
+TEST_F(OnePictureTest, SlideShowAfterA640By480StyleStillGets300By200)
+{
+    type("MapText", QStringLiteral("Big"));
+    make(Dialog::Choose(3, {{"BrText", QStringLiteral("640")}, {"HoText", QStringLiteral("480")}}));
+    ASSERT_EQ(PictureSize(picture(QStringLiteral("Big"))), QSize(640, 480));
+
+    type("MapText", QStringLiteral("Show"));
+    make(Dialog::Choose(2));
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
+    EXPECT_EQ(PictureSize(picture(QStringLiteral("Show"))), QSize(300, 200));
+    EXPECT_EQ(opener.opened.size(), 2);
+}
+
+struct AbandonRow {
+    const char *name;
+    int option;
+    bool existingFolder; // else the second picture is a text file named x.jpg
+};
+void PrintTo(const AbandonRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class AbandonedProductionTest : public OnePictureTest, public ::testing::WithParamInterface<AbandonRow>
+{
+  protected:
+    void SetUp() override
+    {
+        if (!GetParam().existingFolder) {
+            ASSERT_TRUE(QFile::copy(QStringLiteral(GALVORA_TEST_DATA "/pictures/text_file_named.jpg"),
+                                    onDrive(QStringLiteral("x.jpg"))));
+        }
+        OnePictureTest::SetUp();
+    }
+};
+
+TEST_P(AbandonedProductionTest, ReportsTheFolderAndOpensNothing)
+{
+    const AbandonRow &row = GetParam();
+    const QString earlier = inProgram(QStringLiteral("Trip/earlier.txt"));
+    if (row.existingFolder) {
+        ASSERT_TRUE(QDir(folder.path()).mkdir(Folder));
+        ASSERT_TRUE(QFile(earlier).open(QIODevice::WriteOnly));
+    } else {
+        exportFiles({QStringLiteral("x.jpg")}); // after the good picture
+    }
+
+    make(Dialog::Choose(row.option));
+
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Map Trip existing...")});
+    EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
+    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
+    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_EQ(statusLine(), QStringLiteral("Ready..."));
+    EXPECT_EQ(pointer.calls.last(), QStringLiteral("arrow"));
+    if (row.existingFolder)
+        EXPECT_EQ(QDir(inProgram(Folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("earlier.txt")})
+            << "the earlier folder was written into";
+    else
+        EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")), QStringList{QStringLiteral("picture1.jpg")});
+    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("mydummy.bmp"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, AbandonedProductionTest,
+                         ::testing::Values(AbandonRow{"ExistingFolderThumbnails", 3, true},
+                                           AbandonRow{"ExistingFolderPictureShow", 1, true},
+                                           AbandonRow{"ExistingFolderResize", 7, true},
+                                           AbandonRow{"DamagedPictureThumbnails", 3, false},
+                                           AbandonRow{"DamagedPicturePhotoalbum2", 6, false}),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+} // namespace

@@ -1,0 +1,213 @@
+#include "main_window/picture_browser.h"
+#include "picture_browser_fixture.h"
+#include "support/test_pictures.h"
+
+#include <QImageReader>
+#include <iostream>
+#include <sys/stat.h>
+#include <turbojpeg.h>
+
+namespace
+{
+
+using TestPictures::ColourAround;
+using TestPictures::Near;
+
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A JPEG whose EXIF block (big-endian, one entry: tag 0x0112, SHORT) says how to turn the picture.
+bool WriteJpegWithOrientation(const QImage &image, const QString &path, int orientation)
+{
+    QFile file(path);
+    if (!TestPictures::WriteJpeg(image, path) || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0", 25) +
+                            char(orientation) + QByteArray(6, '\0');
+    return WriteBytes(
+        path, file.readAll().insert(2, QByteArray::fromHex("ffe1") + char(0) + char(exif.size() + 2) + exif));
+}
+
+QByteArray EncodeGrey16()
+{
+    const QByteArray pixels(16 * 16, char(128));
+    tjhandle handle = tjInitCompress();
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    const int rc = tjCompress2(handle, reinterpret_cast<const unsigned char *>(pixels.constData()), 16, 16,
+                               16, TJPF_GRAY, &buffer, &size, TJSAMP_GRAY, 90, 0);
+    const QByteArray jpeg =
+        rc == 0 ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
+    tjFree(buffer);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+// A uniform mid-grey JPEG of any size without holding its pixels: at level 128 each 8 x 8 block
+// has DC difference 0 and no AC terms, coded "00" then end-of-block "1010" by the standard tables.
+// The headers are the encoder's own for 16 x 16, with the frame size patched.
+QByteArray ComposeGreyJpeg(int width, int height)
+{
+    const QByteArray tiny = EncodeGrey16();
+    QByteArray out = tiny.left(2);
+    for (qsizetype pos = 2; pos + 4 <= tiny.size();) {
+        const auto marker = quint8(tiny[pos + 1]);
+        QByteArray segment = tiny.mid(pos, 2 + ((quint8(tiny[pos + 2]) << 8) | quint8(tiny[pos + 3])));
+        if (marker == 0xC0) // start of frame: height, then width
+            segment.replace(
+                5, 4,
+                QByteArray::fromHex(
+                    QByteArray::number(quint64(height) << 16 | quint64(width), 16).rightJustified(8, '0')));
+        out += segment;
+        pos += segment.size();
+        if (marker == 0xDA) // start of scan: the coded blocks follow
+            break;
+    }
+    const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
+    quint32 acc = 0;
+    int bits = 0;
+    for (qint64 i = 0; i < blocks; ++i) {
+        acc = (acc << 6) | 0b001010;
+        for (bits += 6; bits >= 8; bits -= 8)
+            out.append(char(acc >> (bits - 8))); // never 0xFF, so nothing to stuff
+    }
+    if (bits > 0) // pad with one bits
+        out.append(char((acc << (8 - bits)) | ((1u << (8 - bits)) - 1)));
+    return out + QByteArray::fromHex("ffd9");
+}
+
+// Peak resident memory of this process in kB since the last reset; -1 when unknown.
+qint64 PeakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+class PreviewTest : public BrowserTest
+{
+  protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(
+            TestPictures::WriteJpeg(TestPictures::Quadrants(300, 200), drive.filePath("a_quadrants.jpg")));
+        ASSERT_TRUE(TestPictures::WriteTinyGif(drive.filePath("b_green.gif"), 20, 10, QColor(0, 200, 0)));
+        volumes.roots = {drive.path()};
+    }
+
+    void show()
+    {
+        open();
+        chooseDrive(drive.path());
+    }
+
+    QSize box() { return control<QLabel>("Image1").contentsRect().size(); }
+    QImage preview() { return control<QLabel>("Image1").pixmap().toImage(); }
+
+    void click(const QString &name)
+    {
+        const QList<QListWidgetItem *> found = file1().findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        QTest::mouseClick(file1().viewport(), Qt::LeftButton, {},
+                          file1().visualItemRect(found.first()).center());
+    }
+};
+
+TEST_F(PreviewTest, AClickShowsThePictureScaledToTheBoxUnderTheBusyPointer)
+{
+    show();
+    click(QStringLiteral("a_quadrants.jpg"));
+    QImage shown = preview();
+    ASSERT_EQ(shown.size(), box());
+    const int w = shown.width(), h = shown.height();
+    EXPECT_TRUE(Near(ColourAround(shown, w / 4, h / 4), Qt::red));
+    EXPECT_TRUE(Near(ColourAround(shown, 3 * w / 4, 3 * h / 4), Qt::yellow));
+    EXPECT_EQ(Joined(pointer.calls), "busy|arrow");
+
+    click(QStringLiteral("b_green.gif")); // smaller than the box: stretched over it
+    ASSERT_EQ(preview().size(), box());
+    EXPECT_TRUE(Near(ColourAround(preview(), w / 2, h / 2), QColor(0, 200, 0)));
+}
+
+TEST_F(PreviewTest, ThePictureIsShownTheRightWayUp)
+{
+    // Stored wide and turned a quarter clockwise: the stored bottom left (blue) comes to the top left.
+    ASSERT_TRUE(WriteJpegWithOrientation(TestPictures::Quadrants(400, 200), drive.filePath("turned.jpg"), 6));
+    show();
+    click(QStringLiteral("turned.jpg"));
+    const QImage shown = preview();
+    ASSERT_EQ(shown.size(), box());
+    const int w = shown.width(), h = shown.height();
+    EXPECT_TRUE(Near(ColourAround(shown, w / 4, h / 4), Qt::blue));
+    EXPECT_TRUE(Near(ColourAround(shown, 3 * w / 4, h / 4), Qt::red));
+    EXPECT_TRUE(Near(ColourAround(shown, w / 4, 3 * h / 4), Qt::yellow));
+    EXPECT_TRUE(Near(ColourAround(shown, 3 * w / 4, 3 * h / 4), Qt::green));
+}
+
+// Files listed as pictures that cannot be decoded: the old preview stays, with no message.
+struct DamagedRow {
+    const char *name;
+    QByteArray bytes;
+    bool pipe = false; // the file is replaced by a named pipe after it was listed
+};
+
+class DamagedPreviewTest : public PreviewTest, public ::testing::WithParamInterface<DamagedRow>
+{
+};
+
+TEST_P(DamagedPreviewTest, KeepsTheOldPreview)
+{
+    const QString path = drive.filePath(QStringLiteral("x.jpg"));
+    ASSERT_TRUE(WriteBytes(path, GetParam().bytes));
+    show();
+    if (GetParam().pipe) {
+        ASSERT_TRUE(QFile::remove(path) && mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    }
+    click(QStringLiteral("a_quadrants.jpg"));
+    const QImage before = preview();
+    click(QStringLiteral("x.jpg"));
+    EXPECT_EQ(preview(), before);
+    EXPECT_EQ(Joined(pointer.calls), "busy|arrow|busy|arrow");
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedPreviewTest,
+    ::testing::Values(DamagedRow{"EmptyFile", QByteArray()},
+                      DamagedRow{"TextFileNamedJpg", QByteArray("this is a text file, not a picture\n")},
+                      DamagedRow{"JpegCutInsideItsHeader", ComposeGreyJpeg(64, 64).left(40)},
+                      DamagedRow{"BmpSignatureOnly", QByteArray("BM\x10\0\0\0garbage", 13)},
+                      DamagedRow{"GifHeaderOnly", QByteArray("GIF89a\x10\0\x10\0\x80\0\0", 13)},
+                      DamagedRow{"NamedPipe", QByteArray(), true}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+// A 20000 x 20000 JPEG is previewed at a reduced size: the process stays well under 200 MB.
+TEST_F(PreviewTest, AHugeJpegIsPreviewedWithinTwoHundredMegabytes)
+{
+    ASSERT_EQ(ComposeGreyJpeg(16, 16), EncodeGrey16()) << "the composed coding is the encoder's";
+    ASSERT_TRUE(WriteBytes(drive.filePath(QStringLiteral("huge.jpg")), ComposeGreyJpeg(20000, 20000)));
+    ASSERT_EQ(QImageReader(drive.filePath(QStringLiteral("huge.jpg"))).size(), QSize(20000, 20000));
+    show();
+    // Writing 5 to clear_refs resets the peak to the present resident size.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1 || PeakResidentKb() < 0)
+        GTEST_SKIP() << "the peak resident memory cannot be measured here";
+    clear.close();
+
+    click(QStringLiteral("huge.jpg"));
+    const qint64 peakKb = PeakResidentKb();
+    ASSERT_EQ(preview().size(), box());
+    EXPECT_NEAR(qGray(preview().pixel(box().width() / 2, box().height() / 2)), 128, 2);
+    EXPECT_LT(peakKb, 200 * 1024);
+    std::cout << "[ measured ] peak resident memory while previewing 20000 x 20000: " << peakKb / 1024
+              << " MB\n";
+}
+
+} // namespace
