@@ -211,7 +211,8 @@ bool WriteGif(const QImage &source, const QString &path)
 
 bool GenerateInChildProcess(const QString &folder)
 {
-    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), folder}) == 0)
+    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), folder}) ==
+        0)
         return true;
     std::fprintf(stderr, "could not generate the pictures\n");
     return false;

@@ -3,8 +3,8 @@
 // time, the peak resident memory and the longest stretch in which the window processed no
 // events. Prints figures; it is no test. The page is never opened: the opener only records.
 
-#include "main_window/main_window.h"
 #include "app/volume_source.h"
+#include "main_window/main_window.h"
 #include "photo_set.h"
 #include "shared/platform.h"
 

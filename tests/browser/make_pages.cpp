@@ -4,9 +4,9 @@
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdio>
 #include <functional>
 

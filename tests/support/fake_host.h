@@ -9,8 +9,9 @@
 
 // Stands in for the main window: records what a production shows and opens,
 // and never waits or opens a browser.
-class FakeHost : public Host {
-public:
+class FakeHost : public Host
+{
+  public:
     struct Message {
         QString text;
         QString title;
@@ -20,14 +21,14 @@ public:
     QStringList names;
     QStringList paths;
     QString title = QStringLiteral("Default");
-    QString folder;                 // the program folder; tests point it at a temporary folder
+    QString folder; // the program folder; tests point it at a temporary folder
 
-    QStringList statuses;           // every ShowStatus text, in order
-    QVector<Message> messages;      // every message box, in order
-    QVector<float> pauses;          // every Pause asked for
-    QStringList opened;             // every OpenDocument path
-    QStringList pointer;            // "busy" / "arrow", in order
-    std::function<void()> onPause;  // runs inside each Pause, to act "meanwhile"
+    QStringList statuses;          // every ShowStatus text, in order
+    QVector<Message> messages;     // every message box, in order
+    QVector<float> pauses;         // every Pause asked for
+    QStringList opened;            // every OpenDocument path
+    QStringList pointer;           // "busy" / "arrow", in order
+    std::function<void()> onPause; // runs inside each Pause, to act "meanwhile"
 
     ProgramValues &values() override { return state; }
     QStringList selectionNames() const override { return names; }

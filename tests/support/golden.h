@@ -6,7 +6,8 @@
 #include <string>
 
 // Helpers for byte-for-byte comparisons of written files against expected files.
-namespace Golden {
+namespace Golden
+{
 
 inline QByteArray ReadBytes(const QString &path)
 {
@@ -24,10 +25,10 @@ inline std::string FirstDifference(const QByteArray &actual, const QByteArray &e
         const QByteArray la = i < a.size() ? a[i] : QByteArray("<missing>");
         const QByteArray le = i < e.size() ? e[i] : QByteArray("<missing>");
         if (la != le)
-            return "line " + std::to_string(i + 1) + "\n  actual:   [" + la.toStdString() + "]\n  expected: ["
-                   + le.toStdString() + "]";
+            return "line " + std::to_string(i + 1) + "\n  actual:   [" + la.toStdString() +
+                   "]\n  expected: [" + le.toStdString() + "]";
     }
     return "sizes differ: " + std::to_string(actual.size()) + " vs " + std::to_string(expected.size());
 }
 
-}
+} // namespace Golden

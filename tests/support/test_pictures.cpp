@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <turbojpeg.h>
 
-namespace TestPictures {
+namespace TestPictures
+{
 
 QImage Quadrants(int width, int height)
 {
@@ -31,8 +32,8 @@ bool WriteJpeg(const QImage &source, const QString &path, int quality)
     bool ok = rc == 0;
     if (ok) {
         QFile file(path);
-        ok = file.open(QIODevice::WriteOnly)
-             && file.write(reinterpret_cast<const char *>(buffer), qint64(size)) == qint64(size);
+        ok = file.open(QIODevice::WriteOnly) &&
+             file.write(reinterpret_cast<const char *>(buffer), qint64(size)) == qint64(size);
     }
     tjFree(buffer);
     tjDestroy(handle);
@@ -47,7 +48,10 @@ bool WriteWithQt(const QImage &image, const QString &path, const char *format)
 bool WriteTinyGif(const QString &path, int width, int height, QColor colour)
 {
     QByteArray g("GIF89a");
-    auto le16 = [&g](int v) { g.append(char(v & 0xff)); g.append(char((v >> 8) & 0xff)); };
+    auto le16 = [&g](int v) {
+        g.append(char(v & 0xff));
+        g.append(char((v >> 8) & 0xff));
+    };
     le16(width);
     le16(height);
     g.append(char(0x80)); // global colour table, 2 entries
@@ -120,8 +124,8 @@ QColor ColourAround(const QImage &image, int x, int y, int radius)
 
 bool Near(QColor a, QColor b, int tolerance)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-           && std::abs(a.blue() - b.blue()) <= tolerance;
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-}
+} // namespace TestPictures

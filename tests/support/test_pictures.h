@@ -5,7 +5,8 @@
 #include <QString>
 
 // Test pictures made on the fly in a temporary folder.
-namespace TestPictures {
+namespace TestPictures
+{
 
 // A picture split in four coloured quadrants: red top left, green top right,
 // blue bottom left, yellow bottom right.
@@ -26,4 +27,4 @@ QColor ColourAround(const QImage &image, int x, int y, int radius = 3);
 // True when two colours differ by at most `tolerance` in each channel.
 bool Near(QColor a, QColor b, int tolerance = 40);
 
-}
+} // namespace TestPictures

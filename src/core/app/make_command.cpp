@@ -4,7 +4,8 @@
 #include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
-namespace {
+namespace
+{
 
 // The Slide Show always gets pictures of this size, whatever the dialog holds.
 constexpr std::int32_t SlideShowWidth = 300;
@@ -20,7 +21,7 @@ void BlinkSelection(Host &host, MakeWindow &window)
     }
 }
 
-}
+} // namespace
 
 void RunProduction(Host &host, const QString &folder, const QString &fileName)
 {

@@ -6,8 +6,9 @@
 class Host;
 
 // What the Make command needs of the main window beyond the Host.
-class MakeWindow {
-public:
+class MakeWindow
+{
+  public:
     virtual ~MakeWindow() = default;
     virtual QString folderText() const = 0;   // MapText
     virtual QString fileNameText() const = 0; // FileText

@@ -25,7 +25,8 @@ double RoundHalfToEven(double value)
     return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-namespace {
+namespace
+{
 
 template <typename Int> std::optional<Int> ReadWhole(const QString &text, const QLocale &locale)
 {

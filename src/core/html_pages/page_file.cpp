@@ -3,14 +3,14 @@
 #include <QSaveFile>
 #include <array>
 
-namespace {
+namespace
+{
 
 // Unicode code points of the windows-1252 bytes 0x80..0x9F; 0 where the byte is unassigned.
 constexpr std::array<char16_t, 32> HighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 int Windows1252Byte(char32_t cp)
@@ -23,7 +23,7 @@ int Windows1252Byte(char32_t cp)
     return -1;
 }
 
-}
+} // namespace
 
 QByteArray EncodePageText(const QString &text)
 {
@@ -47,7 +47,8 @@ bool WritePageFile(const QString &path, const QStringList &lines, QString *error
         bytes += "\r\n";
     }
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit();
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(bytes) == bytes.size() && file.commit();
     if (!ok && error)
         *error = file.errorString();
     return ok;

@@ -97,7 +97,8 @@ void WritePictureShowPage(Host &host, const QString &folder, const QString &file
 {
     // Refused before anything is made: such a name could reach outside the program folder.
     if (!IsPlainName(folder) || !IsPlainName(fileName)) {
-        host.showMessage(!IsPlainName(folder) ? FolderNotAllowedText(folder) : FileNameNotAllowedText(fileName));
+        host.showMessage(!IsPlainName(folder) ? FolderNotAllowedText(folder)
+                                              : FileNameNotAllowedText(fileName));
         host.values().PageStyle = PageStyles::Abandoned;
         return;
     }

@@ -14,8 +14,8 @@ namespace
 
 QByteArray Compress(const QImage &picture, int quality)
 {
-    const QImage image = picture.format() == QImage::Format_RGB32 ? picture
-                                                                   : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
         return QByteArray();
     Tj::Handle handle(tjInitCompress());
@@ -29,7 +29,8 @@ QByteArray Compress(const QImage &picture, int quality)
         tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
                     pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100), 0);
     const Tj::Buffer jpeg(raw);
-    if (rc != 0 || !jpeg || jpegSize == 0 || jpegSize > static_cast<unsigned long>(std::numeric_limits<int>::max()))
+    if (rc != 0 || !jpeg || jpegSize == 0 ||
+        jpegSize > static_cast<unsigned long>(std::numeric_limits<int>::max()))
         return QByteArray();
     return QByteArray(reinterpret_cast<const char *>(jpeg.get()), qsizetype(jpegSize));
 }

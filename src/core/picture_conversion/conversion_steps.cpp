@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPainter>
 #include <QPalette>
-#include <QLocale>
 #include <QtNumeric>
 
 QString LookUpFileName(const QString &path)

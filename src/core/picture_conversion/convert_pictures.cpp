@@ -103,9 +103,9 @@ void ConvertPictures(Host &host, const QString &folder, const QString &fileName,
                      std::int32_t height)
 {
     // Refused before anything is looked up or made: such a name could reach outside the program folder.
-    const QString refusal =
-        !IsPlainName(folder) ? FolderNotAllowedText(folder)
-                             : (!IsPlainName(fileName) ? FileNameNotAllowedText(fileName) : QString());
+    const QString refusal = !IsPlainName(folder)
+                                ? FolderNotAllowedText(folder)
+                                : (!IsPlainName(fileName) ? FileNameNotAllowedText(fileName) : QString());
     if (!refusal.isEmpty()) {
         host.setArrowPointer();
         host.showMessage(refusal);

@@ -15,7 +15,7 @@ struct LoadedPicture {
 // Limits that keep a damaged or hostile picture from taking gigabytes.
 namespace PictureLimits
 {
-constexpr int MaxSide = 16384;                               // after JPEG scaling, and for GIF and BMP
+constexpr int MaxSide = 16384; // after JPEG scaling, and for GIF and BMP
 // Decoded pixels: 128 MB at 4 bytes a pixel, so that a picture and one converted copy of it
 // stay well under 300 MB.
 constexpr qint64 MaxPixels = 32LL * 1024 * 1024;

@@ -7,15 +7,16 @@
 
 // What a production reads and calls. The main window provides it; tests replace it,
 // so the conversion and the page writers run without a shown window or real waiting.
-class Host {
-public:
+class Host
+{
+  public:
     virtual ~Host() = default;
 
     virtual ProgramValues &values() = 0;
-    virtual QStringList selectionNames() const = 0;   // List1: file names as listed
-    virtual QStringList selectionPaths() const = 0;   // List2: full paths, same order
-    virtual QString pageTitle() const = 0;            // Naam
-    virtual QString programFolder() const = 0;        // the folder holding the executable
+    virtual QStringList selectionNames() const = 0; // List1: file names as listed
+    virtual QStringList selectionPaths() const = 0; // List2: full paths, same order
+    virtual QString pageTitle() const = 0;          // Naam
+    virtual QString programFolder() const = 0;      // the folder holding the executable
 
     virtual void showStatus(const QString &text) = 0; // ShowStatus
     virtual void pause(float seconds) = 0;            // Pause

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Page styles chosen in the conversion dialog; 99 marks a cancelled or abandoned run.
-namespace PageStyles {
+namespace PageStyles
+{
 constexpr std::uint8_t None = 0;
 constexpr std::uint8_t PictureShow = 1;
 constexpr std::uint8_t SlideShow = 2;
@@ -15,7 +16,7 @@ constexpr std::uint8_t Photoalbum1 = 5;
 constexpr std::uint8_t Photoalbum2 = 6;
 constexpr std::uint8_t ResizePictures = 7;
 constexpr std::uint8_t Abandoned = 99;
-}
+} // namespace PageStyles
 
 // The values the windows and the productions share for the whole run.
 // One instance lives in the main window; tests make their own.

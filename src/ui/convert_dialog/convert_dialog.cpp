@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+namespace
+{
 
 // Positions and sizes are laid out in twips, 15 to the pixel.
 constexpr int Px(int twips)

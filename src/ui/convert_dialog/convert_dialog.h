@@ -17,19 +17,20 @@ class QRadioButton;
 // Results go to host.values() as they are chosen, never through a return value; option
 // clicks and the pause and block boxes store at once, Ok stores every box, Cancel sets
 // PageStyle to 99. Make a fresh one for every showing.
-class ConvertDialog : public QDialog {
+class ConvertDialog : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     explicit ConvertDialog(Host &host, QWidget *parent = nullptr);
 
     // Everything that rejects the dialog (its frame's close box too) acts like Cancel.
     void reject() override;
 
-protected:
+  protected:
     // Enter and Escape do nothing: the dialog is left by Ok, Cancel or its frame only.
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void CreateControls();
     void Form_Load();
     void HideParameters();

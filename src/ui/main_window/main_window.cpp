@@ -1,16 +1,16 @@
 #include "main_window/main_window.h"
 
+#include "app/help_text.h"
+#include "app/settings_file.h"
 #include "colour_dialog/colorform.h"
 #include "convert_dialog/convert_dialog.h"
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
-#include "app/help_text.h"
 #include "main_window/picture_browser.h"
-#include "app/settings_file.h"
 #include "main_window/spread_caption.h"
-#include "shared/pause.h"
 #include "platform/qt_platform.h"
+#include "shared/pause.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace {
+namespace
+{
 
 enum class As { Byte, Int32 };
 
@@ -15,7 +16,9 @@ struct NumberRow {
     std::optional<long long> expected; // nullopt: the reading fails
 };
 
-class NumberReadingTest : public ::testing::TestWithParam<NumberRow> {};
+class NumberReadingTest : public ::testing::TestWithParam<NumberRow>
+{
+};
 
 TEST_P(NumberReadingTest, RoundsHalfToEvenAndKeepsTheRange)
 {

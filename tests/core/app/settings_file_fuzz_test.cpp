@@ -19,8 +19,9 @@ QByteArray RandomSettingsBytes(QRandomGenerator &random)
     const bool textLike = random.bounded(2) == 0;
     QByteArray bytes;
     for (int i = 0; i < length; ++i)
-        bytes.append(textLike && random.bounded(8) != 0 ? Alphabet[qsizetype(random.bounded(int(Alphabet.size())))]
-                                                        : char(random.bounded(256)));
+        bytes.append(textLike && random.bounded(8) != 0
+                         ? Alphabet[qsizetype(random.bounded(int(Alphabet.size())))]
+                         : char(random.bounded(256)));
     return bytes;
 }
 

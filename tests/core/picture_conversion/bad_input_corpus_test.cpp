@@ -1,11 +1,11 @@
 // Unusual and damaged picture files, fed to the conversion and to the loading the preview
 // shares: each converts correctly or ends in the failure path, within bounded memory.
-#include "support/bad_input_files.h"
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_loader.h"
-#include "support/picture_test_files.h"
+#include "support/bad_input_files.h"
 #include "support/fake_host.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QBuffer>
@@ -173,14 +173,14 @@ const CorpusRow Rows[] = {
     {"BmpIndicesPastPalette", "palette.bmp", [] { return BmpWithIndicesPastPalette(40, 30, 2); },
      Outcome::Converts},
     // Inputs the fuzzer found.
-    {"FuzzBmpNegativeWidthOverflow", "f.bmp", [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); },
-     Outcome::Refused},
+    {"FuzzBmpNegativeWidthOverflow", "f.bmp",
+     [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); }, Outcome::Refused},
     {"FuzzGifScreen1285x46083", "f.gif", [] { return DataFile("gif_screen_1285x46083_with_tiny_frame.gif"); },
      Outcome::Refused},
     {"FuzzGifWideScreenOfZeroHeight", "f.gif", [] { return DataFile("gif_wide_screen_of_zero_height.gif"); },
      Outcome::Refused},
-    {"FuzzBmpHugeWidthAndBits", "f.bmp", [] { return DataFile("bmp_huge_width_and_bits_overflow_row_size.bmp"); },
-     Outcome::Refused},
+    {"FuzzBmpHugeWidthAndBits", "f.bmp",
+     [] { return DataFile("bmp_huge_width_and_bits_overflow_row_size.bmp"); }, Outcome::Refused},
 };
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputCorpusTest, ::testing::ValuesIn(Rows),

@@ -1,7 +1,7 @@
-#include "picture_conversion/convert_pictures.h"
 #include "conversion_fixture.h"
-#include "support/picture_test_files.h"
+#include "picture_conversion/convert_pictures.h"
 #include "support/fake_host.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QDir>
@@ -40,7 +40,6 @@ long PeakMegabytes()
 class ConvertPicturesTest : public ConversionFixture<::testing::Test>
 {
   protected:
-
     QString output(const QString &name = QString()) const
     {
         const QString folder = dir.filePath("program/" + Folder);

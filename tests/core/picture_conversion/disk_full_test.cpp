@@ -2,9 +2,9 @@
 // it): the production ends with a message, and no cut-off file passes for a finished one.
 #include "html_pages/page_writers.h"
 #include "picture_conversion/picture_loader.h"
-#include "support/picture_test_files.h"
 #include "productions.h"
 #include "support/fake_host.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QDir>
@@ -113,7 +113,8 @@ TEST_P(DiskFullTest, EndsWithAMessageAndLeavesNoCutOffFile)
         if (file.endsWith(".html"))
             EXPECT_TRUE(PictureFiles::ReadBytes(path).endsWith("</html>\r\n")) << qPrintable(file);
         else
-            EXPECT_TRUE(LoadPicture(path).ok()) << qPrintable(file) << ": " << qPrintable(LoadPicture(path).error);
+            EXPECT_TRUE(LoadPicture(path).ok())
+                << qPrintable(file) << ": " << qPrintable(LoadPicture(path).error);
     }
 }
 

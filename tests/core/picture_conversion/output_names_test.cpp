@@ -1,9 +1,9 @@
 // Folder and file names as typed: unsafe ones are refused before anything is made,
 // unusual but plain ones work end to end.
 #include "picture_conversion/picture_loader.h"
-#include "support/picture_test_files.h"
 #include "productions.h"
 #include "support/fake_host.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 #include "tree_snapshot.h"
 
@@ -79,9 +79,11 @@ const UnsafeRow UnsafeRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Names, UnsafeNameTest,
-                         ::testing::Combine(::testing::ValuesIn(AllProductions()), ::testing::ValuesIn(UnsafeRows)),
+                         ::testing::Combine(::testing::ValuesIn(AllProductions()),
+                                            ::testing::ValuesIn(UnsafeRows)),
                          [](const auto &row) {
-                             return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
+                             return std::string(std::get<0>(row.param).name) + "_" +
+                                    std::get<1>(row.param).name;
                          });
 
 struct PlainRow {
@@ -118,14 +120,17 @@ TEST_P(PlainNameTest, WorksEndToEnd)
 const PlainRow PlainRows[] = {
     {"Blanks", "My holiday 2024", "the index"},
     {"Quotes", "Jan's \"best\"", "it's \"here\""},
-    {"NonAscii", QString::fromUtf8("Zomer \xc3\xa9t\xc3\xa9 \xe5\xa4\x8f"), QString::fromUtf8("f\xc3\xb6t\xc3\xb6s")},
+    {"NonAscii", QString::fromUtf8("Zomer \xc3\xa9t\xc3\xa9 \xe5\xa4\x8f"),
+     QString::fromUtf8("f\xc3\xb6t\xc3\xb6s")},
     {"LeadingDots", "..album", "...index"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Names, PlainNameTest,
-                         ::testing::Combine(::testing::ValuesIn(AllProductions()), ::testing::ValuesIn(PlainRows)),
+                         ::testing::Combine(::testing::ValuesIn(AllProductions()),
+                                            ::testing::ValuesIn(PlainRows)),
                          [](const auto &row) {
-                             return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
+                             return std::string(std::get<0>(row.param).name) + "_" +
+                                    std::get<1>(row.param).name;
                          });
 
 } // namespace

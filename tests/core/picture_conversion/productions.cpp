@@ -6,13 +6,17 @@
 const std::vector<Production> &AllProductions()
 {
     static const std::vector<Production> productions = {
-        {"ResizePictures", [](Host &h, const QString &d, const QString &f) { ConvertPictures(h, d, f, 48, 36); }},
+        {"ResizePictures",
+         [](Host &h, const QString &d, const QString &f) { ConvertPictures(h, d, f, 48, 36); }},
         {"PictureShow", [](Host &h, const QString &d, const QString &f) { WritePictureShowPage(h, d, f); }},
-        {"Thumbnails", [](Host &h, const QString &d, const QString &f) { WriteThumbnailsPage(h, d, f, 48, 36); }},
-        {"SlideShow", [](Host &h, const QString &d, const QString &f) { WriteSlideShowPage(h, d, f, 3, 48, 36); }},
+        {"Thumbnails",
+         [](Host &h, const QString &d, const QString &f) { WriteThumbnailsPage(h, d, f, 48, 36); }},
+        {"SlideShow",
+         [](Host &h, const QString &d, const QString &f) { WriteSlideShowPage(h, d, f, 3, 48, 36); }},
         {"BlockEffect",
          [](Host &h, const QString &d, const QString &f) { WriteBlockEffectPage(h, d, f, 48, 36, 12); }},
-        {"Photoalbum", [](Host &h, const QString &d, const QString &f) { WritePhotoalbumPage(h, d, f, 48, 36, 1); }},
+        {"Photoalbum",
+         [](Host &h, const QString &d, const QString &f) { WritePhotoalbumPage(h, d, f, 48, 36, 1); }},
     };
     return productions;
 }

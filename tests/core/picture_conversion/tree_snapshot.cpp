@@ -29,7 +29,8 @@ TreeSnapshot TreeSnapshot::Of(const QString &root, const QString &skipRelative)
             QCryptographicHash hash(QCryptographicHash::Sha1);
             if (file.open(QIODevice::ReadOnly))
                 hash.addData(&file);
-            description = QString::number(info.size()) + QLatin1Char(' ') + QString::fromLatin1(hash.result().toHex());
+            description =
+                QString::number(info.size()) + QLatin1Char(' ') + QString::fromLatin1(hash.result().toHex());
         }
         snapshot.entries.insert(relative, description);
     }

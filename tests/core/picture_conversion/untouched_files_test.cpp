@@ -1,9 +1,9 @@
 // After any production, successful or not, the source pictures and every other file outside
 // the output folder are byte-identical, and nothing new appears outside it.
-#include "support/bad_input_files.h"
-#include "support/picture_test_files.h"
 #include "productions.h"
+#include "support/bad_input_files.h"
 #include "support/fake_host.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 #include "tree_snapshot.h"
 
@@ -50,7 +50,8 @@ TEST_P(UntouchedFilesTest, NothingOutsideTheOutputFolderChanges)
     FakeHost host;
     host.folder = root.filePath("program");
     host.state.PageStyle = PageStyles::Thumbnails;
-    const QString first = root.filePath("pictures/first.jpg"), second = root.filePath("pictures/more/second.gif"),
+    const QString first = root.filePath("pictures/first.jpg"),
+                  second = root.filePath("pictures/more/second.gif"),
                   third = root.filePath("pictures/third.bmp");
     ASSERT_TRUE(TestPictures::WriteJpeg(TestPictures::Quadrants(40, 30), first));
     ASSERT_TRUE(PictureFiles::WriteBytes(second, PictureFiles::SingleColourGif(9, 7, Qt::green, true)));
@@ -86,8 +87,7 @@ TEST_P(UntouchedFilesTest, NothingOutsideTheOutputFolderChanges)
     EXPECT_EQ(TreeSnapshot::Of(dir.path(), "program/" + Folder).differencesFrom(before), QStringList());
     // The damaged picture stops only the productions that decode pictures; Picture Show copies them.
     const bool copiesOnly = std::string(production.name) == "PictureShow";
-    const bool expectSuccess =
-        row.succeeds || (copiesOnly && row.scenario == Scenario::DamagedSecondPicture);
+    const bool expectSuccess = row.succeeds || (copiesOnly && row.scenario == Scenario::DamagedSecondPicture);
     EXPECT_EQ(host.messages.isEmpty(), expectSuccess);
     if (row.scenario == Scenario::PageExists) {
         EXPECT_EQ(PictureFiles::ReadBytes(root.filePath("program/" + Folder + "/index.html")), "old page");
@@ -95,9 +95,11 @@ TEST_P(UntouchedFilesTest, NothingOutsideTheOutputFolderChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Productions, UntouchedFilesTest,
-                         ::testing::Combine(::testing::ValuesIn(AllProductions()), ::testing::ValuesIn(Scenarios)),
+                         ::testing::Combine(::testing::ValuesIn(AllProductions()),
+                                            ::testing::ValuesIn(Scenarios)),
                          [](const auto &row) {
-                             return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
+                             return std::string(std::get<0>(row.param).name) + "_" +
+                                    std::get<1>(row.param).name;
                          });
 
 } // namespace

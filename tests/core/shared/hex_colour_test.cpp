@@ -8,7 +8,9 @@ struct HexRow {
     const char *hex;
 };
 
-class HexColourTest : public ::testing::TestWithParam<HexRow> {};
+class HexColourTest : public ::testing::TestWithParam<HexRow>
+{
+};
 
 TEST_P(HexColourTest, GivesSixUpperCaseDigitsRedFirst)
 {

@@ -20,7 +20,8 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
-namespace {
+namespace
+{
 
 const QStringList ParameterControls = {"BrText", "HoText",   "PauzeText", "Wlabel",
                                        "Hlabel", "BlokText", "BlLabel"};
@@ -45,8 +46,9 @@ bool SameSettings(const ProgramValues &a, const ProgramValues &b)
            a.BlockSize == b.BlockSize && a.JpegQuality == b.JpegQuality;
 }
 
-class ConvertDialogTest : public ::testing::Test {
-protected:
+class ConvertDialogTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         // Pin the reading locale so "8.6" means the same on every machine.
@@ -148,7 +150,9 @@ struct ControlRow {
     bool visible;
 };
 
-class ConvertDialogLayoutTest : public ConvertDialogTest, public ::testing::WithParamInterface<ControlRow> {};
+class ConvertDialogLayoutTest : public ConvertDialogTest, public ::testing::WithParamInterface<ControlRow>
+{
+};
 
 TEST_P(ConvertDialogLayoutTest, PlacesCaptionsTipsAndVisibility)
 {
@@ -204,7 +208,9 @@ struct OptionRow {
     int storedPause, storedBlock;           // 77/88: left alone
 };
 
-class ConvertDialogOptionTest : public ConvertDialogTest, public ::testing::WithParamInterface<OptionRow> {};
+class ConvertDialogOptionTest : public ConvertDialogTest, public ::testing::WithParamInterface<OptionRow>
+{
+};
 
 TEST_P(ConvertDialogOptionTest, ShowsPresetsAndStoresThemAtOnce)
 {
@@ -377,7 +383,9 @@ struct UnreadableRow {
 };
 
 class ConvertDialogUnreadableTest : public ConvertDialogTest,
-                                    public ::testing::WithParamInterface<UnreadableRow> {};
+                                    public ::testing::WithParamInterface<UnreadableRow>
+{
+};
 
 TEST_P(ConvertDialogUnreadableTest, OkKeepsTheDialogOpenWithTheBoxSelectedAndStoresNothing)
 {
@@ -413,7 +421,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, ConvertDialogUnreadableTest,
 // ShowConvertDialog runs a real modal loop; a zero timer acts in it once the dialog is up.
 enum class Leave { Ok, Cancel, FrameClose };
 
-class ShowConvertDialogTest : public ::testing::TestWithParam<Leave> {};
+class ShowConvertDialogTest : public ::testing::TestWithParam<Leave>
+{
+};
 
 TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
 {
@@ -448,11 +458,10 @@ TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ShowConvertDialogTest,
-                         ::testing::Values(Leave::Ok, Leave::Cancel, Leave::FrameClose),
-                         [](const auto &row) {
+                         ::testing::Values(Leave::Ok, Leave::Cancel, Leave::FrameClose), [](const auto &row) {
                              return std::string(row.param == Leave::Ok       ? "Ok"
                                                 : row.param == Leave::Cancel ? "Cancel"
-                                                                              : "FrameClose");
+                                                                             : "FrameClose");
                          });
 
 } // namespace

@@ -197,21 +197,21 @@ TEST_P(ClickDuringProductionTest, ChangesNothingOfTheProduction)
 
 INSTANTIATE_TEST_SUITE_P(
     Clicks, ClickDuringProductionTest,
-    ::testing::Values(MeanwhileRow{"Make", [](ClickDuringProductionTest &test) { test.pressButton("MakeKnop"); }},
-                      MeanwhileRow{"ExportAnotherPicture",
-                                   [](ClickDuringProductionTest &test) {
-                                       test.markFile("extra.jpg");
-                                       test.pressButton("KnopRechts");
-                                   }},
-                      MeanwhileRow{"DoubleClickAFile",
-                                   [](ClickDuringProductionTest &test) { test.doubleClickFile("extra.jpg"); }},
-                      MeanwhileRow{"Delete",
-                                   [](ClickDuringProductionTest &test) {
-                                       test.markFirstSelected();
-                                       test.pressButton("ClearKnop");
-                                   }},
-                      MeanwhileRow{"DeleteAll",
-                                   [](ClickDuringProductionTest &test) { test.pressButton("ClearAll"); }}),
+    ::testing::Values(
+        MeanwhileRow{"Make", [](ClickDuringProductionTest &test) { test.pressButton("MakeKnop"); }},
+        MeanwhileRow{"ExportAnotherPicture",
+                     [](ClickDuringProductionTest &test) {
+                         test.markFile("extra.jpg");
+                         test.pressButton("KnopRechts");
+                     }},
+        MeanwhileRow{"DoubleClickAFile",
+                     [](ClickDuringProductionTest &test) { test.doubleClickFile("extra.jpg"); }},
+        MeanwhileRow{"Delete",
+                     [](ClickDuringProductionTest &test) {
+                         test.markFirstSelected();
+                         test.pressButton("ClearKnop");
+                     }},
+        MeanwhileRow{"DeleteAll", [](ClickDuringProductionTest &test) { test.pressButton("ClearAll"); }}),
     [](const auto &row) { return std::string(row.param.name); });
 
 // The selection buttons work again once the production is over.
