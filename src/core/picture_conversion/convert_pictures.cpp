@@ -38,22 +38,25 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes)
     return written && file.error() == QFileDevice::NoError;
 }
 
-// Everything from the creation of the output folder on. False means the run was given up.
-bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t width, std::int32_t height)
+// Everything from the creation of the output folder on. The message to end the run with,
+// or an empty text when every picture was handled.
+QString ConvertSelection(Host &host, const QString &folder, std::int32_t width, std::int32_t height)
 {
+    const QString mapExisting = MapExistingText(folder);
+    const QString outputFolder = JoinPath(host.programFolder(), folder);
     if (QFileInfo::exists(outputFolder) || !QDir().mkdir(outputFolder))
-        return false;
+        return mapExisting;
     const QString pictureFolder = JoinPath(outputFolder, QStringLiteral("Images"));
     if (!QDir().mkdir(pictureFolder))
-        return false;
+        return mapExisting;
     // The pages name the folder "images"; where links are possible both spellings resolve.
     QFile::link(QStringLiteral("Images"), JoinPath(outputFolder, QStringLiteral("images")));
 
     if (!CanvasSizeAllowed(width, height))
-        return false;
+        return mapExisting;
     QImage canvas(width, height, QImage::Format_RGB32);
     if (canvas.isNull())
-        return false;
+        return mapExisting;
     const QColor background = CanvasBackground();
 
     ProgramValues &values = host.values();
@@ -64,17 +67,17 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
         const QString &path = paths[i];
         const LoadedPicture picture = LoadPicture(path, canvas.size());
         if (!picture.ok())
-            return false;
+            return PictureNotReadText(path, picture.error);
         if (i < qsizetype(values.PictureDates.size()))
             values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
 
         canvas = StretchOntoCanvas(picture.image, canvas, background);
         if (canvas.isNull())
-            return false;
+            return mapExisting;
         if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {
             // A disk that filled up mid-write leaves a cut-off scratch file: it is of no use to anyone.
             QFile::remove(scratchPath);
-            return false;
+            return mapExisting;
         }
 
         const QString number = QString::number(i + 1);
@@ -83,18 +86,18 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
                 JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
             const bool written = BmpToJpeg(scratchPath, jpegPath, values.JpegQuality);
             if (!QFile::remove(scratchPath))
-                return false;
+                return mapExisting;
             // Unlike a missing scratch file, a failed encoding would otherwise pass unnoticed.
             if (!written)
-                host.showMessage(QStringLiteral("Bestand niet als JPG opgeslagen!"));
+                host.showMessage(NotSavedAsJpegText());
         } else {
-            host.showMessage(QStringLiteral("Bestand niet als JPG opgeslagen!"));
+            host.showMessage(NotSavedAsJpegText());
         }
         host.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
                         QString::number(count));
         host.pause(0.2f);
     }
-    return true;
+    return QString();
 }
 
 } // namespace
@@ -117,19 +120,19 @@ void ConvertPictures(Host &host, const QString &folder, const QString &fileName,
     const QString pageName = fileName + QStringLiteral(".html");
     if (LookUpFileName(JoinPath(outputFolder, pageName)) == pageName) {
         host.setArrowPointer();
-        host.showMessage(QStringLiteral("Folder ") + folder + QStringLiteral(" existing..."));
+        host.showMessage(FolderExistingText(folder));
         host.values().PageStyle = PageStyles::Abandoned;
         return;
     }
 
-    bool completed = false;
+    QString failure;
     try {
-        completed = ConvertSelection(host, outputFolder, width, height);
+        failure = ConvertSelection(host, folder, width, height);
     } catch (const std::exception &) {
-        completed = false; // out of memory inside Qt or the standard library: the same failure path
+        failure = MapExistingText(folder); // out of memory inside Qt or the standard library
     }
-    if (!completed) {
-        host.showMessage(QStringLiteral("Map ") + folder + QStringLiteral(" existing..."));
+    if (!failure.isEmpty()) {
+        host.showMessage(failure);
         host.values().PageStyle = PageStyles::Abandoned;
     }
 }

@@ -25,3 +25,28 @@ QString FileNameNotAllowedText(const QString &fileName)
 {
     return QStringLiteral("File name ") + fileName + QStringLiteral(" not allowed...");
 }
+
+QString FolderExistingText(const QString &folder)
+{
+    return QStringLiteral("Folder ") + folder + QStringLiteral(" existing...");
+}
+
+QString MapExistingText(const QString &folder)
+{
+    return QStringLiteral("Map ") + folder + QStringLiteral(" existing...");
+}
+
+QString FolderNotMadeText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Folder ") + path + QStringLiteral(" could not be made: ") + reason;
+}
+
+QString PictureNotReadText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Picture ") + path + QStringLiteral(" could not be read: ") + reason;
+}
+
+QString NotSavedAsJpegText()
+{
+    return QStringLiteral("Bestand niet als JPG opgeslagen!");
+}

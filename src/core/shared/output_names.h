@@ -11,3 +11,10 @@ bool IsPlainName(const QString &name);
 // The refusals shown for a folder or file name that is not plain.
 QString FolderNotAllowedText(const QString &folder);
 QString FileNameNotAllowedText(const QString &fileName);
+
+// The messages that end a production, built here only.
+QString FolderExistingText(const QString &folder);                      // the page file is there
+QString MapExistingText(const QString &folder);                         // the output folder is there
+QString FolderNotMadeText(const QString &path, const QString &reason);  // any other folder failure
+QString PictureNotReadText(const QString &path, const QString &reason); // a picture that cannot be read
+QString NotSavedAsJpegText(); // one picture not written; the run goes on

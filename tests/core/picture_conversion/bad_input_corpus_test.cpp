@@ -3,6 +3,7 @@
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_loader.h"
+#include "shared/output_names.h"
 #include "support/bad_input_files.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -23,7 +25,6 @@ namespace
 
 constexpr int CanvasWidth = 64, CanvasHeight = 48;
 const QSize PreviewBox(160, 120); // about the size of the browser's preview
-const QString MapMessage = QStringLiteral("Map Album existing...");
 
 // Resident memory in kB from /proc/self/status ("VmHWM", "VmRSS"), or -1.
 long StatusKb(const char *field)
@@ -61,6 +62,21 @@ QByteArray PngBytes(const QImage &image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+// The PNG with its header's width and height replaced (and its checksum made right again).
+QByteArray PngWithSize(QByteArray png, quint32 width, quint32 height)
+{
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    quint32 crc = 0xFFFFFFFF; // over the chunk type and data: bytes 12 to 28
+    for (int i = 12; i < 29; ++i) {
+        crc ^= uchar(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+    qToBigEndian(~crc, png.data() + 29);
+    return png;
 }
 
 const QImage Photo = TestPictures::Quadrants(40, 30);
@@ -113,8 +129,9 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
         ASSERT_TRUE(preview.ok()) << qPrintable(preview.error);
         EXPECT_FALSE(preview.image.isNull());
     } else {
+        // The loader's reason is the one the user reads.
         ASSERT_EQ(host.messages.size(), 1);
-        EXPECT_EQ(host.messages[0].text, MapMessage);
+        EXPECT_EQ(host.messages[0].text, PictureNotReadText(path, preview.error));
         EXPECT_TRUE(host.messages[0].title.isEmpty());
         EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
         EXPECT_FALSE(QFile::exists(jpeg));
@@ -148,7 +165,12 @@ const CorpusRow Rows[] = {
     {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Outcome::Converts},
     {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Outcome::Converts},
     {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Outcome::Refused},
-    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Refused},
+    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Converts},
+    {"PngCut", "png.jpg", [] { return Cut(PngBytes(Photo), 0.6); }, Outcome::Refused},
+    {"PngClaims100000Square", "png.jpg", [] { return PngWithSize(PngBytes(Photo), 100000, 100000); },
+     Outcome::Refused},
+    {"PngClaims8000Square", "png.png", [] { return PngWithSize(PngBytes(Photo), 8000, 8000); },
+     Outcome::Refused},
     {"GifWithoutFrames", "none.gif", [] { return GifWithoutFrames(8, 8); }, Outcome::Refused},
     {"GifAnimated", "animated.gif", [] { return AnimatedGif(20, 10, 3); }, Outcome::Converts},
     {"GifScreenOf16384Square", "screen.gif", [] { return GifWithScreen(16384, 16384, 4, 4); },
@@ -203,7 +225,8 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
 
     EXPECT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(host.messages.value(0).text, MapMessage);
+    EXPECT_EQ(host.messages.value(0).text,
+              PictureNotReadText(second, QStringLiteral("the file does not exist")));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/Images/picture1.jpg")));
     EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/Images/picture2.jpg")));

@@ -1,5 +1,6 @@
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
+#include "shared/output_names.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
@@ -196,12 +197,14 @@ INSTANTIATE_TEST_SUITE_P(Folders, ExistingFolderTest,
 TEST_F(ConvertPicturesTest, DamagedPictureInTheMiddleStopsTheRun)
 {
     addJpeg("good1.jpg", TestPictures::Quadrants(64, 48));
-    addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
+    const QString cut =
+        addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
     addJpeg("good2.jpg", TestPictures::Quadrants(64, 48));
 
     ConvertPictures(host, Folder, "index", 30, 20);
 
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({"Picture " + cut + " could not be read: the file ends before the picture does"}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_EQ(jpegs(), QStringList({"picture1.jpg"}));
     ExpectStretchedQuadrants(converted(1), QSize(30, 20));
@@ -215,6 +218,7 @@ struct BadInputRow {
     const char *dataFile; // a damaged picture in tests/data/pictures, or null for a good one
     std::int32_t width;
     std::int32_t height;
+    const char *reason = nullptr; // why the damaged picture cannot be read
 };
 
 class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInterface<BadInputRow>
@@ -224,16 +228,19 @@ class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInte
 TEST_P(BadInputTest, EndsInTheFailurePath)
 {
     const BadInputRow row = GetParam();
-    if (row.dataFile)
-        addPicture(QString("bad_") + row.dataFile,
-                   ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + row.dataFile));
-    else
+    QString expected = MapMessage; // the canvas cannot be made
+    if (row.dataFile) {
+        const QString path = addPicture(QString("bad_") + row.dataFile,
+                                        ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + row.dataFile));
+        expected = PictureNotReadText(path, QLatin1String(row.reason));
+    } else {
         addJpeg("good.jpg", TestPictures::Quadrants(64, 48));
+    }
     const long peakBefore = PeakMegabytes();
 
     ConvertPictures(host, Folder, "index", row.width, row.height);
 
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EXPECT_EQ(messageTexts(), QStringList({expected})) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(QFileInfo(output("Images")).isDir()) << "what was made stays";
     EXPECT_TRUE(jpegs().isEmpty());
@@ -243,29 +250,35 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadInputTest,
-    ::testing::Values(BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200},
-                      BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200},
-                      BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200},
-                      BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200},
-                      BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200},
-                      BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg",
-                                  4000, 3000},
-                      BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200},
-                      BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200},
-                      BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200},
-                      BadInputRow{"WidthZero", nullptr, 0, 200},
-                      BadInputRow{"HeightNegative", nullptr, 300, -5},
-                      BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
-                      BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
-                      BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
-                      BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
+    ::testing::Values(
+        BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200,
+                    "the file ends before the picture does"},
+        BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200,
+                    "the picture data is damaged"},
+        BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200, "the file is empty"},
+        BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200, "not a JPEG, GIF, BMP or PNG picture"},
+        BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200,
+                    "larger than 1000 megapixels"},
+        BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg", 4000, 3000,
+                    "larger than 1000 megapixels"},
+        BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200,
+                    "wider or taller than 16384 pixels"},
+        BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200,
+                    "the file ends before the picture does"},
+        BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200, "the picture data is damaged"},
+        BadInputRow{"WidthZero", nullptr, 0, 200}, BadInputRow{"HeightNegative", nullptr, 300, -5},
+        BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
+        BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
+        BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
+        BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(ConvertPicturesTest, MissingSourceFileEndsInTheFailurePath)
 {
     host.select(picturePath("gone.jpg"));
     ConvertPictures(host, Folder, "index", 30, 20);
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({PictureNotReadText(picturePath("gone.jpg"), "the file does not exist")}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
 }
 
