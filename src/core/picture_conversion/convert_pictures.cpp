@@ -8,7 +8,6 @@
 #include "shared/paths.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <exception>
@@ -38,25 +37,16 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes)
     return written && file.error() == QFileDevice::NoError;
 }
 
-// Everything from the creation of the output folder on. The message to end the run with,
-// or an empty text when every picture was handled.
-QString ConvertSelection(Host &host, const QString &folder, std::int32_t width, std::int32_t height)
+// Converts the selection, picture after picture, into `pictureFolder`.
+ProductionResult ConvertSelection(Host &host, const QString &folder, const QString &pictureFolder,
+                                  std::int32_t width, std::int32_t height)
 {
-    const QString mapExisting = MapExistingText(folder);
-    const QString outputFolder = JoinPath(host.programFolder(), folder);
-    if (QFileInfo::exists(outputFolder) || !QDir().mkdir(outputFolder))
-        return mapExisting;
-    const QString pictureFolder = JoinPath(outputFolder, QStringLiteral("Images"));
-    if (!QDir().mkdir(pictureFolder))
-        return mapExisting;
-    // The pages name the folder "images"; where links are possible both spellings resolve.
-    QFile::link(QStringLiteral("Images"), JoinPath(outputFolder, QStringLiteral("images")));
-
+    const ProductionResult givenUp = ProductionResult::Abandoned(MapExistingText(folder));
     if (!CanvasSizeAllowed(width, height))
-        return mapExisting;
+        return givenUp;
     QImage canvas(width, height, QImage::Format_RGB32);
     if (canvas.isNull())
-        return mapExisting;
+        return givenUp;
     const QColor background = CanvasBackground();
 
     ProgramValues &values = host.values();
@@ -67,17 +57,17 @@ QString ConvertSelection(Host &host, const QString &folder, std::int32_t width, 
         const QString &path = paths[i];
         const LoadedPicture picture = LoadPicture(path, canvas.size());
         if (!picture.ok())
-            return PictureNotReadText(path, picture.error);
+            return ProductionResult::Abandoned(PictureNotReadText(path, picture.error));
         if (i < qsizetype(values.PictureDates.size()))
             values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
 
         canvas = StretchOntoCanvas(picture.image, canvas, background);
         if (canvas.isNull())
-            return mapExisting;
+            return givenUp;
         if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {
             // A disk that filled up mid-write leaves a cut-off scratch file: it is of no use to anyone.
             QFile::remove(scratchPath);
-            return mapExisting;
+            return givenUp;
         }
 
         const QString number = QString::number(i + 1);
@@ -86,7 +76,7 @@ QString ConvertSelection(Host &host, const QString &folder, std::int32_t width, 
                 JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
             const bool written = BmpToJpeg(scratchPath, jpegPath, values.JpegQuality);
             if (!QFile::remove(scratchPath))
-                return mapExisting;
+                return givenUp;
             // Unlike a missing scratch file, a failed encoding would otherwise pass unnoticed.
             if (!written)
                 host.showMessage(NotSavedAsJpegText());
@@ -97,42 +87,32 @@ QString ConvertSelection(Host &host, const QString &folder, std::int32_t width, 
                         QString::number(count));
         host.pause(0.2f);
     }
-    return QString();
+    return ProductionResult::Done();
 }
 
 } // namespace
 
-void ConvertPictures(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
-                     std::int32_t height)
+ProductionResult ConvertPictures(Host &host, const QString &folder, const QString &fileName,
+                                 std::int32_t width, std::int32_t height)
 {
-    // Refused before anything is looked up or made: such a name could reach outside the program folder.
-    const QString refusal = !IsPlainName(folder)
-                                ? FolderNotAllowedText(folder)
-                                : (!IsPlainName(fileName) ? FileNameNotAllowedText(fileName) : QString());
-    if (!refusal.isEmpty()) {
+    const OutputFolder output = MakeOutputFolder(host.programFolder(), folder, fileName);
+    switch (output.problem) {
+    case OutputFolder::Problem::None:
+        break;
+    case OutputFolder::Problem::NameNotAllowed:
         host.setArrowPointer();
-        host.showMessage(refusal);
-        host.values().PageStyle = PageStyles::Abandoned;
-        return;
-    }
-
-    const QString outputFolder = JoinPath(host.programFolder(), folder);
-    const QString pageName = fileName + QStringLiteral(".html");
-    if (LookUpFileName(JoinPath(outputFolder, pageName)) == pageName) {
+        return ProductionResult::Abandoned(output.message);
+    case OutputFolder::Problem::PageExists:
         host.setArrowPointer();
-        host.showMessage(FolderExistingText(folder));
-        host.values().PageStyle = PageStyles::Abandoned;
-        return;
+        return ProductionResult::Abandoned(FolderExistingText(folder));
+    case OutputFolder::Problem::FolderExists:
+        return ProductionResult::Abandoned(MapExistingText(folder));
+    case OutputFolder::Problem::NotMade:
+        return ProductionResult::Abandoned(MapExistingText(folder));
     }
-
-    QString failure;
     try {
-        failure = ConvertSelection(host, folder, width, height);
-    } catch (const std::exception &) {
-        failure = MapExistingText(folder); // out of memory inside Qt or the standard library
-    }
-    if (!failure.isEmpty()) {
-        host.showMessage(failure);
-        host.values().PageStyle = PageStyles::Abandoned;
+        return ConvertSelection(host, folder, output.pictureFolder, width, height);
+    } catch (const std::exception &) { // out of memory inside Qt or the standard library
+        return ProductionResult::Abandoned(MapExistingText(folder));
     }
 }

@@ -1,6 +1,7 @@
 #include "picture_conversion/picture_loader.h"
 
 #include "picture_conversion/exif_orientation.h"
+#include "picture_conversion/jpeg_segments.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QBuffer>
@@ -58,25 +59,13 @@ QString JpegFailure(const unsigned char *data, std::size_t size, const char *dec
 // The frame header's marker type (0xC0 baseline, 0xC2 progressive, ...) or 0 when none is found.
 int JpegFrameType(const unsigned char *data, std::size_t size)
 {
-    std::size_t pos = 2;
-    while (pos + 4 <= size) {
-        if (data[pos] != 0xFF)
-            return 0;
-        const unsigned char marker = data[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-            return marker;
-        if (marker == 0xDA || marker == 0xD9)
-            return 0;
-        const std::size_t length = std::size_t(data[pos + 2] << 8 | data[pos + 3]);
-        if (length < 2)
-            return 0;
-        pos += 2 + length;
-    }
-    return 0;
+    int type = 0;
+    WalkJpegSegments(data, size, [&](const JpegSegment &segment) {
+        if (IsJpegFrameHeader(segment.marker))
+            type = segment.marker;
+        return true;
+    });
+    return type;
 }
 
 // Warnings after which every pixel is still there; any other warning means lost picture data.

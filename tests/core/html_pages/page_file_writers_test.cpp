@@ -1,5 +1,6 @@
 // What every page writer shares: the background colour, the abandoned run and the page file
 // that cannot be written.
+#include "app/make_command.h"
 #include "html_pages/page_writers.h"
 
 #include "page_file_test_support.h"
@@ -21,11 +22,16 @@ void PrintTo(const WriterRow &row, std::ostream *os)
 }
 
 const WriterRow Writers[] = {
-    {"PictureShow", 1, [](Host &h, const QString &f, const QString &n) { WritePictureShowPage(h, f, n); }},
+    {"PictureShow", 1,
+     [](Host &h, const QString &f, const QString &n) { EndProduction(h, WritePictureShowPage(h, f, n)); }},
     {"SlideShow", 2,
-     [](Host &h, const QString &f, const QString &n) { WriteSlideShowPage(h, f, n, 5, 300, 200); }},
+     [](Host &h, const QString &f, const QString &n) {
+         EndProduction(h, WriteSlideShowPage(h, f, n, 5, 300, 200));
+     }},
     {"Thumbnails", 3,
-     [](Host &h, const QString &f, const QString &n) { WriteThumbnailsPage(h, f, n, 160, 120); }},
+     [](Host &h, const QString &f, const QString &n) {
+         EndProduction(h, WriteThumbnailsPage(h, f, n, 160, 120));
+     }},
 };
 
 class PageWriterTest : public PageTest, public ::testing::WithParamInterface<WriterRow>

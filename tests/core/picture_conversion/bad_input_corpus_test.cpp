@@ -1,5 +1,6 @@
 // Unusual and damaged picture files, fed to the conversion and to the loading the preview
 // shares: each converts correctly or ends in the failure path, within bounded memory.
+#include "app/make_command.h"
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_loader.h"
@@ -114,7 +115,7 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
 
     const LoadedPicture preview = LoadPicture(path, PreviewBox);
     const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
-    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
 
     const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
     if (measured && residentBefore >= 0) {
@@ -222,7 +223,7 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     // Listed, then removed while the first picture is being converted.
     host.onPause = [&] { QFile::remove(second); };
 
-    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
 
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages.value(0).text,

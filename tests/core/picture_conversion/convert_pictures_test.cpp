@@ -1,3 +1,4 @@
+#include "app/make_command.h"
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "shared/output_names.h"
@@ -100,7 +101,7 @@ TEST_F(ConvertPicturesTest, EveryPictureIsStretchedOverTheWholeCanvas)
     QStringList jpegsAtPause;
     host.onPause = [&] { jpegsAtPause << QString::number(jpegs().size()); };
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     EXPECT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
@@ -134,7 +135,7 @@ TEST_F(ConvertPicturesTest, PictureDatesHoldEachSourceFilesTime)
     }
     host.state.PictureDates[3] = "from an earlier run";
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
     QLocale::setDefault(QLocale::system());
 
     EXPECT_TRUE(host.state.PictureDates[0].startsWith("17-05-2023 14:03:09"))
@@ -151,7 +152,7 @@ TEST_F(ConvertPicturesTest, ExistingPageFileCreatesNothing)
     ASSERT_TRUE(WriteBytes(output("index.html"), "<html>"));
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, "Folder Holiday existing...");
@@ -179,7 +180,7 @@ TEST_P(ExistingFolderTest, ConvertsNothing)
     }
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
@@ -201,7 +202,7 @@ TEST_F(ConvertPicturesTest, DamagedPictureInTheMiddleStopsTheRun)
         addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
     addJpeg("good2.jpg", TestPictures::Quadrants(64, 48));
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
 
     EXPECT_EQ(messageTexts(),
               QStringList({"Picture " + cut + " could not be read: the file ends before the picture does"}));
@@ -238,7 +239,7 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
     }
     const long peakBefore = PeakMegabytes();
 
-    ConvertPictures(host, Folder, "index", row.width, row.height);
+    EndProduction(host, ConvertPictures(host, Folder, "index", row.width, row.height));
 
     EXPECT_EQ(messageTexts(), QStringList({expected})) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
@@ -276,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ConvertPicturesTest, MissingSourceFileEndsInTheFailurePath)
 {
     host.select(picturePath("gone.jpg"));
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
     EXPECT_EQ(messageTexts(),
               QStringList({PictureNotReadText(picturePath("gone.jpg"), "the file does not exist")}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
@@ -286,7 +287,7 @@ TEST_F(ConvertPicturesTest, ScratchFileThatCannotBeWrittenEndsInTheFailurePath)
 {
     ASSERT_TRUE(QDir().mkpath(dir.filePath("program/mydummy.bmp")));
     addJpeg("a.jpg", TestPictures::Quadrants(64, 48));
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(jpegs().isEmpty());
@@ -302,7 +303,7 @@ TEST_F(ConvertPicturesTest, EncoderFailureIsReportedAndTheRunGoesOn)
             QDir().mkpath(output("Images/picture2.jpg"));
     };
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, NotSaved);
@@ -317,7 +318,7 @@ TEST_F(ConvertPicturesTest, ExifRotatedPictureComesOutUpright)
 {
     const QImage upright = TestPictures::Quadrants(480, 320);
     addPicture("camera.jpg", WithExifOrientation(JpegBytes(upright.transformed(QTransform().rotate(90))), 8));
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     ExpectStretchedQuadrants(converted(1), QSize(300, 200));
 }
@@ -329,7 +330,7 @@ TEST_F(ConvertPicturesTest, TransparentGifShowsTheWindowBackground)
     const QColor window = QGuiApplication::palette().color(QPalette::Window);
     ASSERT_FALSE(TestPictures::Near(window, Qt::magenta));
 
-    ConvertPictures(host, Folder, "index", 60, 40);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 60, 40));
 
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(converted(1), 30, 20), window, 8));
@@ -348,7 +349,7 @@ TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
     host.onPause = [&] { host.state.JpegQuality = 20; };
     host.state.JpegQuality = 100;
 
-    ConvertPictures(host, Folder, "index", 200, 150);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 200, 150));
 
     EXPECT_GT(QFileInfo(output("Images/picture1.jpg")).size(),
               2 * QFileInfo(output("Images/picture2.jpg")).size());

@@ -294,7 +294,8 @@ TEST_F(MakeTest, DamagedPictureIsNamedWithItsReason)
     ASSERT_EQ(list2().count(), 5);
     EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Picture ") + list2().item(2)->text() +
-                          QStringLiteral(" could not be read: the file ends before the picture does")});
+                          QStringLiteral(" could not be read: the file ends before the picture does")})
+        << Joined(messages.texts);
     EXPECT_EQ(messages.titles, QStringList{QString()});
     EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
     EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")),
