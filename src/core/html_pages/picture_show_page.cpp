@@ -85,7 +85,7 @@ ProductionResult WritePictureShowPage(Host &host, const QString &folder, const Q
     case OutputFolder::Problem::FolderExists:
         return ProductionResult::Abandoned(MapExistingText(folder));
     case OutputFolder::Problem::NotMade:
-        return ProductionResult::Abandoned(MapExistingText(folder));
+        return ProductionResult::Abandoned(output.message);
     }
 
     // The lists are taken once, so the copied names and the page's names stay in step.
@@ -102,6 +102,8 @@ ProductionResult WritePictureShowPage(Host &host, const QString &folder, const Q
             return ProductionResult::Abandoned(MapExistingText(folder));
     }
 
-    return WriteAndFinishPage(host, folder, fileName,
-                              PictureShowBodyLines(host.pageTitle(), pageColour, names));
+    // A page file that cannot be written abandons the run like every failure after the folders.
+    const ProductionResult written =
+        WriteAndFinishPage(host, folder, fileName, PictureShowBodyLines(host.pageTitle(), pageColour, names));
+    return written.done() ? written : ProductionResult::Abandoned(written.message());
 }

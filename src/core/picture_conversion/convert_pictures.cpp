@@ -108,7 +108,7 @@ ProductionResult ConvertPictures(Host &host, const QString &folder, const QStrin
     case OutputFolder::Problem::FolderExists:
         return ProductionResult::Abandoned(MapExistingText(folder));
     case OutputFolder::Problem::NotMade:
-        return ProductionResult::Abandoned(MapExistingText(folder));
+        return ProductionResult::Abandoned(output.message);
     }
     try {
         return ConvertSelection(host, folder, output.pictureFolder, width, height);
