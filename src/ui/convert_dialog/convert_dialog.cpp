@@ -2,6 +2,7 @@
 
 #include "app/number_reading.h"
 #include "shared/host.h"
+#include "shared/platform.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -302,22 +303,36 @@ void ConvertDialog::BlokText_Change()
 void ConvertDialog::OkKnop_Click()
 {
     const auto pause = ReadByte(PauzeText->text());
-    const auto width = ReadInt32(BrText->text());
-    const auto height = ReadInt32(HoText->text());
+    auto width = ReadInt32(BrText->text());
+    auto height = ReadInt32(HoText->text());
     const auto block = ReadByte(BlokText->text());
     const auto quality = ReadByte(Text1->text());
 
-    // A box that cannot be read keeps the dialog open with its text selected, and nothing
-    // of this Ok is stored, so no half-taken settings reach the production.
-    const std::pair<bool, QLineEdit *> checks[] = {{pause.has_value(), PauzeText},
-                                                   {width.has_value(), BrText},
-                                                   {height.has_value(), HoText},
-                                                   {block.has_value(), BlokText},
-                                                   {quality.has_value(), Text1}};
-    for (const auto &[readable, box] : checks) {
-        if (!readable) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
+    // A size box the chosen style hides is not used by it: what cannot be read there is 0.
+    if (!width && BrText->isHidden())
+        width = 0;
+    if (!height && HoText->isHidden())
+        height = 0;
+
+    // A shown box that cannot be read keeps the dialog open with its text selected and says
+    // what the box takes; nothing of this Ok is stored, so no half-taken settings reach the
+    // production. The pause and block boxes correct themselves, so they always read.
+    struct Check {
+        bool readable;
+        QLineEdit *box;
+        const char *message;
+    };
+    const Check checks[] = {
+        {pause.has_value(), PauzeText, "The delay must be a whole number of seconds from 0 to 9."},
+        {width.has_value(), BrText, "Width must be a whole number."},
+        {height.has_value(), HoText, "Height must be a whole number."},
+        {block.has_value(), BlokText, "Block must be a whole number from 2 to 99."},
+        {quality.has_value(), Text1, "Jpg Compress Quality must be a whole number from 0 to 255."}};
+    for (const Check &check : checks) {
+        if (!check.readable) {
+            check.box->setFocus(Qt::OtherFocusReason);
+            check.box->selectAll();
+            host_.showMessage(QString::fromLatin1(check.message), ProgramName);
             return;
         }
     }

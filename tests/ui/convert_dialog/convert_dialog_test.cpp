@@ -380,7 +380,12 @@ struct UnreadableRow {
     const char *name;
     const char *box;
     const char *text;
+    const char *message;
 };
+
+const char *const Width = "Width must be a whole number.";
+const char *const Height = "Height must be a whole number.";
+const char *const Quality = "Jpg Compress Quality must be a whole number from 0 to 255.";
 
 class ConvertDialogUnreadableTest : public ConvertDialogTest,
                                     public ::testing::WithParamInterface<UnreadableRow>
@@ -403,6 +408,9 @@ TEST_P(ConvertDialogUnreadableTest, OkKeepsTheDialogOpenWithTheBoxSelectedAndSto
     EXPECT_EQ(host.statuses, statusesBefore);
     EXPECT_EQ(dialog->focusWidget(), Box(row.box));
     EXPECT_EQ(Box(row.box)->selectedText(), QString::fromLatin1(row.text));
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QString::fromLatin1(row.message));
+    EXPECT_EQ(host.messages[0].title, "Galvora");
 
     TypeOver(row.box, "100");
     ClickButton("OkKnop");
@@ -411,12 +419,28 @@ TEST_P(ConvertDialogUnreadableTest, OkKeepsTheDialogOpenWithTheBoxSelectedAndSto
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ConvertDialogUnreadableTest,
-                         ::testing::Values(UnreadableRow{"EmptyWidth", "BrText", ""},
-                                           UnreadableRow{"WordAsHeight", "HoText", "abc"},
-                                           UnreadableRow{"WidthBeyond32Bits", "BrText", "2147483648"},
-                                           UnreadableRow{"Quality256", "Text1", "256"},
-                                           UnreadableRow{"NegativeQuality", "Text1", "-1"}),
+                         ::testing::Values(UnreadableRow{"EmptyWidth", "BrText", "", Width},
+                                           UnreadableRow{"WordAsHeight", "HoText", "abc", Height},
+                                           UnreadableRow{"WidthBeyond32Bits", "BrText", "2147483648", Width},
+                                           UnreadableRow{"Quality256", "Text1", "256", Quality},
+                                           UnreadableRow{"NegativeQuality", "Text1", "-1", Quality}),
                          [](const auto &row) { return std::string(row.param.name); });
+
+// A size box the chosen style hides is not used: Ok takes 0 for it and closes without a word.
+TEST_F(ConvertDialogTest, OkStoresZeroForAHiddenSizeBoxItCannotRead)
+{
+    ClickOption(3);
+    TypeOver("BrText", "abc");
+    TypeOver("HoText", "");
+    ClickOption(2);
+    ClickButton("OkKnop");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_EQ(host.state.PageStyle, PageStyles::SlideShow);
+    EXPECT_EQ(host.state.PictureWidth, 0);
+    EXPECT_EQ(host.state.PictureHeight, 0);
+    EXPECT_EQ(host.state.PauseSeconds, 3);
+}
 
 // ShowConvertDialog runs a real modal loop; a zero timer acts in it once the dialog is up.
 enum class Leave { Ok, Cancel, FrameClose };
