@@ -33,6 +33,8 @@ void Selection::removeFirstMarked()
             continue;
         delete names_.takeItem(i);
         delete paths_.takeItem(i);
+        // The list marks the row that moved up into the removed one's place; the user did not.
+        names_.clearSelection();
         showCount();
         return;
     }
