@@ -1,7 +1,5 @@
 #include "colour_dialog/colorform.h"
 
-#include "shared/program_values.h"
-
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
@@ -108,8 +106,7 @@ void PaintBackground(QWidget &widget, const QColor &colour)
     widget.setAutoFillBackground(true);
 }
 
-Colorform::Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent)
-    : QDialog(parent), values_(values), swatch_(swatch)
+Colorform::Colorform(const QColor &colour, QWidget *parent) : QDialog(parent), start_(colour)
 {
     setObjectName(QStringLiteral("Colorform"));
     setWindowTitle(QStringLiteral(" Backgroundcolor Html page"));
@@ -146,8 +143,8 @@ Colorform::Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent)
     connect(scrollRood_, &QScrollBar::valueChanged, this, &Colorform::ScrollRood_Change);
     connect(scrollGroen_, &QScrollBar::valueChanged, this, &Colorform::ScrollGroen_Change);
     connect(scrollBlauw_, &QScrollBar::valueChanged, this, &Colorform::ScrollBlauw_Change);
-    connect(ok, &QPushButton::clicked, this, &Colorform::OkKnop_Click);
-    connect(cancel, &QPushButton::clicked, this, &Colorform::CancelKnop_Click);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Form_Load();
 }
@@ -159,52 +156,46 @@ void Colorform::Form_Load()
     findChild<QFrame *>(QStringLiteral("Frame1"))->setGeometry(Twips(60, -30, 2805, 2010));
 
     // Each bar whose value changes runs its change handler, which stores the same value back.
-    scrollRood_->setValue(values_.BackRed);
-    scrollGroen_->setValue(values_.BackGreen);
-    scrollBlauw_->setValue(values_.BackBlue);
+    scrollRood_->setValue(start_.red());
+    scrollGroen_->setValue(start_.green());
+    scrollBlauw_->setValue(start_.blue());
 
     // A value of 0 runs no handler, so labels and preview are set here as well.
-    label5_->setText(QString::number(values_.BackRed));
-    label6_->setText(QString::number(values_.BackGreen));
-    label7_->setText(QString::number(values_.BackBlue));
-    PaintBackground(*label8_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    label5_->setText(QString::number(start_.red()));
+    label6_->setText(QString::number(start_.green()));
+    label7_->setText(QString::number(start_.blue()));
+    PaintBackground(*label8_, start_);
+}
+
+QColor Colorform::colour() const
+{
+    return QColor(scrollRood_->value(), scrollGroen_->value(), scrollBlauw_->value());
 }
 
 void Colorform::showMixedColour()
 {
-    PaintBackground(*label8_, QColor(scrollRood_->value(), scrollGroen_->value(), scrollBlauw_->value()));
+    PaintBackground(*label8_, colour());
 }
 
 void Colorform::ScrollRood_Change()
 {
     label5_->setText(QString::number(scrollRood_->value()));
     showMixedColour();
-    values_.BackRed = std::uint8_t(scrollRood_->value());
+    emit colourChanged(colour());
 }
 
 void Colorform::ScrollGroen_Change()
 {
     label6_->setText(QString::number(scrollGroen_->value()));
     showMixedColour();
-    values_.BackGreen = std::uint8_t(scrollGroen_->value());
+    emit colourChanged(colour());
 }
 
 void Colorform::ScrollBlauw_Change()
 {
     label7_->setText(QString::number(scrollBlauw_->value()));
     showMixedColour();
-    values_.BackBlue = std::uint8_t(scrollBlauw_->value());
-}
-
-void Colorform::OkKnop_Click()
-{
-    PaintBackground(swatch_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
-    accept();
-}
-
-void Colorform::CancelKnop_Click()
-{
-    reject();
+    emit colourChanged(colour());
 }
 
 void Colorform::keyPressEvent(QKeyEvent *event)
@@ -218,14 +209,4 @@ void Colorform::keyPressEvent(QKeyEvent *event)
     default:
         QDialog::keyPressEvent(event);
     }
-}
-
-Colorform *KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent)
-{
-    // A fresh dialog for every showing; it starts from the shared colour. Nothing follows the
-    // showing, so no nested event loop is needed: the modality alone makes the window wait.
-    auto *form = new Colorform(values, swatch, parent);
-    QObject::connect(form, &QDialog::finished, form, &QObject::deleteLater);
-    form->open();
-    return form;
 }

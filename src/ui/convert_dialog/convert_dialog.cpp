@@ -1,7 +1,6 @@
 #include "convert_dialog/convert_dialog.h"
 
 #include "app/number_reading.h"
-#include "shared/host.h"
 #include "shared/platform.h"
 
 #include <QButtonGroup>
@@ -9,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -102,7 +100,24 @@ void StoreByte(const QLineEdit *box, std::uint8_t &target)
 
 } // namespace
 
-ConvertDialog::ConvertDialog(Host &host, QWidget *parent) : QDialog(parent), host_(host)
+ConvertSettings ConvertSettings::of(const ProgramValues &values)
+{
+    return {values.PageStyle,    values.PictureWidth, values.PictureHeight,
+            values.PauseSeconds, values.BlockSize,    values.JpegQuality};
+}
+
+void ConvertSettings::storeInto(ProgramValues &values) const
+{
+    values.PageStyle = PageStyle;
+    values.PictureWidth = PictureWidth;
+    values.PictureHeight = PictureHeight;
+    values.PauseSeconds = PauseSeconds;
+    values.BlockSize = BlockSize;
+    values.JpegQuality = JpegQuality;
+}
+
+ConvertDialog::ConvertDialog(const ConvertSettings &shown, ConvertDialogReports reports, QWidget *parent)
+    : QDialog(parent), settings_(shown), reports_(std::move(reports))
 {
     setObjectName(QStringLiteral("Convert"));
     setWindowTitle(QStringLiteral(" Convert your pictures to....."));
@@ -216,7 +231,7 @@ void ConvertDialog::Form_Load()
     Place(PauzeText, 3720, 750, 585, 285); // shares its place with BrText
     Place(Text1, 150, 2220, 450, 315);
 
-    Text1->setText(QString::number(host_.values().JpegQuality));
+    Text1->setText(QString::number(settings_.JpegQuality));
 
     Place(Label5, 720, 2280, 1845, 195);
 }
@@ -230,13 +245,13 @@ void ConvertDialog::HideParameters()
 
 void ConvertDialog::Knop_Click(int index)
 {
-    ProgramValues &values = host_.values();
+    ConvertSettings &values = settings_;
     values.PageStyle = std::uint8_t(index);
     HideParameters();
     Label4->clear();
 
     const Option &option = Options[index];
-    host_.showStatus(QString::fromLatin1(option.status));
+    announce(QString::fromLatin1(option.status));
 
     if (index == 2) {
         Label4->setText(QString::fromLatin1(option.heading));
@@ -245,10 +260,13 @@ void ConvertDialog::Knop_Click(int index)
         Wlabel->show();
         Wlabel->setText(QStringLiteral("Sec."));
         StoreByte(PauzeText, values.PauseSeconds);
+        emit stored(settings_);
         return;
     }
-    if (!option.boxWidth)
+    if (!option.boxWidth) {
+        emit stored(settings_);
         return;
+    }
 
     // Each click presets the sizes again; the block size typed earlier stays.
     BrText->show();
@@ -266,6 +284,7 @@ void ConvertDialog::Knop_Click(int index)
         BlLabel->show();
         StoreByte(BlokText, values.BlockSize);
     }
+    emit stored(settings_);
 }
 
 // Resetting the text raises this handler once more, nested; that run stores the 0.
@@ -278,9 +297,10 @@ void ConvertDialog::PauzeText_Change()
     }
     if (*number > 9)
         PauzeText->setText(QStringLiteral("0"));
-    if (const auto seconds = ReadByte(PauzeText->text()))
-        host_.values().PauseSeconds = *seconds;
-    else
+    if (const auto seconds = ReadByte(PauzeText->text())) {
+        settings_.PauseSeconds = *seconds;
+        emit stored(settings_);
+    } else
         PauzeText->setText(QStringLiteral("0"));
 }
 
@@ -297,7 +317,8 @@ void ConvertDialog::BlokText_Change()
     const std::optional<double> again = ReadNumber(BlokText->text());
     if (!again || *again < 2)
         BlokText->setText(QStringLiteral("15"));
-    StoreByte(BlokText, host_.values().BlockSize);
+    StoreByte(BlokText, settings_.BlockSize);
+    emit stored(settings_);
 }
 
 void ConvertDialog::OkKnop_Click()
@@ -332,25 +353,27 @@ void ConvertDialog::OkKnop_Click()
         if (!check.readable) {
             check.box->setFocus(Qt::OtherFocusReason);
             check.box->selectAll();
-            host_.showMessage(QString::fromLatin1(check.message), ProgramName);
+            if (reports_.showMessage)
+                reports_.showMessage(QString::fromLatin1(check.message), ProgramName);
             return;
         }
     }
 
-    ProgramValues &values = host_.values();
-    values.PauseSeconds = *pause;
-    values.PictureWidth = *width;
-    values.PictureHeight = *height;
-    values.BlockSize = *block;
-    values.JpegQuality = *quality;
-    host_.showStatus(QStringLiteral("Ready..."));
+    settings_.PauseSeconds = *pause;
+    settings_.PictureWidth = *width;
+    settings_.PictureHeight = *height;
+    settings_.BlockSize = *block;
+    settings_.JpegQuality = *quality;
+    emit stored(settings_);
+    announce(QStringLiteral("Ready..."));
     accept();
 }
 
 void ConvertDialog::CancelKnop_Click()
 {
-    host_.values().PageStyle = PageStyles::Abandoned;
-    host_.showStatus(QStringLiteral("Ready..."));
+    settings_.PageStyle = PageStyles::Abandoned;
+    emit stored(settings_);
+    announce(QStringLiteral("Ready..."));
     QDialog::reject();
 }
 
@@ -372,12 +395,8 @@ void ConvertDialog::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void ShowConvertDialog(Host &host, QWidget *parent)
+void ConvertDialog::announce(const QString &status)
 {
-    // Guarded: should the parent go away during exec(), it takes the dialog with it.
-    QPointer<ConvertDialog> dialog = new ConvertDialog(host, parent);
-    const int result = dialog->exec();
-    delete dialog;
-    if (result == QDialog::Accepted)
-        host.pause(1.0f);
+    if (reports_.showStatus)
+        reports_.showStatus(status);
 }

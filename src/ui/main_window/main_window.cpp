@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVector>
 
@@ -194,8 +195,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     browser_ =
         std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
     browser_->setSelectionLock([this] { return productionRunning_; });
-    connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
-            [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
+    connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
 }
 
@@ -465,5 +465,35 @@ void MainWindow::setSelectionBackground(const QColor &colour)
 
 void MainWindow::showConvertDialog()
 {
-    ShowConvertDialog(*this, this);
+    // A fresh dialog for every showing, modal to this window. What it stores is stored here at
+    // once. Guarded: should this window go away during exec(), it takes the dialog with it.
+    ConvertDialogReports reports{
+        [this](const QString &text) { showStatus(text); },
+        [this](const QString &text, const QString &title) { showMessage(text, title); }};
+    QPointer<ConvertDialog> dialog =
+        new ConvertDialog(ConvertSettings::of(values_), std::move(reports), this);
+    connect(dialog, &ConvertDialog::stored, this,
+            [this](const ConvertSettings &settings) { settings.storeInto(values_); });
+    const int result = dialog->exec();
+    delete dialog;
+    // After Ok the production waits one second, so window events go on meanwhile.
+    if (result == QDialog::Accepted)
+        pause(1.0f);
+}
+
+void MainWindow::KleurLabel_Click()
+{
+    // A fresh dialog for every showing, starting from the shared colour. Each finished change
+    // is stored at once; Ok repaints the swatch. The modality alone makes the window wait.
+    auto *form = new Colorform(QColor(values_.BackRed, values_.BackGreen, values_.BackBlue), this);
+    connect(form, &Colorform::colourChanged, this, [this](const QColor &colour) {
+        values_.BackRed = std::uint8_t(colour.red());
+        values_.BackGreen = std::uint8_t(colour.green());
+        values_.BackBlue = std::uint8_t(colour.blue());
+    });
+    connect(form, &QDialog::accepted, this, [this] {
+        PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    });
+    connect(form, &QDialog::finished, form, &QObject::deleteLater);
+    form->open();
 }

@@ -48,6 +48,23 @@ void Press(QWidget &form, const char *button)
     QTest::mouseClick(&Child(form, button), Qt::LeftButton);
 }
 
+// The dialog wired as the main window wires it: each finished change into `values`, Ok repaints
+// `swatch`.
+class Wired : public Colorform
+{
+  public:
+    Wired(ProgramValues &values, QWidget &swatch)
+        : Colorform(QColor(values.BackRed, values.BackGreen, values.BackBlue))
+    {
+        connect(this, &Colorform::colourChanged, [&values](const QColor &colour) {
+            values.BackRed = std::uint8_t(colour.red());
+            values.BackGreen = std::uint8_t(colour.green());
+            values.BackBlue = std::uint8_t(colour.blue());
+        });
+        connect(this, &QDialog::accepted, [this, &swatch] { PaintBackground(swatch, colour()); });
+    }
+};
+
 class ColorformTest : public ::testing::Test
 {
   protected:
@@ -58,7 +75,7 @@ class ColorformTest : public ::testing::Test
 
 TEST_F(ColorformTest, OpensWithTheSharedColourInBarsLabelsAndPreview)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     EXPECT_EQ(form.windowTitle(), " Backgroundcolor Html page");
     EXPECT_EQ(form.size(), QSize(192, 131));
     EXPECT_EQ(Bar(form, "ScrollRood").value(), 224);
@@ -70,14 +87,14 @@ TEST_F(ColorformTest, OpensWithTheSharedColourInBarsLabelsAndPreview)
     // Setting a bar to 0 runs no change handler: loading shows the zeros anyway.
     values.BackRed = values.BackGreen = 0;
     values.BackBlue = 7;
-    Colorform zeros(values, swatch);
+    Wired zeros(values, swatch);
     EXPECT_EQ(Caption(zeros, "Label5") + Caption(zeros, "Label6") + Caption(zeros, "Label7"), "007");
     EXPECT_EQ(Shown(Child(zeros, "Label8")), "0,0,7");
 }
 
 TEST_F(ColorformTest, RedToZeroShowsAndStoresAtOnceButNotWhileDragging)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     QScrollBar &red = Bar(form, "ScrollRood");
     red.setSliderDown(true);
     red.setSliderPosition(10);
@@ -107,7 +124,7 @@ class ColorformLeaveTest : public ColorformTest, public ::testing::WithParamInte
 TEST_P(ColorformLeaveTest, KeepsSharedColourButNotTheSwatch)
 {
     {
-        Colorform form(values, swatch);
+        Wired form(values, swatch);
         form.show();
         Bar(form, "ScrollRood").setValue(0);
         Bar(form, "ScrollBlauw").setValue(100);
@@ -117,7 +134,7 @@ TEST_P(ColorformLeaveTest, KeepsSharedColourButNotTheSwatch)
     }
     EXPECT_EQ(Bytes(values), "0,240,100");
     EXPECT_EQ(Shown(swatch), "224,240,224");
-    Colorform again(values, swatch);
+    Wired again(values, swatch);
     EXPECT_EQ(Bar(again, "ScrollBlauw").value(), 100);
     EXPECT_EQ(Shown(Child(again, "Label8")), "0,240,100");
 }
@@ -127,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, ColorformLeaveTest, ::testing::Bool(),
 
 TEST_F(ColorformTest, EnterAndEscapeDoNothing)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     form.show();
     for (const char *button : {"OkKnop", "CancelKnop"})
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -181,7 +198,7 @@ class ColorformControlTest : public ColorformTest, public ::testing::WithParamIn
 TEST_P(ColorformControlTest, IsPlacedAndDressedAsLaidOut)
 {
     const ControlRow row = GetParam();
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     QWidget &frame = Child(form, "Frame1");
     EXPECT_EQ(frame.geometry(), QRect(4, -2, 187, 134));
     QWidget &control = Child(frame, row.name);

@@ -1,5 +1,6 @@
 #include "convert_dialog/convert_dialog.h"
 
+#include "main_window/window_fixture.h"
 #include "support/fake_host.h"
 
 #include <QApplication>
@@ -58,9 +59,15 @@ class ConvertDialogTest : public ::testing::Test
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
+    // Wired as the main window wires it: every store lands in host.state at once.
     void Open()
     {
-        dialog = std::make_unique<ConvertDialog>(host);
+        ConvertDialogReports reports{
+            [this](const QString &text) { host.showStatus(text); },
+            [this](const QString &text, const QString &title) { host.showMessage(text, title); }};
+        dialog = std::make_unique<ConvertDialog>(ConvertSettings::of(host.state), std::move(reports));
+        QObject::connect(dialog.get(), &ConvertDialog::stored,
+                         [this](const ConvertSettings &settings) { settings.storeInto(host.state); });
         dialog->show();
     }
 
@@ -442,21 +449,25 @@ TEST_F(ConvertDialogTest, OkStoresZeroForAHiddenSizeBoxItCannotRead)
     EXPECT_EQ(host.state.PauseSeconds, 3);
 }
 
-// ShowConvertDialog runs a real modal loop; a zero timer acts in it once the dialog is up.
+// The main window's showing runs a real modal loop; a zero timer acts in it once the dialog is up.
 enum class Leave { Ok, Cancel, FrameClose };
 
-class ShowConvertDialogTest : public ::testing::TestWithParam<Leave>
+class ShowConvertDialogTest : public WindowTest, public ::testing::WithParamInterface<Leave>
 {
 };
 
 TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
 {
-    FakeHost host;
-    QWidget mainWindow;
+    std::unique_ptr<MainWindow> mainWindow;
     bool dialogAliveDuringPause = true;
-    host.onPause = [&] { dialogAliveDuringPause = !mainWindow.findChildren<ConvertDialog *>().isEmpty(); };
+    MainWindowServices s = services();
+    s.pause = [&](float seconds) {
+        pauses << seconds;
+        dialogAliveDuringPause = !mainWindow->findChildren<ConvertDialog *>().isEmpty();
+    };
+    mainWindow = std::make_unique<MainWindow>(s);
     QTimer::singleShot(0, [&] {
-        auto *dialog = mainWindow.findChild<ConvertDialog *>();
+        auto *dialog = mainWindow->findChild<ConvertDialog *>();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(QApplication::activeModalWidget(), dialog);
         dialog->findChild<QRadioButton *>("Knop3")->click();
@@ -467,17 +478,17 @@ TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
         else
             dialog->close();
     });
-    ShowConvertDialog(host, &mainWindow);
+    mainWindow->showConvertDialog();
 
-    EXPECT_TRUE(mainWindow.findChildren<ConvertDialog *>().isEmpty());
-    EXPECT_EQ(host.statuses.last(), "Ready...");
+    EXPECT_TRUE(mainWindow->findChildren<ConvertDialog *>().isEmpty());
+    EXPECT_EQ(mainWindow->controls().InfoBalk->text(), "Ready...");
     if (GetParam() == Leave::Ok) {
-        EXPECT_EQ(host.pauses, QVector<float>{1.0f});
+        EXPECT_EQ(pauses, QVector<float>{1.0f});
         EXPECT_FALSE(dialogAliveDuringPause);
-        EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
+        EXPECT_EQ(mainWindow->values().PageStyle, PageStyles::Thumbnails);
     } else {
-        EXPECT_TRUE(host.pauses.isEmpty());
-        EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+        EXPECT_TRUE(pauses.isEmpty());
+        EXPECT_EQ(mainWindow->values().PageStyle, PageStyles::Abandoned);
     }
 }
 
