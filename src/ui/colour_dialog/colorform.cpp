@@ -1,8 +1,9 @@
 #include "colour_dialog/colorform.h"
 
+#include "forms/form.h"
+
 #include <QFont>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -10,36 +11,9 @@
 namespace
 {
 
-// Positions are laid out in twips; 15 twips make one pixel.
-QRect Twips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-QFont BoldFont(qreal points)
-{
-    QFont font;
-    // The family is rare outside its home platform; faces with Arial's metrics come closest,
-    // so the narrow value labels still hold three digits.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
-    font.setPointSizeF(points);
-    return font;
-}
-
-void SetTextColour(QWidget &widget, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget.setPalette(palette);
-}
-
 QLabel *AddLabel(QWidget *frame, const char *name, const QRect &geometry)
 {
-    auto *label = new QLabel(frame);
-    label->setObjectName(QString::fromLatin1(name));
+    auto *label = Named<QLabel>(frame, name);
     label->setGeometry(geometry);
     return label;
 }
@@ -59,16 +33,16 @@ QLabel *AddLetter(QWidget *frame, const char *name, const QRect &geometry, const
 {
     QLabel *label = AddLabel(frame, name, geometry);
     label->setText(QString::fromLatin1(letter));
-    label->setFont(BoldFont(8.25));
-    SetTextColour(*label, Qt::white);
+    label->setFont(BoldDialogFont(8.25));
+    SetColour(*label, QPalette::WindowText, Qt::white);
     return label;
 }
 
 QLabel *AddValueLabel(QWidget *frame, const char *name, const QRect &geometry, const QColor &background)
 {
     QLabel *label = AddLabel(frame, name, geometry);
-    label->setFont(BoldFont(9.75));
-    SetTextColour(*label, Qt::black);
+    label->setFont(BoldDialogFont(9.75));
+    SetColour(*label, QPalette::WindowText, Qt::black);
     PaintBackground(*label, background);
     return label;
 }
@@ -98,18 +72,11 @@ QPushButton *AddButton(QWidget *frame, const char *name, const QRect &geometry, 
 
 } // namespace
 
-void PaintBackground(QWidget &widget, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, colour);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
-Colorform::Colorform(const QColor &colour, QWidget *parent) : QDialog(parent), start_(colour)
+Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent), start_(colour)
 {
     setObjectName(QStringLiteral("Colorform"));
     setWindowTitle(QStringLiteral(" Backgroundcolor Html page"));
+    setFont(DialogFont());
 
     auto *frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -196,17 +163,4 @@ void Colorform::ScrollBlauw_Change()
     label7_->setText(QString::number(scrollBlauw_->value()));
     showMixedColour();
     emit colourChanged(colour());
-}
-
-void Colorform::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "forms/form.h"
 
 #include <QColor>
 
@@ -12,7 +12,7 @@ class QScrollBar;
 // `colour` and reports each finished change of a bar (never while a thumb is dragged) through
 // colourChanged(), so the shared colour follows the bars at once; Ok accepts, Cancel or a
 // close by the frame rejects.
-class Colorform : public QDialog
+class Colorform : public FormDialog
 {
     Q_OBJECT
   public:
@@ -23,10 +23,6 @@ class Colorform : public QDialog
 
   signals:
     void colourChanged(const QColor &colour);
-
-  protected:
-    // Neither button answers Enter or Escape.
-    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     void Form_Load();
@@ -44,6 +40,3 @@ class Colorform : public QDialog
     QLabel *label7_ = nullptr; // blue value
     QLabel *label8_ = nullptr; // preview of the mixed colour
 };
-
-// Gives a widget a plain background of one colour (the swatch, the preview).
-void PaintBackground(QWidget &widget, const QColor &colour);

@@ -1,11 +1,11 @@
 #include "convert_dialog/convert_dialog.h"
 
 #include "app/number_reading.h"
+#include "forms/form.h"
 #include "shared/platform.h"
 
 #include <QButtonGroup>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,20 +13,6 @@
 
 namespace
 {
-
-// Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int Px(int twips)
-{
-    return twips / 15;
-}
-
-void Place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
-const QColor BoxBackground(224, 224, 224);
-const QColor DarkGreyText(64, 64, 64);
 
 struct Option {
     const char *caption;
@@ -52,13 +38,6 @@ const Option Options[8] = {
      "Resize only your pictures"},
 };
 
-template <typename W> W *Named(QWidget *parent, const char *name)
-{
-    auto *widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption)
 {
     auto *label = Named<QLabel>(parent, name);
@@ -72,17 +51,8 @@ QLineEdit *MakeBox(QWidget *parent, const char *name, const QString &text, const
     auto *box = Named<QLineEdit>(parent, name);
     box->setText(text);
     box->setToolTip(QString::fromLatin1(tip));
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, BoxBackground);
-    box->setPalette(palette);
+    SetColour(*box, QPalette::Base, LightGreyBackground);
     return box;
-}
-
-void SetTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
 }
 
 // Stores the box's text when it reads; the presets and self-correcting boxes always do.
@@ -117,19 +87,18 @@ void ConvertSettings::storeInto(ProgramValues &values) const
 }
 
 ConvertDialog::ConvertDialog(const ConvertSettings &shown, ConvertDialogReports reports, QWidget *parent)
-    : QDialog(parent), settings_(shown), reports_(std::move(reports))
+    : FormDialog(parent), settings_(shown), reports_(std::move(reports))
 {
     setObjectName(QStringLiteral("Convert"));
     setWindowTitle(QStringLiteral(" Convert your pictures to....."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    // Every control has a fixed pixel size made for a small dialog font; the larger
-    // default font of many desktops would clip the captions.
-    QFont smaller = font();
-    smaller.setPixelSize(10);
-    setFont(smaller);
+    // Every control has a fixed pixel size made for a narrow dialog font; the wider default
+    // font of many desktops would clip the captions.
+    setFont(DialogFont());
     CreateControls();
     Form_Load();
+    FitCaptions(*this);
 
     // Wired after loading, so only real selections and text changes reach the handlers.
     connect(KnopGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -163,11 +132,11 @@ void ConvertDialog::CreateControls()
 
     Label2 = MakeLabel(Frame1, "Label2", "Click on one of these optionbuttons and then Ok.");
     Place(Label2, 150, 1860, 3480, 195);
-    SetTextColour(Label2, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label2, QPalette::WindowText, DarkGreyText);
 
     Label4 = MakeLabel(Frame1, "Label4", "");
     Label4->setWordWrap(true); // the headings take two lines
-    SetTextColour(Label4, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label4, QPalette::WindowText, DarkGreyText);
 
     BrText = MakeBox(Frame1, "BrText", QStringLiteral("0"), " Picture Width ");
     PauzeText = MakeBox(Frame1, "PauzeText", QStringLiteral("3"), " 1..9 ");
@@ -179,14 +148,14 @@ void ConvertDialog::CreateControls()
     HideParameters();
 
     Text1 = MakeBox(Frame1, "Text1", QString(), " 75..100 ");
-    SetTextColour(Text1, QPalette::Text, DarkGreyText);
+    SetColour(*Text1, QPalette::Text, DarkGreyText);
     Label5 = MakeLabel(Frame1, "Label5", "Jpg Compress Quality in %");
-    SetTextColour(Label5, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label5, QPalette::WindowText, DarkGreyText);
 
     Label3 = MakeLabel(Frame1, "Label3", "");
     Label3->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label3->setAutoFillBackground(true);
-    SetTextColour(Label3, QPalette::Window, Qt::black);
+    SetColour(*Label3, QPalette::Window, Qt::black);
     Place(Label3, 3600, 2220, 1275, 375);
 
     CancelKnop = Named<QPushButton>(Frame1, "CancelKnop");
@@ -260,10 +229,12 @@ void ConvertDialog::Knop_Click(int index)
         Wlabel->show();
         Wlabel->setText(QStringLiteral("Sec."));
         StoreByte(PauzeText, values.PauseSeconds);
+        FitCaptions(*this);
         emit stored(settings_);
         return;
     }
     if (!option.boxWidth) {
+        FitCaptions(*this);
         emit stored(settings_);
         return;
     }
@@ -284,6 +255,7 @@ void ConvertDialog::Knop_Click(int index)
         BlLabel->show();
         StoreByte(BlokText, values.BlockSize);
     }
+    FitCaptions(*this);
     emit stored(settings_);
 }
 
@@ -380,19 +352,6 @@ void ConvertDialog::CancelKnop_Click()
 void ConvertDialog::reject()
 {
     CancelKnop_Click();
-}
-
-void ConvertDialog::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }
 
 void ConvertDialog::announce(const QString &status)

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "forms/form.h"
 #include "shared/program_values.h"
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 #include <functional>
 
 class QButtonGroup;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,7 +38,7 @@ struct ConvertDialogReports {
 // Settings are stored as they are chosen: option clicks and the pause and block boxes store
 // at once, Ok stores every box, Cancel sets PageStyle to 99; each store is announced by
 // stored(), and settings() holds them all. Make a fresh one for every showing.
-class ConvertDialog : public QDialog
+class ConvertDialog : public FormDialog
 {
     Q_OBJECT
   public:
@@ -54,10 +53,6 @@ class ConvertDialog : public QDialog
   signals:
     // After every store, with everything stored so far.
     void stored(const ConvertSettings &settings);
-
-  protected:
-    // Enter and Escape do nothing: the dialog is left by Ok, Cancel or its frame only.
-    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     void CreateControls();

@@ -4,6 +4,7 @@
 #include "app/settings_file.h"
 #include "colour_dialog/colorform.h"
 #include "convert_dialog/convert_dialog.h"
+#include "forms/form.h"
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
@@ -29,42 +30,10 @@
 namespace
 {
 
-// Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int Px(int twips)
-{
-    return twips / 15;
-}
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
-const QColor DarkGreyText(64, 64, 64);
-const QColor LightGreyBackground(224, 224, 224);
 const QColor HelpBackground(240, 240, 255);
 
 // Where the hidden helpers go: right of the client area, never on screen.
 constexpr int OutsideX = MainWindow::ClientWidth + 100;
-
-QFont ArialFont(int points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"), points, bold ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-void SetColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void SetBackground(QWidget *widget, const QColor &colour)
-{
-    SetColour(widget, QPalette::Window, colour);
-    widget->setAutoFillBackground(true);
-}
 
 // Labels sized to their text follow their text: whenever one of them asks for a new geometry
 // (a new text while shown) or the frame is shown, each is resized to its size hint again.
@@ -102,8 +71,7 @@ QString ToDisplayLineBreaks(QString text)
 
 template <class T> T *Make(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *widget = new T(parent);
-    widget->setObjectName(QLatin1String(name));
+    auto *widget = Named<T>(parent, name);
     widget->setGeometry(geometry);
     return widget;
 }
@@ -111,7 +79,7 @@ template <class T> T *Make(QWidget *parent, const char *name, const QRect &geome
 QLabel *BlackBox(QWidget *parent, const char *name, const QRect &geometry)
 {
     auto *box = Make<QLabel>(parent, name, geometry);
-    SetBackground(box, Qt::black);
+    PaintBackground(*box, Qt::black);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return box;
 }
@@ -133,8 +101,8 @@ QLineEdit *TextBox(QWidget *parent, const char *name, const QRect &geometry, con
     auto *box = Make<QLineEdit>(parent, name, geometry);
     box->setText(text);
     box->setAccessibleName(accessibleName);
-    SetColour(box, QPalette::Base, LightGreyBackground);
-    SetColour(box, QPalette::Text, DarkGreyText);
+    SetColour(*box, QPalette::Base, LightGreyBackground);
+    SetColour(*box, QPalette::Text, DarkGreyText);
     return box;
 }
 
@@ -143,7 +111,7 @@ T *Caption(QWidget *parent, const char *name, QPoint position, const QString &te
 {
     auto *label = Make<T>(parent, name, QRect(position, QSize(1, 1)));
     label->setText(text);
-    SetColour(label, QPalette::WindowText, DarkGreyText);
+    SetColour(*label, QPalette::WindowText, DarkGreyText);
     sizer->add(label);
     return label;
 }
@@ -192,8 +160,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(ui_.ExitKnop, &QPushButton::clicked, this, &MainWindow::ExitKnop_Click);
     connect(ui_.HelpKnop, &QPushButton::clicked, this, &MainWindow::HelpKnop_Click);
 
-    browser_ =
-        std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
+    const BrowserControls browsing{*ui_.Drive1,     *ui_.Dir1,       *ui_.File1,        *ui_.List1,
+                                   *ui_.List2,      *ui_.FotoAantal, *ui_.SelectAantal, *ui_.Image1,
+                                   *ui_.KnopRechts, *ui_.ClearKnop,  *ui_.ClearAll};
+    browser_ = std::make_unique<PictureBrowser>(browsing, *services_.messages, *services_.pointer,
+                                                services_.volumes);
     browser_->setSelectionLock([this] { return productionRunning_; });
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
@@ -218,20 +189,20 @@ void MainWindow::buildLayout()
     ui_.Drive1 = Make<QComboBox>(this, "Drive1", QRect());
     ui_.Drive1->setGeometry(Px(210), Px(225), Px(1980), ui_.Drive1->sizeHint().height());
     ui_.Drive1->setAccessibleName(QStringLiteral("Drive"));
-    SetColour(ui_.Drive1, QPalette::Base, LightGreyBackground);
-    SetColour(ui_.Drive1, QPalette::Button, LightGreyBackground);
+    SetColour(*ui_.Drive1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.Drive1, QPalette::Button, LightGreyBackground);
 
     ui_.Dir1 = ListBox(this, "Dir1", Twips(210, 660, 1980, 2340), QStringLiteral("Folders"));
-    SetColour(ui_.Dir1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.Dir1, QPalette::Base, LightGreyBackground);
 
     ui_.File1 =
         ListBox(this, "File1", Twips(2370, 210, 2700, 2430), QStringLiteral("Pictures in the folder"));
     ui_.File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui_.File1->setProperty("pattern", QStringLiteral("*.jpg;*.gif;*.bmp"));
-    SetColour(ui_.File1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.File1, QPalette::Base, LightGreyBackground);
 
     ui_.List1 = ListBox(this, "List1", Twips(5910, 225, 2565, 2400), QStringLiteral("Selected pictures"));
-    SetColour(ui_.List1, QPalette::Base, SelectionBackground);
+    SetColour(*ui_.List1, QPalette::Base, SelectionBackground);
 
     ui_.List2 =
         ListBox(this, "List2", QRect(OutsideX, 0, Px(2565), Px(2400)), QStringLiteral("Selected paths"));
@@ -249,7 +220,7 @@ void MainWindow::buildLayout()
     ui_.HelpLabel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui_.HelpLabel->setFont(ArialFont(9));
     ui_.HelpLabel->setAccessibleName(QStringLiteral("Help"));
-    SetColour(ui_.HelpLabel, QPalette::Base, HelpBackground);
+    SetColour(*ui_.HelpLabel, QPalette::Base, HelpBackground);
     ui_.HelpLabel->hide();
 
     // Frame1's controls.
@@ -357,7 +328,7 @@ void MainWindow::startUp()
     values_.BackRed = 224;
     values_.BackGreen = 240;
     values_.BackBlue = 224;
-    SetBackground(ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
 
     if (LoadSettingsAtStart(services_.programFolder, values_))
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
@@ -460,7 +431,7 @@ void MainWindow::focusFileName()
 
 void MainWindow::setSelectionBackground(const QColor &colour)
 {
-    SetColour(ui_.List1, QPalette::Base, colour);
+    SetColour(*ui_.List1, QPalette::Base, colour);
 }
 
 void MainWindow::showConvertDialog()

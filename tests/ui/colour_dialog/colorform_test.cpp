@@ -1,4 +1,5 @@
 #include "colour_dialog/colorform.h"
+#include "forms/form.h"
 #include "main_window/clickable_label.h"
 #include "main_window/window_fixture.h"
 
