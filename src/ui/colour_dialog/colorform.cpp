@@ -54,7 +54,10 @@ QScrollBar *AddBar(QWidget *frame, const char *name, const QRect &geometry)
     bar->setGeometry(geometry);
     bar->setRange(0, 255);
     bar->setSingleStep(1);
-    bar->setPageStep(1);
+    bar->setPageStep(10);
+    // Reached by Tab: the arrows step by 1, Page Up and Page Down by 10, Home and End to the ends.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false); // Left, Down and Page Down lower the value
     // Only completed changes count; nothing follows the thumb while it is dragged.
     bar->setTracking(false);
     return bar;
@@ -107,6 +110,11 @@ Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent)
     QPushButton *cancel = AddButton(frame, "CancelKnop", Twips(1350, 1500, 705, 345), "Cancel");
     QPushButton *ok = AddButton(frame, "OkKnop", Twips(2070, 1500, 525, 345), "Ok");
 
+    setTabOrder(scrollRood_, scrollGroen_);
+    setTabOrder(scrollGroen_, scrollBlauw_);
+    setTabOrder(scrollBlauw_, cancel);
+    setTabOrder(cancel, ok);
+
     connect(scrollRood_, &QScrollBar::valueChanged, this, &Colorform::ScrollRood_Change);
     connect(scrollGroen_, &QScrollBar::valueChanged, this, &Colorform::ScrollGroen_Change);
     connect(scrollBlauw_, &QScrollBar::valueChanged, this, &Colorform::ScrollBlauw_Change);
@@ -114,6 +122,9 @@ Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Form_Load();
+    FitCaptions(*this);
+    for (QLabel *value : {label5_, label6_, label7_})
+        FitCaption(*value, QStringLiteral("255"));
 }
 
 void Colorform::Form_Load()

@@ -110,17 +110,18 @@ void PaintBackground(QWidget &widget, const QColor &colour)
     widget.setAutoFillBackground(true);
 }
 
-bool CaptionFits(const QWidget &control, const QFont &font, const QString &caption)
+bool CaptionFits(const QWidget &control, const QString &caption)
 {
     if (caption.isEmpty())
         return true;
     const QRect box = CaptionBox(control);
-    const QFontMetricsF metrics(font);
-    auto *label = qobject_cast<const QLabel *>(&control);
-    if (label && label->wordWrap()) {
-        const QRectF needed =
-            metrics.boundingRect(QRectF(box), int(label->alignment()) | Qt::TextWordWrap, caption);
-        return needed.height() <= box.height() && needed.width() <= box.width();
+    const QFontMetricsF metrics(control.font());
+    if (auto *label = qobject_cast<const QLabel *>(&control)) {
+        if (label->wordWrap())
+            return metrics.boundingRect(QRectF(box), Qt::TextWordWrap, caption).height() <= box.height();
+        // A label may place its words itself (a spread caption): its size hint says what it needs.
+        if (caption == label->text())
+            return label->sizeHint().width() <= label->width();
     }
     return metrics.horizontalAdvance(caption) <= box.width();
 }
@@ -128,17 +129,18 @@ bool CaptionFits(const QWidget &control, const QFont &font, const QString &capti
 void FitCaption(QWidget &control, const QString &widest)
 {
     const QString caption = widest.isEmpty() ? CaptionOf(control) : widest;
-    QFont font = control.font();
     QVariant given = control.property(GivenPoints);
     if (!given.isValid()) {
-        given = font.pointSizeF();
+        given = control.font().pointSizeF();
         control.setProperty(GivenPoints, given);
     }
+    QFont font = control.font();
     font.setPointSizeF(given.toReal());
-    while (!CaptionFits(control, font, caption) && font.pointSizeF() - PointStep >= SmallestPoints)
+    control.setFont(font);
+    while (!CaptionFits(control, caption) && font.pointSizeF() - PointStep >= SmallestPoints) {
         font.setPointSizeF(font.pointSizeF() - PointStep);
-    if (font != control.font())
         control.setFont(font);
+    }
 }
 
 void FitCaptions(QWidget &root)

@@ -49,9 +49,9 @@ void SetColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour);
 // A plain background of one colour (the swatch, the preview, the black boxes).
 void PaintBackground(QWidget &widget, const QColor &colour);
 
-// Whether the control's caption fits its box in `font`: one line across the contents of a
+// Whether `caption` fits the control's box in its font: one line across the contents of a
 // label, button, option or check box, or the wrapped lines down a word-wrapped label.
-bool CaptionFits(const QWidget &control, const QFont &font, const QString &caption);
+bool CaptionFits(const QWidget &control, const QString &caption);
 // Reduces the control's font, from the size it was given, until its caption (or `widest`,
 // for a label whose text changes) fits its box. The box and the text never change.
 void FitCaption(QWidget &control, const QString &widest = QString());

@@ -44,7 +44,7 @@ class AutoSizeLabels : public QObject
     void add(QLabel *label)
     {
         labels_ << label;
-        label->adjustSize();
+        SizeToText(*label);
         label->parentWidget()->installEventFilter(this);
     }
 
@@ -54,7 +54,7 @@ class AutoSizeLabels : public QObject
         if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
             for (QLabel *label : std::as_const(labels_))
                 if (label->parent() == watched && label->size() != label->sizeHint())
-                    label->adjustSize();
+                    SizeToText(*label);
         }
         return false;
     }
@@ -241,6 +241,8 @@ void MainWindow::buildLayout()
         Caption(frame1, "SelectAantal", QPoint(Px(5640), Px(2400)), QStringLiteral("0"), sizer);
     ui_.SelectAantal->setFont(ArialFont(8, true));
     ui_.SelectAantal->adjustSize();
+    // List1 lies over Frame1 just right of it: a longer count grows to the left.
+    ui_.SelectAantal->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     ui_.Label1 = BlackBox(frame1, "Label1", Twips(6720, 2730, 1680, 315));
     ui_.ClearKnop = Button(frame1, "ClearKnop", Twips(6750, 2760, 705, 255), QStringLiteral("Delete"),
@@ -319,6 +321,7 @@ void MainWindow::buildLayout()
     ui_.KleurLabel->raise();
 
     ui_.Frame1->lower();
+    FitCaptions(*this);
 }
 
 void MainWindow::startUp()

@@ -1,5 +1,6 @@
 #include "main_window/selection.h"
 
+#include "forms/form.h"
 #include "shared/paths.h"
 
 #include <QLabel>
@@ -52,5 +53,5 @@ void Selection::removeAll()
 void Selection::showCount()
 {
     count_.setText(QString::number(names_.count()));
-    count_.adjustSize(); // the label is sized to its text
+    SizeToText(count_); // the label is sized to its text, growing to the left
 }

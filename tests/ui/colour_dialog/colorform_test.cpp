@@ -108,12 +108,12 @@ TEST_F(ColorformTest, RedToZeroShowsAndStoresAtOnceButNotWhileDragging)
     EXPECT_EQ(Shown(Child(form, "Label8")), "0,240,224");
     EXPECT_EQ(Bytes(values), "0,240,224");
 
-    // An arrow step and a track step move by one, each bar feeding its own label and byte.
+    // An arrow step moves by one and a track step by ten, each bar feeding its own label and byte.
     Bar(form, "ScrollGroen").triggerAction(QAbstractSlider::SliderSingleStepSub);
     Bar(form, "ScrollBlauw").triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(Caption(form, "Label6") + "/" + Caption(form, "Label7"), "239/225");
-    EXPECT_EQ(Bytes(values), "0,239,225");
-    EXPECT_EQ(Shown(Child(form, "Label8")), "0,239,225");
+    EXPECT_EQ(Caption(form, "Label6") + "/" + Caption(form, "Label7"), "239/234");
+    EXPECT_EQ(Bytes(values), "0,239,234");
+    EXPECT_EQ(Shown(Child(form, "Label8")), "0,239,234");
 }
 
 // Cancel and a close by the window frame: the shared colour keeps the bars' values,
@@ -181,6 +181,46 @@ TEST_F(SwatchTest, AClickShowsAModalDialogAndOkRepaintsTheSwatch)
     }
 }
 
+// From the keyboard: Tab reaches the bars in the order red, green, blue, then Cancel and Ok;
+// each key's change is stored as a click's is.
+TEST_F(SwatchTest, TheBarsAnswerTheKeyboard)
+{
+    auto window = start();
+    window->show();
+    window->activateWindow();
+    QTest::mouseClick(window->controls().KleurLabel, Qt::LeftButton);
+    auto *form = qobject_cast<Colorform *>(QApplication::activeModalWidget());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    QScrollBar &red = Bar(*form, "ScrollRood");
+    for (int presses = 0; QApplication::focusWidget() != &red && presses < 6; ++presses)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &red);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&red, Qt::Key_Left);
+    EXPECT_EQ(Caption(*form, "Label5"), "220");
+    EXPECT_EQ(window->values().BackRed, 220);
+
+    const struct {
+        Qt::Key key;
+        int value;
+    } steps[] = {{Qt::Key_PageDown, 210}, {Qt::Key_PageUp, 220}, {Qt::Key_Right, 221}, {Qt::Key_Down, 220},
+                 {Qt::Key_Up, 221},       {Qt::Key_End, 255},    {Qt::Key_Home, 0}};
+    for (const auto &step : steps) {
+        QTest::keyClick(&red, step.key);
+        EXPECT_EQ(Caption(*form, "Label5"), QString::number(step.value)) << step.key;
+        EXPECT_EQ(window->values().BackRed, step.value) << step.key;
+    }
+
+    QStringList order;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order.join(QLatin1Char(' ')), "ScrollGroen ScrollBlauw CancelKnop OkKnop ScrollRood");
+    Press(*form, "CancelKnop");
+}
+
 // Every control: kind, place inside Frame1 (pixels), caption, colours and bold fonts.
 struct ControlRow {
     const char *name;
@@ -226,7 +266,7 @@ TEST_P(ColorformControlTest, IsPlacedAndDressedAsLaidOut)
     if (auto *bar = qobject_cast<QScrollBar *>(&control)) {
         EXPECT_EQ(bar->orientation(), Qt::Horizontal);
         EXPECT_EQ(QList<int>({bar->minimum(), bar->maximum(), bar->singleStep(), bar->pageStep()}),
-                  QList<int>({0, 255, 1, 1}));
+                  QList<int>({0, 255, 1, 10}));
     }
 }
 
