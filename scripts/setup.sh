@@ -2,6 +2,8 @@
 # Installs what building and testing Galvora needs (Debian 12 / Ubuntu), through sudo when not root.
 set -euo pipefail
 packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgtest-dev nodejs)
+# Faces with Arial's metrics, which the windows' fixed layout was made for.
+packages+=(fonts-liberation2)
 packages+=("$@")
 
 SUDO=""

@@ -125,6 +125,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
 
   private:
     void buildLayout();
+    void KleurLabel_Click();
     void startUp();
 
     MainWindowServices services_;
