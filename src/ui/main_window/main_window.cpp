@@ -23,7 +23,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVector>
 
 namespace
@@ -432,10 +431,8 @@ void MainWindow::MakeKnop_Click()
 {
     // Pause lets clicks through while a production runs; a second run would disturb
     // the first one's numbering, folders and lists.
-    if (productionRunning_)
-        return;
-    const QScopedValueRollback<bool> lock(productionRunning_, true);
-    ::MakeKnop_Click(*this, *this);
+    if (!productionRunning_)
+        ::MakeKnop_Click(*this, *this);
 }
 
 QString MainWindow::folderText() const
@@ -466,4 +463,9 @@ void MainWindow::setSelectionBackground(const QColor &colour)
 void MainWindow::showConvertDialog()
 {
     ShowConvertDialog(*this, this);
+}
+
+void MainWindow::setProductionRunning(bool running)
+{
+    productionRunning_ = running;
 }
