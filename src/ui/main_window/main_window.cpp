@@ -25,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVector>
 
 namespace
@@ -406,10 +405,8 @@ void MainWindow::MakeKnop_Click()
 {
     // Pause lets clicks through while a production runs; a second run would disturb
     // the first one's numbering, folders and lists.
-    if (productionRunning_)
-        return;
-    const QScopedValueRollback<bool> lock(productionRunning_, true);
-    ::MakeKnop_Click(*this, *this);
+    if (!productionRunning_)
+        ::MakeKnop_Click(*this, *this);
 }
 
 QString MainWindow::folderText() const
@@ -470,4 +467,9 @@ void MainWindow::KleurLabel_Click()
     });
     connect(form, &QDialog::finished, form, &QObject::deleteLater);
     form->open();
+}
+
+void MainWindow::setProductionRunning(bool running)
+{
+    productionRunning_ = running;
 }

@@ -112,7 +112,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void HelpKnop_Click();
     // Checks the input, asks for the production and runs it. Does nothing while one runs.
     void MakeKnop_Click();
-    // True from the press of Make until its production has ended.
+    // True from the Convert dialog of a Make until its production has ended.
     bool productionRunning() const { return productionRunning_; }
 
     // MakeWindow
@@ -122,6 +122,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void focusFileName() override;
     void setSelectionBackground(const QColor &colour) override;
     void showConvertDialog() override;
+    void setProductionRunning(bool running) override;
 
   private:
     void buildLayout();
