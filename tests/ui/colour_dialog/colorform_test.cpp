@@ -2,6 +2,7 @@
 #include "forms/form.h"
 #include "main_window/clickable_label.h"
 #include "main_window/window_fixture.h"
+#include "support/find_child.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -30,10 +31,7 @@ std::string Bytes(const ProgramValues &v)
 
 template <typename T = QWidget> T &Child(QWidget &parent, const char *name)
 {
-    T *child = parent.findChild<T *>(QString::fromLatin1(name));
-    if (!child)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *child;
+    return FindChild<T>(parent, name);
 }
 
 QString Caption(QWidget &form, const char *label)

@@ -1,4 +1,5 @@
 #include "convert_dialog/convert_dialog.h"
+#include "support/find_child.h"
 
 #include "main_window/window_fixture.h"
 #include "support/fake_host.h"
@@ -71,12 +72,7 @@ class ConvertDialogTest : public ::testing::Test
         dialog->show();
     }
 
-    template <typename W = QWidget> W *Child(const QString &name)
-    {
-        W *widget = dialog->findChild<W *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
+    template <typename W = QWidget> W *Child(const QString &name) { return &FindChild<W>(*dialog, name); }
     QLineEdit *Box(const char *name) { return Child<QLineEdit>(QLatin1String(name)); }
     QString Text(const char *name) { return Box(name)->text(); }
 
