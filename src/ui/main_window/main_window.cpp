@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -162,6 +163,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     if (services_.programFolder.isEmpty())
         services_.programFolder = ApplicationFolder();
+    if (services_.settingsFolder.isEmpty())
+        services_.settingsFolder = services_.programFolder;
     if (!services_.messages) {
         ownMessages_ = std::make_unique<QtMessageBoxes>(this);
         services_.messages = ownMessages_.get();
@@ -359,7 +362,7 @@ void MainWindow::startUp()
     values_.BackBlue = 224;
     SetBackground(ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
 
-    if (LoadSettingsAtStart(services_.programFolder, values_))
+    if (LoadSettingsAtStart(services_.settingsFolder, values_))
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
 }
 
@@ -417,7 +420,7 @@ void MainWindow::openDocument(const QString &path)
 void MainWindow::ExitKnop_Click()
 {
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.programFolder, values_);
+    SaveSettings(services_.settingsFolder, values_);
     close();
     services_.quit();
 }
@@ -434,6 +437,8 @@ void MainWindow::MakeKnop_Click()
     if (productionRunning_)
         return;
     productionRunning_ = true;
+    // An installed program's album folder is made when the first production needs it.
+    QDir().mkpath(services_.programFolder);
     ::MakeKnop_Click(*this, *this);
     productionRunning_ = false;
 }
