@@ -101,12 +101,17 @@ def tree(root):
     return entries
 
 
+running = None  # the program under test, once started
+
+
 def wait_for(what, condition, timeout=STEP_TIMEOUT):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         result = condition()
         if result:
             return result
+        if running and running.poll() is not None:
+            raise Failure("the program ended (%d) while waiting for %s" % (running.returncode, what))
         time.sleep(0.2)
     raise Failure("timed out waiting for " + what)
 
@@ -184,6 +189,7 @@ def album_done(folder, count):
 
 
 def main():
+    global running
     if len(sys.argv) != 3:
         print(__doc__)
         return 2
@@ -231,12 +237,14 @@ def main():
                        DISPLAY=desktop.display, QT_QPA_PLATFORM="xcb", BROWSER=opener,
                        PATH=fakebin + os.pathsep + env.get("PATH", "/usr/bin:/bin"))
             # Under AddressSanitizer: the X libraries keep allocations to the end of the process,
-            # which are not ours to report; the headless tests check Galvora's own leaks.
+            # and libxkbcommon-x11 hands strndup a buffer without a final NUL; neither is ours to
+            # report. The headless tests check Galvora's own code with every check on.
             if "ASAN_OPTIONS" in env:
-                env["ASAN_OPTIONS"] += ":detect_leaks=0"
+                env["ASAN_OPTIONS"] += ":detect_leaks=0:strict_string_checks=0"
             program_log = open(os.path.join(tmp, "galvora.log"), "wb")
             program = subprocess.Popen([os.path.join(prefix, "bin", "galvora")], cwd=work, env=env,
                                        stdout=program_log, stderr=subprocess.STDOUT)
+            running = program
             main_window = wait_for("the main window", lambda: desktop.find_window(MAIN_TITLE))
             settings = os.path.join(config, "Galvora", "Galvora.ini")
             wait_for("the settings file of the first start", lambda: os.path.isfile(settings))
