@@ -26,3 +26,24 @@ class Host
     virtual void setArrowPointer() = 0;
     virtual void openDocument(const QString &path) = 0; // OpenDocument
 };
+
+// How a production ended. The Make command shows the message, and for an abandoned run sets
+// PageStyle 99: the one place that does, so no page follows and a later Make sees it.
+class ProductionResult
+{
+  public:
+    static ProductionResult Done() { return ProductionResult(QString(), false); }
+    // The user is told and the run is abandoned (PageStyle 99).
+    static ProductionResult Abandoned(const QString &message) { return ProductionResult(message, true); }
+    // The user is told; PageStyle stays as it is.
+    static ProductionResult Stopped(const QString &message) { return ProductionResult(message, false); }
+
+    bool done() const { return message_.isEmpty() && !abandoned_; }
+    bool abandoned() const { return abandoned_; }
+    const QString &message() const { return message_; }
+
+  private:
+    ProductionResult(const QString &message, bool abandoned) : message_(message), abandoned_(abandoned) {}
+    QString message_;
+    bool abandoned_ = false;
+};

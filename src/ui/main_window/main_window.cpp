@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVector>
 
 namespace
@@ -436,11 +437,10 @@ void MainWindow::MakeKnop_Click()
     // the first one's numbering, folders and lists.
     if (productionRunning_)
         return;
-    productionRunning_ = true;
+    const QScopedValueRollback<bool> lock(productionRunning_, true);
     // An installed program's album folder is made when the first production needs it.
     QDir().mkpath(services_.programFolder);
     ::MakeKnop_Click(*this, *this);
-    productionRunning_ = false;
 }
 
 QString MainWindow::folderText() const
