@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -131,6 +132,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     if (services_.programFolder.isEmpty())
         services_.programFolder = ApplicationFolder();
+    if (services_.settingsFolder.isEmpty())
+        services_.settingsFolder = services_.programFolder;
     if (!services_.messages) {
         ownMessages_ = std::make_unique<QtMessageBoxes>(this);
         services_.messages = ownMessages_.get();
@@ -333,7 +336,7 @@ void MainWindow::startUp()
     values_.BackBlue = 224;
     PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
 
-    if (LoadSettingsAtStart(services_.programFolder, values_))
+    if (LoadSettingsAtStart(services_.settingsFolder, values_))
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
 }
 
@@ -391,7 +394,7 @@ void MainWindow::openDocument(const QString &path)
 void MainWindow::ExitKnop_Click()
 {
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.programFolder, values_);
+    SaveSettings(services_.settingsFolder, values_);
     close();
     services_.quit();
 }
@@ -405,8 +408,11 @@ void MainWindow::MakeKnop_Click()
 {
     // Pause lets clicks through while a production runs; a second run would disturb
     // the first one's numbering, folders and lists.
-    if (!productionRunning_)
-        ::MakeKnop_Click(*this, *this);
+    if (productionRunning_)
+        return;
+    // An installed program's album folder is made when the first production needs it.
+    QDir().mkpath(services_.programFolder);
+    ::MakeKnop_Click(*this, *this);
 }
 
 QString MainWindow::folderText() const

@@ -29,7 +29,8 @@ class VolumeSource;
 // What the main window uses of the platform. Anything left empty or null is the real thing;
 // tests pass a temporary program folder, recording message boxes and a pause that does not wait.
 struct MainWindowServices {
-    QString programFolder;            // empty: the folder of the executable
+    QString programFolder;            // empty: the folder of the executable; albums and scratch file
+    QString settingsFolder;           // empty: the program folder; holds Galvora.ini
     MessageBoxes *messages = nullptr; // null: Qt message boxes
     MousePointer *pointer = nullptr;  // null: the application's override cursor
     DocumentOpener *opener = nullptr; // null: the desktop's default application
