@@ -29,7 +29,7 @@ target_link_libraries(galvora_icons PRIVATE galvora_ui galvora_warnings)
 
 set(CPACK_PACKAGE_NAME galvora)
 set(CPACK_PACKAGE_VENDOR "Galvora maintainers")
-set(CPACK_PACKAGE_CONTACT "Galvora maintainers <maintainers@users.noreply.c-seed-f6a8fa35.example>")
+set(CPACK_PACKAGE_CONTACT "Galvora maintainers <galvora@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn a selection of pictures into a small web photo album")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Galvora makes a small static web photo album from JPEG, GIF and BMP pictures: a Picture Show, "
