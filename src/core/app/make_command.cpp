@@ -77,7 +77,7 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
     }
 
     window.showConvertDialog();
-    if (host.values().PageStyle == PageStyles::Abandoned)
+    if (host.values().PageStyle == PageStyles::Abandoned || host.closing())
         return;
 
     host.showStatus(QStringLiteral("Wait..."));

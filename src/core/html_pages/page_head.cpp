@@ -62,7 +62,8 @@ void FinishPage(Host &host, const QString &folder, const QString &fileName)
 {
     host.showStatus(QStringLiteral("Convert pictures ready, open html page...."));
     host.pause(1.0f);
-    host.openDocument(PageFilePath(host, folder, fileName));
+    if (!host.closing())
+        host.openDocument(PageFilePath(host, folder, fileName));
 }
 
 bool WriteAndFinishPage(Host &host, const QString &folder, const QString &fileName,

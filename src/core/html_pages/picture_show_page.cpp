@@ -134,6 +134,10 @@ void WritePictureShowPage(Host &host, const QString &folder, const QString &file
         const QString target = JoinPath(pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
         host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
         host.pause(0.2f);
+        if (host.closing()) { // the program is ending: nothing more is copied or written
+            host.values().PageStyle = PageStyles::Abandoned;
+            return;
+        }
         if (!QFile::copy(paths[i], target)) {
             giveUp();
             return;

@@ -61,6 +61,8 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
     const QStringList paths = host.selectionPaths();
     const qsizetype count = paths.size();
     for (qsizetype i = 0; i < count; ++i) {
+        if (host.closing()) // the program is ending: nothing more is converted
+            return false;
         const QString &path = paths[i];
         const LoadedPicture picture = LoadPicture(path, canvas.size());
         if (!picture.ok())
@@ -129,7 +131,8 @@ void ConvertPictures(Host &host, const QString &folder, const QString &fileName,
         completed = false; // out of memory inside Qt or the standard library: the same failure path
     }
     if (!completed) {
-        host.showMessage(QStringLiteral("Map ") + folder + QStringLiteral(" existing..."));
+        if (!host.closing())
+            host.showMessage(QStringLiteral("Map ") + folder + QStringLiteral(" existing..."));
         host.values().PageStyle = PageStyles::Abandoned;
     }
 }

@@ -25,4 +25,7 @@ class Host
     virtual void setBusyPointer() = 0;
     virtual void setArrowPointer() = 0;
     virtual void openDocument(const QString &path) = 0; // OpenDocument
+    // True once the user has ended the program (Exit or closing the window): a production then
+    // stops where it stands, converts and writes nothing more and shows nothing more.
+    virtual bool closing() const { return false; }
 };
