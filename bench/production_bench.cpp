@@ -199,10 +199,10 @@ double VipsSeconds(const QStringList &files, const QString &out)
     QDir().mkpath(out);
     QElapsedTimer timer;
     timer.start();
-    const int rc = QProcess::execute(
-        vips, QStringList{QStringLiteral("--size"), QStringLiteral("160x120!"), QStringLiteral("-o"),
-                          out + QStringLiteral("/%s.jpg")} +
-                  files);
+    const int rc =
+        QProcess::execute(vips, QStringList{QStringLiteral("--size"), QStringLiteral("160x120!"),
+                                            QStringLiteral("-o"), out + QStringLiteral("/%s.jpg")} +
+                                    files);
     return rc == 0 ? double(timer.nsecsElapsed()) / 1e9 : -1;
 }
 
@@ -259,15 +259,17 @@ bool RunSet(int setIndex, const QString &work)
 
     int rightSize = 0;
     for (int k = 1; k <= selected; ++k)
-        if (QImageReader(program + QStringLiteral("/Album/Images/picture%1.jpg").arg(k)).size() == QSize(160, 120))
+        if (QImageReader(program + QStringLiteral("/Album/Images/picture%1.jpg").arg(k)).size() ==
+            QSize(160, 120))
             ++rightSize;
     // The pauses alone: 1 s after Ok, 0.2 s per picture, 1 s before the page is opened.
     const double pausedSeconds = 1.0 + 0.2 * selected + 1.0;
     const double beyond = totalSeconds - pausedSeconds;
     std::printf("converted to 160x120: %d of %d, pages opened: %d, messages: %d\n", rightSize, selected,
                 int(w.opener.opened.size()), int(w.messages.texts.size()));
-    std::printf("production: %.2f s, of which fixed pauses %.1f s; work beyond them %.2f s (%.1f ms a picture)\n",
-                totalSeconds, pausedSeconds, beyond, beyond * 1000.0 / selected);
+    std::printf(
+        "production: %.2f s, of which fixed pauses %.1f s; work beyond them %.2f s (%.1f ms a picture)\n",
+        totalSeconds, pausedSeconds, beyond, beyond * 1000.0 / selected);
     const double vips = VipsSeconds(files, work + QStringLiteral("/vips%1").arg(setIndex));
     if (vips >= 0)
         std::printf("vipsthumbnail on the same files: %.2f s (%.1f ms a picture); ratio ours/vips per "
@@ -275,8 +277,9 @@ bool RunSet(int setIndex, const QString &work)
                     vips, vips * 1000.0 / selected, beyond / vips);
     else
         std::printf("vipsthumbnail: not installed, column skipped\n");
-    std::printf("event-loop latency (5 ms timer's lateness, %zu firings): p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                probe.count(), probe.percentileMs(50), probe.percentileMs(99), probe.percentileMs(100));
+    std::printf(
+        "event-loop latency (5 ms timer's lateness, %zu firings): p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
+        probe.count(), probe.percentileMs(50), probe.percentileMs(99), probe.percentileMs(100));
     std::printf("peak resident memory: %.0f MB (%.0f MB before Make)\n", peak, memoryBefore);
     std::fflush(stdout);
     return rightSize == selected && selected == set.count && w.messages.texts.isEmpty() &&
@@ -289,8 +292,8 @@ QByteArray EncodeGrey16()
     tjhandle handle = tjInitCompress();
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
-    const int rc = tjCompress2(handle, reinterpret_cast<const unsigned char *>(pixels.constData()), 16, 16, 16,
-                               TJPF_GRAY, &buffer, &size, TJSAMP_GRAY, 90, 0);
+    const int rc = tjCompress2(handle, reinterpret_cast<const unsigned char *>(pixels.constData()), 16, 16,
+                               16, TJPF_GRAY, &buffer, &size, TJSAMP_GRAY, 90, 0);
     const QByteArray jpeg =
         rc == 0 ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
     tjFree(buffer);
@@ -309,9 +312,10 @@ QByteArray ComposeGreyJpeg(int width, int height)
         const auto marker = quint8(tiny[pos + 1]);
         QByteArray segment = tiny.mid(pos, 2 + ((quint8(tiny[pos + 2]) << 8) | quint8(tiny[pos + 3])));
         if (marker == 0xC0)
-            segment.replace(5, 4,
-                            QByteArray::fromHex(QByteArray::number(quint64(height) << 16 | quint64(width), 16)
-                                                    .rightJustified(8, '0')));
+            segment.replace(
+                5, 4,
+                QByteArray::fromHex(
+                    QByteArray::number(quint64(height) << 16 | quint64(width), 16).rightJustified(8, '0')));
         out += segment;
         pos += segment.size();
         if (marker == 0xDA)
@@ -363,7 +367,8 @@ void PreviewFreeze(const QString &work)
     const QPixmap preview = Control<QLabel>(*w.window, "Image1").pixmap();
     std::printf("\n== preview click on a 20000 x 20000 JPEG: shown after %.0f ms (%dx%d); window's longest "
                 "freeze (5 ms timer's lateness, max) %.2f ms, p99 %.2f ms\n",
-                untilShown, preview.width(), preview.height(), probe.percentileMs(100), probe.percentileMs(99));
+                untilShown, preview.width(), preview.height(), probe.percentileMs(100),
+                probe.percentileMs(99));
 }
 
 void PauseCpu()

@@ -21,36 +21,55 @@ void BlinkSelection(Host &host, MakeWindow &window)
     }
 }
 
-} // namespace
+// The hourglass while the production runs, the arrow after it.
+class BusyPointer
+{
+  public:
+    explicit BusyPointer(Host &host) : host_(host) { host_.setBusyPointer(); }
+    ~BusyPointer() { host_.setArrowPointer(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
 
-void RunProduction(Host &host, const QString &folder, const QString &fileName)
+  private:
+    Host &host_;
+};
+
+ProductionResult Produce(Host &host, const QString &folder, const QString &fileName)
 {
     const ProgramValues v = host.values(); // the production reads the values as they stand now
     switch (v.PageStyle) {
     case PageStyles::PictureShow:
-        WritePictureShowPage(host, folder, fileName);
-        break;
+        return WritePictureShowPage(host, folder, fileName);
     case PageStyles::SlideShow:
-        WriteSlideShowPage(host, folder, fileName, v.PauseSeconds, SlideShowWidth, SlideShowHeight);
-        break;
+        return WriteSlideShowPage(host, folder, fileName, v.PauseSeconds, SlideShowWidth, SlideShowHeight);
     case PageStyles::Thumbnails:
-        WriteThumbnailsPage(host, folder, fileName, v.PictureWidth, v.PictureHeight);
-        break;
+        return WriteThumbnailsPage(host, folder, fileName, v.PictureWidth, v.PictureHeight);
     case PageStyles::BlockEffect:
-        WriteBlockEffectPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, v.BlockSize);
-        break;
+        return WriteBlockEffectPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, v.BlockSize);
     case PageStyles::Photoalbum1:
-        WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 1);
-        break;
+        return WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 1);
     case PageStyles::Photoalbum2:
-        WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 2);
-        break;
+        return WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 2);
     case PageStyles::ResizePictures:
-        ConvertPictures(host, folder, fileName, v.PictureWidth, v.PictureHeight);
-        break;
+        return ConvertPictures(host, folder, fileName, v.PictureWidth, v.PictureHeight);
     default:
-        break;
+        return ProductionResult::Done();
     }
+}
+
+} // namespace
+
+void EndProduction(Host &host, const ProductionResult &result)
+{
+    if (!result.message().isEmpty())
+        host.showMessage(result.message());
+    if (result.abandoned())
+        host.values().PageStyle = PageStyles::Abandoned;
+}
+
+void RunProduction(Host &host, const QString &folder, const QString &fileName)
+{
+    EndProduction(host, Produce(host, folder, fileName));
 }
 
 void MakeKnop_Click(Host &host, MakeWindow &window)
@@ -81,8 +100,9 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
         return;
 
     host.showStatus(QStringLiteral("Wait..."));
-    host.setBusyPointer();
-    RunProduction(host, window.folderText(), window.fileNameText());
-    host.setArrowPointer();
+    {
+        const BusyPointer busy(host);
+        RunProduction(host, window.folderText(), window.fileNameText());
+    }
     host.showStatus(QStringLiteral("Ready..."));
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "shared/host.h"
+
 #include <QColor>
 #include <QString>
-
-class Host;
 
 // What the Make command needs of the main window beyond the Host.
 class MakeWindow
@@ -27,5 +27,9 @@ constexpr int MaxPictures = 100;
 // and runs the chosen production between "Wait..." and "Ready...".
 void MakeKnop_Click(Host &host, MakeWindow &window);
 
-// Runs the production PageStyle names (nothing for 0 or an unknown value).
+// Runs the production PageStyle names (nothing for 0 or an unknown value) and ends it.
 void RunProduction(Host &host, const QString &folder, const QString &fileName);
+
+// How every production ends: its message is shown, and an abandoned run sets PageStyle 99
+// (the only place that does).
+void EndProduction(Host &host, const ProductionResult &result);

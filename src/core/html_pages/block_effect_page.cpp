@@ -1,7 +1,8 @@
 #include "html_pages/block_effect_page.h"
 
-#include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
+#include "html_pages/page_writing.h"
+#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QStringList BlockEffectBodyLines(int pictureCount, std::uint8_t blockSize, const QString &pageColour)
@@ -70,12 +71,13 @@ QStringList BlockEffectBodyLines(int pictureCount, std::uint8_t blockSize, const
     return lines;
 }
 
-void WriteBlockEffectPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
-                          std::int32_t height, std::uint8_t blockSize)
+ProductionResult WriteBlockEffectPage(Host &host, const QString &folder, const QString &fileName,
+                                      std::int32_t width, std::int32_t height, std::uint8_t blockSize)
 {
-    const std::optional<QString> colour = ConvertForPage(host, folder, fileName, width, height);
-    if (!colour)
-        return;
-    WriteAndFinishPage(host, folder, fileName,
-                       BlockEffectBodyLines(int(host.selectionPaths().size()), blockSize, *colour));
+    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    if (!converted.done())
+        return converted;
+    const QString colour = UpdatePageColour(host);
+    return WriteAndFinishPage(host, folder, fileName,
+                              BlockEffectBodyLines(int(host.selectionPaths().size()), blockSize, colour));
 }

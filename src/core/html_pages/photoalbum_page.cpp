@@ -1,7 +1,8 @@
 #include "html_pages/photoalbum_page.h"
 
-#include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
+#include "html_pages/page_writing.h"
+#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 namespace
@@ -138,15 +139,16 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
     return lines;
 }
 
-void WritePhotoalbumPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
-                         std::int32_t height, std::uint8_t albumKind)
+ProductionResult WritePhotoalbumPage(Host &host, const QString &folder, const QString &fileName,
+                                     std::int32_t width, std::int32_t height, std::uint8_t albumKind)
 {
-    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
-    if (!pageColour)
-        return;
+    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    if (!converted.done())
+        return converted;
+    const QString pageColour = UpdatePageColour(host);
     const ProgramValues &values = host.values();
     PhotoalbumPage page;
-    page.pageColour = *pageColour;
+    page.pageColour = pageColour;
     page.pictureCount = int(host.selectionPaths().size());
     page.frameWidth = values.PictureWidth;
     page.frameHeight = values.PictureHeight;
@@ -154,5 +156,5 @@ void WritePhotoalbumPage(Host &host, const QString &folder, const QString &fileN
     page.pictureHeight = height;
     page.title = host.pageTitle();
     page.revealTransitions = albumKind == 2;
-    WriteAndFinishPage(host, folder, fileName, PhotoalbumBodyLines(page));
+    return WriteAndFinishPage(host, folder, fileName, PhotoalbumBodyLines(page));
 }

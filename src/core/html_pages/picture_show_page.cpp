@@ -1,37 +1,15 @@
 #include "html_pages/picture_show_page.h"
 
-#include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
-#include "picture_conversion/conversion_steps.h"
+#include "html_pages/page_writing.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace
 {
-
-// Makes a new folder; one that already exists is a failure.
-bool MakeNewFolder(const QString &path)
-{
-    return !QFileInfo::exists(path) && QDir().mkdir(path);
-}
-
-// The pages name the picture folder both "Images" and "images": a relative link makes the
-// second spelling resolve where file names are case-sensitive (also from file:// URLs).
-// Where no link can be made the folder itself still serves the "Images/" references.
-bool MakePictureFolder(const QString &outputFolder)
-{
-    if (!MakeNewFolder(JoinPath(outputFolder, QStringLiteral("Images"))))
-        return false;
-    const QString lowerName = JoinPath(outputFolder, QStringLiteral("images"));
-    if (!QFileInfo::exists(lowerName)) // a file system that ignores case resolves it already
-        QFile::link(QStringLiteral("Images"), lowerName);
-    return true;
-}
 
 QString PictureName(int k, const QString &extension)
 {
@@ -93,56 +71,41 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
     return lines;
 }
 
-void WritePictureShowPage(Host &host, const QString &folder, const QString &fileName)
+ProductionResult WritePictureShowPage(Host &host, const QString &folder, const QString &fileName)
 {
-    // Refused before anything is made: such a name could reach outside the program folder.
-    if (!IsPlainName(folder) || !IsPlainName(fileName)) {
-        host.showMessage(!IsPlainName(folder) ? FolderNotAllowedText(folder)
-                                              : FileNameNotAllowedText(fileName));
-        host.values().PageStyle = PageStyles::Abandoned;
-        return;
-    }
-
     const QString pageColour = UpdatePageColour(host);
-    const QString mapExisting = QStringLiteral("Map ") + folder + QStringLiteral(" existing...");
-    const QString outputFolder = JoinPath(host.programFolder(), folder);
-
-    // Only the page file under exactly its own name, letter case included, stops the run here.
-    const QString pageName = fileName + QStringLiteral(".html");
-    if (LookUpFileName(PageFilePath(host, folder, fileName)) == pageName) {
-        host.showMessage(mapExisting);
-        return;
-    }
-
-    auto giveUp = [&] {
-        host.showMessage(mapExisting);
-        host.values().PageStyle = PageStyles::Abandoned;
-    };
-
-    if (!MakeNewFolder(outputFolder) || !MakePictureFolder(outputFolder)) {
-        giveUp();
-        return;
+    const OutputFolder output = MakeOutputFolder(host.programFolder(), folder, fileName);
+    switch (output.problem) {
+    case OutputFolder::Problem::None:
+        break;
+    case OutputFolder::Problem::NameNotAllowed:
+        return ProductionResult::Abandoned(output.message);
+    case OutputFolder::Problem::PageExists: // before anything is made: the run is not abandoned
+        return ProductionResult::Stopped(MapExistingText(folder));
+    case OutputFolder::Problem::FolderExists:
+        return ProductionResult::Abandoned(MapExistingText(folder));
+    case OutputFolder::Problem::NotMade:
+        return ProductionResult::Abandoned(output.message);
     }
 
     // The lists are taken once, so the copied names and the page's names stay in step.
     const QStringList names = host.selectionNames();
     const QStringList paths = host.selectionPaths();
-    const QString pictureFolder = JoinPath(outputFolder, QStringLiteral("Images"));
     const int n = int(paths.size());
     for (int i = 0; i < n; ++i) {
         const int k = i + 1;
-        const QString target = JoinPath(pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
+        const QString target =
+            JoinPath(output.pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
         host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
         host.pause(0.2f);
-        if (host.closing()) { // the program is ending: nothing more is copied or written
-            host.values().PageStyle = PageStyles::Abandoned;
-            return;
-        }
-        if (!QFile::copy(paths[i], target)) {
-            giveUp();
-            return;
-        }
+        if (host.closing()) // the program is ending: nothing more is copied or written
+            return ProductionResult::Abandoned(QString());
+        if (!QFile::copy(paths[i], target))
+            return ProductionResult::Abandoned(MapExistingText(folder));
     }
 
-    WriteAndFinishPage(host, folder, fileName, PictureShowBodyLines(host.pageTitle(), pageColour, names));
+    // A page file that cannot be written abandons the run like every failure after the folders.
+    const ProductionResult written =
+        WriteAndFinishPage(host, folder, fileName, PictureShowBodyLines(host.pageTitle(), pageColour, names));
+    return written.done() ? written : ProductionResult::Abandoned(written.message());
 }

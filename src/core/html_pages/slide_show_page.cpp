@@ -2,6 +2,8 @@
 
 #include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
+#include "html_pages/page_writing.h"
+#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std::uint8_t pauseSeconds)
@@ -86,12 +88,14 @@ QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std:
     return lines;
 }
 
-void WriteSlideShowPage(Host &host, const QString &folder, const QString &fileName, std::uint8_t pauseSeconds,
-                        std::int32_t width, std::int32_t height)
+ProductionResult WriteSlideShowPage(Host &host, const QString &folder, const QString &fileName,
+                                    std::uint8_t pauseSeconds, std::int32_t width, std::int32_t height)
 {
-    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
-    if (!pageColour)
-        return;
+    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    if (!converted.done())
+        return converted;
+    const QString pageColour = UpdatePageColour(host);
     const int pictureCount = int(host.selectionPaths().size());
-    WriteAndFinishPage(host, folder, fileName, SlideShowBodyLines(*pageColour, pictureCount, pauseSeconds));
+    return WriteAndFinishPage(host, folder, fileName,
+                              SlideShowBodyLines(pageColour, pictureCount, pauseSeconds));
 }

@@ -1,7 +1,8 @@
 #include "html_pages/thumbnails_page.h"
 
-#include "html_pages/page_head.h"
 #include "html_pages/page_writers.h"
+#include "html_pages/page_writing.h"
+#include "picture_conversion/convert_pictures.h"
 #include "shared/host.h"
 
 QString ThumbnailsPathText(const QString &fullPath)
@@ -44,12 +45,13 @@ QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &pa
     return lines;
 }
 
-void WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
-                         std::int32_t height)
+ProductionResult WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileName,
+                                     std::int32_t width, std::int32_t height)
 {
-    const std::optional<QString> pageColour = ConvertForPage(host, folder, fileName, width, height);
-    if (!pageColour)
-        return;
+    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    if (!converted.done())
+        return converted;
+    const QString pageColour = UpdatePageColour(host);
 
     const QStringList paths = host.selectionPaths();
     const auto &table = host.values().PictureDates;
@@ -57,5 +59,6 @@ void WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileN
     for (int i = 0; i < paths.size() && i < int(table.size()); ++i)
         dates << table[i];
 
-    WriteAndFinishPage(host, folder, fileName, ThumbnailsBodyLines(*pageColour, paths, dates, width, height));
+    return WriteAndFinishPage(host, folder, fileName,
+                              ThumbnailsBodyLines(pageColour, paths, dates, width, height));
 }

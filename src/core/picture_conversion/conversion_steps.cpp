@@ -9,24 +9,6 @@
 #include <QPalette>
 #include <QtNumeric>
 
-QString LookUpFileName(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        return QString();
-    // On a file system that ignores letter case the path may match a name spelled otherwise;
-    // the directory listing tells how the file is really called.
-    const QString wanted = info.fileName();
-    const QStringList names =
-        info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    if (names.contains(wanted))
-        return wanted;
-    for (const QString &name : names)
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return name;
-    return QString();
-}
-
 QString PictureDateText(const QDateTime &modified)
 {
     if (!modified.isValid())

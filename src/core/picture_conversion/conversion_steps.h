@@ -8,10 +8,6 @@
 
 // Small steps of the conversion, kept apart so they can be checked on their own.
 
-// The bare name under which `path` exists as a file, spelled as the directory lists it,
-// or an empty text when there is no such file.
-QString LookUpFileName(const QString &path);
-
 // A file time as the user's locale writes it: short date, a blank, long time;
 // the time is left out when it is exactly midnight (to the second).
 QString PictureDateText(const QDateTime &modified);

@@ -3,12 +3,12 @@
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
+#include "picture_conversion/picture_pipeline.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <exception>
@@ -38,45 +38,44 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes)
     return written && file.error() == QFileDevice::NoError;
 }
 
-// Everything from the creation of the output folder on. False means the run was given up.
-bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t width, std::int32_t height)
+// Converts the selection, picture after picture, into `pictureFolder`.
+ProductionResult ConvertSelection(Host &host, const QString &folder, const QString &pictureFolder,
+                                  std::int32_t width, std::int32_t height)
 {
-    if (QFileInfo::exists(outputFolder) || !QDir().mkdir(outputFolder))
-        return false;
-    const QString pictureFolder = JoinPath(outputFolder, QStringLiteral("Images"));
-    if (!QDir().mkdir(pictureFolder))
-        return false;
-    // The pages name the folder "images"; where links are possible both spellings resolve.
-    QFile::link(QStringLiteral("Images"), JoinPath(outputFolder, QStringLiteral("images")));
-
+    const ProductionResult givenUp = ProductionResult::Abandoned(MapExistingText(folder));
     if (!CanvasSizeAllowed(width, height))
-        return false;
+        return givenUp;
     QImage canvas(width, height, QImage::Format_RGB32);
     if (canvas.isNull())
-        return false;
+        return givenUp;
     const QColor background = CanvasBackground();
 
     ProgramValues &values = host.values();
     const QString scratchPath = JoinPath(host.programFolder(), ScratchName);
     const QStringList paths = host.selectionPaths();
     const qsizetype count = paths.size();
+    // The pictures are loaded and stretched ahead on worker threads; what the user sees stays here,
+    // in order. Leaving this function abandons the pictures still pending.
+    PicturePipeline pipeline(paths, canvas.size(), background);
     for (qsizetype i = 0; i < count; ++i) {
         if (host.closing()) // the program is ending: nothing more is converted
-            return false;
+            return ProductionResult::Abandoned(QString());
         const QString &path = paths[i];
-        const LoadedPicture picture = LoadPicture(path, canvas.size());
-        if (!picture.ok())
-            return false;
+        const std::optional<PreparedPicture> picture = pipeline.take(i, host.endOfRun());
+        if (!picture || host.closing())
+            return ProductionResult::Abandoned(QString());
+        if (picture->unreadable)
+            return ProductionResult::Abandoned(PictureNotReadText(path, picture->error));
         if (i < qsizetype(values.PictureDates.size()))
             values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
 
-        canvas = StretchOntoCanvas(picture.image, canvas, background);
+        canvas = picture->canvas;
         if (canvas.isNull())
-            return false;
+            return givenUp;
         if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {
             // A disk that filled up mid-write leaves a cut-off scratch file: it is of no use to anyone.
             QFile::remove(scratchPath);
-            return false;
+            return givenUp;
         }
 
         const QString number = QString::number(i + 1);
@@ -85,54 +84,43 @@ bool ConvertSelection(Host &host, const QString &outputFolder, std::int32_t widt
                 JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
             const bool written = BmpToJpeg(scratchPath, jpegPath, values.JpegQuality);
             if (!QFile::remove(scratchPath))
-                return false;
+                return givenUp;
             // Unlike a missing scratch file, a failed encoding would otherwise pass unnoticed.
             if (!written)
-                host.showMessage(QStringLiteral("Bestand niet als JPG opgeslagen!"));
+                host.showMessage(NotSavedAsJpegText());
         } else {
-            host.showMessage(QStringLiteral("Bestand niet als JPG opgeslagen!"));
+            host.showMessage(NotSavedAsJpegText());
         }
         host.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
                         QString::number(count));
         host.pause(0.2f);
     }
-    return true;
+    return ProductionResult::Done();
 }
 
 } // namespace
 
-void ConvertPictures(Host &host, const QString &folder, const QString &fileName, std::int32_t width,
-                     std::int32_t height)
+ProductionResult ConvertPictures(Host &host, const QString &folder, const QString &fileName,
+                                 std::int32_t width, std::int32_t height)
 {
-    // Refused before anything is looked up or made: such a name could reach outside the program folder.
-    const QString refusal = !IsPlainName(folder)
-                                ? FolderNotAllowedText(folder)
-                                : (!IsPlainName(fileName) ? FileNameNotAllowedText(fileName) : QString());
-    if (!refusal.isEmpty()) {
+    const OutputFolder output = MakeOutputFolder(host.programFolder(), folder, fileName);
+    switch (output.problem) {
+    case OutputFolder::Problem::None:
+        break;
+    case OutputFolder::Problem::NameNotAllowed:
         host.setArrowPointer();
-        host.showMessage(refusal);
-        host.values().PageStyle = PageStyles::Abandoned;
-        return;
-    }
-
-    const QString outputFolder = JoinPath(host.programFolder(), folder);
-    const QString pageName = fileName + QStringLiteral(".html");
-    if (LookUpFileName(JoinPath(outputFolder, pageName)) == pageName) {
+        return ProductionResult::Abandoned(output.message);
+    case OutputFolder::Problem::PageExists:
         host.setArrowPointer();
-        host.showMessage(QStringLiteral("Folder ") + folder + QStringLiteral(" existing..."));
-        host.values().PageStyle = PageStyles::Abandoned;
-        return;
+        return ProductionResult::Abandoned(FolderExistingText(folder));
+    case OutputFolder::Problem::FolderExists:
+        return ProductionResult::Abandoned(MapExistingText(folder));
+    case OutputFolder::Problem::NotMade:
+        return ProductionResult::Abandoned(output.message);
     }
-
-    bool completed = false;
     try {
-        completed = ConvertSelection(host, outputFolder, width, height);
-    } catch (const std::exception &) {
-        completed = false; // out of memory inside Qt or the standard library: the same failure path
-    }
-    if (!completed) {
-        if (!host.closing())
-            host.showMessage(QStringLiteral("Map ") + folder + QStringLiteral(" existing..."));
-        host.values().PageStyle = PageStyles::Abandoned;
+        return ConvertSelection(host, folder, output.pictureFolder, width, height);
+    } catch (const std::exception &) { // out of memory inside Qt or the standard library
+        return ProductionResult::Abandoned(MapExistingText(folder));
     }
 }

@@ -1,5 +1,7 @@
 #include "picture_conversion/exif_orientation.h"
 
+#include "picture_conversion/jpeg_segments.h"
+
 #include <QTransform>
 #include <cstdint>
 #include <cstring>
@@ -76,31 +78,15 @@ int OrientationFromTiff(const unsigned char *tiff, std::size_t size)
 
 int JpegExifOrientation(const unsigned char *data, std::size_t size)
 {
-    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
-        return 1;
-    std::size_t pos = 2;
-    // Walk the marker segments up to the first frame or scan header.
-    while (pos + 4 <= size) {
-        if (data[pos] != 0xFF)
-            return 1;
-        const unsigned char marker = data[pos + 1];
-        if (marker == 0xFF) { // fill byte
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9 ||
-            (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC))
-            return 1;
-        const std::size_t length = std::size_t(data[pos + 2] << 8 | data[pos + 3]);
-        if (length < 2 || size - (pos + 2) < length)
-            return 1;
-        const unsigned char *body = data + pos + 4;
-        const std::size_t bodySize = length - 2;
-        if (marker == 0xE1 && bodySize >= 6 && std::memcmp(body, "Exif\0\0", 6) == 0)
-            return OrientationFromTiff(body + 6, bodySize - 6);
-        pos += 2 + length;
-    }
-    return 1;
+    int orientation = 1;
+    // The Exif segment comes before the frame header, if there is one.
+    WalkJpegSegments(data, size, [&](const JpegSegment &segment) {
+        if (segment.marker != 0xE1 || segment.size < 6 || std::memcmp(segment.body, "Exif\0\0", 6) != 0)
+            return true; // another segment, or an APP1 of another kind (XMP)
+        orientation = OrientationFromTiff(segment.body + 6, segment.size - 6);
+        return false;
+    });
+    return orientation;
 }
 
 bool OrientationSwapsSides(int orientation)

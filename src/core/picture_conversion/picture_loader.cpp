@@ -1,6 +1,7 @@
 #include "picture_conversion/picture_loader.h"
 
 #include "picture_conversion/exif_orientation.h"
+#include "picture_conversion/jpeg_segments.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QBuffer>
@@ -23,34 +24,48 @@ LoadedPicture Failure(const QString &why)
     return {QImage(), why};
 }
 
-bool FitsLimits(qint64 width, qint64 height)
+// The reasons, in the words the user reads after "could not be read: ".
+const QString EndsEarly = QStringLiteral("the file ends before the picture does");
+const QString Damaged = QStringLiteral("the picture data is damaged");
+const QString NoMemory = QStringLiteral("there is not enough memory for the picture");
+
+QString MorePixelsThan(qint64 limit)
 {
-    return width > 0 && height > 0 && width <= PictureLimits::MaxSide && height <= PictureLimits::MaxSide &&
-           width * height <= PictureLimits::MaxPixels;
+    return QStringLiteral("larger than %1 megapixels").arg(limit / 1000000);
+}
+
+// Why a picture of width x height pixels may not be decoded, or an empty text when it may.
+QString SizeRefusal(qint64 width, qint64 height)
+{
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("the picture has no size");
+    if (width > PictureLimits::MaxSide || height > PictureLimits::MaxSide)
+        return QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide);
+    if (width * height > PictureLimits::MaxPixels)
+        return MorePixelsThan(PictureLimits::MaxPixels);
+    return QString();
+}
+
+// Why a JPEG could not be decoded, in plain words. Entropy-coded data never holds the end
+// marker, so a file that does not end with it (bar zero padding) was cut short.
+QString JpegFailure(const unsigned char *data, std::size_t size, const char *decoderText)
+{
+    while (size > 0 && data[size - 1] == 0)
+        --size;
+    const bool endMarker = size >= 2 && data[size - 2] == 0xFF && data[size - 1] == 0xD9;
+    return !endMarker || std::strstr(decoderText, "Premature end of JPEG file") ? EndsEarly : Damaged;
 }
 
 // The frame header's marker type (0xC0 baseline, 0xC2 progressive, ...) or 0 when none is found.
 int JpegFrameType(const unsigned char *data, std::size_t size)
 {
-    std::size_t pos = 2;
-    while (pos + 4 <= size) {
-        if (data[pos] != 0xFF)
-            return 0;
-        const unsigned char marker = data[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-            return marker;
-        if (marker == 0xDA || marker == 0xD9)
-            return 0;
-        const std::size_t length = std::size_t(data[pos + 2] << 8 | data[pos + 3]);
-        if (length < 2)
-            return 0;
-        pos += 2 + length;
-    }
-    return 0;
+    int type = 0;
+    WalkJpegSegments(data, size, [&](const JpegSegment &segment) {
+        if (IsJpegFrameHeader(segment.marker))
+            type = segment.marker;
+        return true;
+    });
+    return type;
 }
 
 // Warnings after which every pixel is still there; any other warning means lost picture data.
@@ -94,28 +109,28 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     if (tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
                             &subsampling, &colourspace) != 0)
-        return Failure(QStringLiteral("damaged JPEG header: %1")
-                           .arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
+        return Failure(JpegFailure(data, size, tjGetErrorStr2(handle.get())));
+    const int frameType = JpegFrameType(data, size);
     if (width <= 0 || height <= 0)
-        return Failure(QStringLiteral("damaged JPEG header: no picture size"));
+        return Failure(frameType == 0 ? EndsEarly : QStringLiteral("the picture has no size"));
 
     const qint64 sourcePixels = qint64(width) * height;
-    const bool sequential = JpegFrameType(data, size) == 0xC0;
-    if (sourcePixels >
-        (sequential ? PictureLimits::MaxSequentialJpegPixels : PictureLimits::MaxBufferedJpegPixels))
-        return Failure(QStringLiteral("the JPEG claims %1 x %2 pixels, too large").arg(width).arg(height));
+    const bool sequential = frameType == 0xC0;
+    const qint64 sourceLimit =
+        sequential ? PictureLimits::MaxSequentialJpegPixels : PictureLimits::MaxBufferedJpegPixels;
+    if (sourcePixels > sourceLimit)
+        return Failure(MorePixelsThan(sourceLimit));
 
     const int orientation = JpegExifOrientation(data, size);
     const QSize storedCover = OrientationSwapsSides(orientation) ? cover.transposed() : cover;
     const tjscalingfactor factor{1, JpegDenominator(width, height, storedCover)};
     const int scaledWidth = TJSCALED(width, factor), scaledHeight = TJSCALED(height, factor);
-    if (!FitsLimits(scaledWidth, scaledHeight))
-        return Failure(QStringLiteral("the JPEG claims %1 x %2 pixels, too large").arg(width).arg(height));
+    if (const QString refusal = SizeRefusal(scaledWidth, scaledHeight); !refusal.isEmpty())
+        return Failure(refusal);
 
     QImage image(scaledWidth, scaledHeight, QImage::Format_RGB32);
     if (image.isNull())
-        return Failure(
-            QStringLiteral("not enough memory for a %1 x %2 picture").arg(scaledWidth).arg(scaledHeight));
+        return Failure(NoMemory);
 
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
@@ -131,11 +146,10 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
         const bool fatal = tjGetErrorCode(handle.get()) == TJERR_FATAL;
         const char *text = tjGetErrorStr2(handle.get());
         if (fatal || !HarmlessWarning(text))
-            return Failure(QStringLiteral("damaged JPEG: %1").arg(QString::fromLocal8Bit(text)));
+            return Failure(JpegFailure(data, size, text));
         if (decode(0) != 0 &&
             (tjGetErrorCode(handle.get()) == TJERR_FATAL || !HarmlessWarning(tjGetErrorStr2(handle.get()))))
-            return Failure(
-                QStringLiteral("damaged JPEG: %1").arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
+            return Failure(JpegFailure(data, size, tjGetErrorStr2(handle.get())));
     }
     if (cmyk)
         CmykToRgb32(image);
@@ -147,12 +161,13 @@ quint32 Le32At(const QByteArray &bytes, int at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-// Whether an uncompressed BMP holds all the pixel rows its header promises. (Qt fills
-// missing rows silently; run-length data ends where it ends.)
-bool BmpPixelDataComplete(const QByteArray &header, qint64 fileSize)
+// Why a BMP cannot be read, as far as its header tells, or an empty text. Refuses sizes beyond
+// the limits and an uncompressed BMP that lacks pixel rows its header promises (Qt fills missing
+// rows silently; run-length data ends where it ends).
+QString BmpHeaderRefusal(const QByteArray &header, qint64 fileSize)
 {
     if (header.size() < 30)
-        return false;
+        return EndsEarly;
     const quint32 offset = Le32At(header, 10), infoSize = Le32At(header, 14);
     qint64 width = 0, height = 0, bits = 0, compression = 0;
     if (infoSize == 12) { // the old core header
@@ -161,19 +176,22 @@ bool BmpPixelDataComplete(const QByteArray &header, qint64 fileSize)
         bits = qFromLittleEndian<quint16>(header.constData() + 24);
     } else {
         if (header.size() < 34)
-            return false;
+            return EndsEarly;
         width = qFromLittleEndian<qint32>(header.constData() + 18);
         height = qAbs(qint64(qFromLittleEndian<qint32>(header.constData() + 22)));
         bits = qFromLittleEndian<quint16>(header.constData() + 28);
         compression = Le32At(header, 30);
     }
+    if (width > 0 && height > 0)
+        if (const QString refusal = SizeRefusal(width, height); !refusal.isEmpty())
+            return refusal;
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-    // Sizes beyond the limits are refused later; here they must not overflow the sums.
+    // Other odd headers are Qt's to refuse; here they must not overflow the sums.
     if (!uncompressed || width <= 0 || width > PictureLimits::MaxSide || height > PictureLimits::MaxSide ||
         bits <= 0 || bits > 64)
-        return true;
+        return QString();
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    return qint64(offset) + rowBytes * height <= fileSize;
+    return qint64(offset) + rowBytes * height <= fileSize ? QString() : EndsEarly;
 }
 
 LoadedPicture LoadWithQt(QIODevice *device, const char *format)
@@ -183,26 +201,22 @@ LoadedPicture LoadWithQt(QIODevice *device, const char *format)
     reader.setAllocationLimit(int(PictureLimits::MaxPixels * 4 / (1024 * 1024)));
     // A top-down BMP reports a negative height.
     const QSize size(reader.size().width(), qAbs(reader.size().height()));
-    if (size.isEmpty())
-        return Failure(QStringLiteral("damaged picture: %1").arg(reader.errorString()));
-    if (!FitsLimits(size.width(), size.height()))
-        return Failure(QStringLiteral("the picture claims %1 x %2 pixels, too large")
-                           .arg(size.width())
-                           .arg(size.height()));
+    if (!size.isValid())
+        return Failure(device->atEnd() ? EndsEarly : Damaged);
+    if (const QString refusal = SizeRefusal(size.width(), size.height()); !refusal.isEmpty())
+        return Failure(refusal);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return Failure(QStringLiteral("damaged picture: %1").arg(reader.errorString()));
+        return Failure(device->atEnd() ? EndsEarly : Damaged);
     // A GIF reports the size of its first frame but is read at the size of its logical screen.
-    if (!FitsLimits(image.width(), image.height()))
-        return Failure(QStringLiteral("the picture claims %1 x %2 pixels, too large")
-                           .arg(image.width())
-                           .arg(image.height()));
+    if (const QString refusal = SizeRefusal(image.width(), image.height()); !refusal.isEmpty())
+        return Failure(refusal);
     const QImage::Format format32 =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format32)
         image.convertTo(format32);
     if (image.isNull())
-        return Failure(QStringLiteral("not enough memory for the picture"));
+        return Failure(NoMemory);
     return {image, QString()};
 }
 
@@ -217,71 +231,60 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
         return PictureKind::Gif;
     if (firstBytes.startsWith("BM"))
         return PictureKind::Bmp;
+    if (firstBytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return PictureKind::Png;
     return PictureKind::Unknown;
 }
 
 namespace
 {
 
+// The picture in `device`, open at its start and `size` bytes long, by the kind its first bytes name.
+LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
+{
+    if (size == 0)
+        return Failure(QStringLiteral("the file is empty"));
+    if (size > PictureLimits::MaxFileBytes)
+        return Failure(
+            QStringLiteral("the file is larger than %1 MB").arg(PictureLimits::MaxFileBytes >> 20));
+
+    switch (PictureKindOf(device.peek(8))) {
+    case PictureKind::Jpeg: {
+        // Read rather than mapped: a file cut short meanwhile must not bring the program down.
+        auto *buffer = qobject_cast<QBuffer *>(&device);
+        const QByteArray bytes = buffer ? buffer->data() : device.readAll();
+        if (bytes.size() != size)
+            return Failure(QStringLiteral("the file could not be read to its end"));
+        return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
+                        cover);
+    }
+    case PictureKind::Gif:
+        return LoadWithQt(&device, "gif");
+    case PictureKind::Bmp:
+        if (const QString refusal = BmpHeaderRefusal(device.peek(64), size); !refusal.isEmpty())
+            return Failure(refusal);
+        return LoadWithQt(&device, "bmp");
+    case PictureKind::Png:
+        return LoadWithQt(&device, "png");
+    case PictureKind::Unknown:
+        break;
+    }
+    return Failure(QStringLiteral("not a JPEG, GIF, BMP or PNG picture"));
+}
+
 LoadedPicture LoadFile(const QString &path, QSize cover)
 {
     // Only regular files: opening a pipe or a device could wait forever or never end.
-    if (!QFileInfo(path).isFile())
-        return Failure(QStringLiteral("%1 is no picture file").arg(path));
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Failure(QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return Failure(info.isDir() ? QStringLiteral("it is a folder, not a file")
+                                    : QStringLiteral("it is not an ordinary file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
-    if (file.size() == 0)
-        return Failure(QStringLiteral("the file is empty"));
-    if (file.size() > PictureLimits::MaxFileBytes)
-        return Failure(QStringLiteral("the file is too large for a picture"));
-
-    switch (PictureKindOf(file.peek(8))) {
-    case PictureKind::Jpeg: {
-        const qint64 size = file.size();
-        // Read rather than mapped: a file cut short meanwhile must not bring the program down.
-        const QByteArray bytes = file.readAll();
-        if (bytes.size() != size)
-            return Failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
-                        cover);
-    }
-    case PictureKind::Gif:
-        return LoadWithQt(&file, "gif");
-    case PictureKind::Bmp:
-        if (!BmpPixelDataComplete(file.peek(64), file.size()))
-            return Failure(QStringLiteral("the BMP file is cut short"));
-        return LoadWithQt(&file, "bmp");
-    case PictureKind::Unknown:
-        break;
-    }
-    return Failure(QStringLiteral("not a JPEG, GIF or BMP picture"));
-}
-
-LoadedPicture LoadBytes(const QByteArray &bytes, QSize cover)
-{
-    if (bytes.isEmpty())
-        return Failure(QStringLiteral("the file is empty"));
-    if (bytes.size() > PictureLimits::MaxFileBytes)
-        return Failure(QStringLiteral("the file is too large for a picture"));
-    QBuffer buffer;
-    buffer.setData(bytes);
-    switch (PictureKindOf(bytes.left(8))) {
-    case PictureKind::Jpeg:
-        return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
-                        cover);
-    case PictureKind::Gif:
-        buffer.open(QIODevice::ReadOnly);
-        return LoadWithQt(&buffer, "gif");
-    case PictureKind::Bmp:
-        if (!BmpPixelDataComplete(bytes.left(64), bytes.size()))
-            return Failure(QStringLiteral("the BMP file is cut short"));
-        buffer.open(QIODevice::ReadOnly);
-        return LoadWithQt(&buffer, "bmp");
-    case PictureKind::Unknown:
-        break;
-    }
-    return Failure(QStringLiteral("not a JPEG, GIF or BMP picture"));
+        return Failure(QStringLiteral("the file cannot be opened (%1)").arg(file.errorString().toLower()));
+    return LoadFromDevice(file, file.size(), cover);
 }
 
 } // namespace
@@ -289,9 +292,12 @@ LoadedPicture LoadBytes(const QByteArray &bytes, QSize cover)
 LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
 {
     try {
-        return LoadBytes(bytes, cover);
-    } catch (const std::exception &) {
-        return Failure(QStringLiteral("not enough memory to load the picture"));
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return LoadFromDevice(buffer, bytes.size(), cover);
+    } catch (const std::exception &) { // memory ran out inside Qt or the standard library
+        return Failure(NoMemory);
     }
 }
 
@@ -300,6 +306,6 @@ LoadedPicture LoadPicture(const QString &path, QSize cover)
     try {
         return LoadFile(path, cover);
     } catch (const std::exception &) { // memory ran out inside Qt or the standard library
-        return Failure(QStringLiteral("not enough memory to load %1").arg(path));
+        return Failure(NoMemory);
     }
 }

@@ -24,16 +24,15 @@ constexpr qint64 MaxBufferedJpegPixels = 64LL * 1024 * 1024; // progressive JPEG
 constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
 } // namespace PictureLimits
 
-enum class PictureKind { Unknown, Jpeg, Gif, Bmp };
+enum class PictureKind { Unknown, Jpeg, Gif, Bmp, Png };
 
 // The kind of picture by its first bytes, whatever the file's extension says.
 PictureKind PictureKindOf(const QByteArray &firstBytes);
 
-// Loads a JPEG, GIF (first frame) or BMP file. A JPEG is decoded at the smallest of
-// 1/8, 1/4, 1/2 and 1/1 of its size that still covers `cover` in both directions
-// (an empty `cover` means full size) and is turned upright by its EXIF orientation.
-// Opaque pictures come back as Format_RGB32; a GIF with transparency as
-// Format_ARGB32_Premultiplied.
+// Loads a JPEG, GIF (first frame), BMP or PNG file, whatever its name says. A JPEG is decoded at the smallest
+// of 1/8, 1/4, 1/2 and 1/1 of its size that still covers `cover` in both directions (an empty `cover` means
+// full size) and is turned upright by its EXIF orientation. Opaque pictures come back as Format_RGB32; a GIF
+// with transparency as Format_ARGB32_Premultiplied.
 LoadedPicture LoadPicture(const QString &path, QSize cover = QSize());
 
 // The same for a picture already in memory (the bytes of a file).

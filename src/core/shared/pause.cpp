@@ -6,27 +6,17 @@
 #include <QTimer>
 #include <cmath>
 
-// Registers an event loop with a PauseCancel for as long as it runs.
-class PauseWaiting
+PauseCancel::Waiting::Waiting(PauseCancel *cancel, QEventLoop *loop) : cancel_(cancel), loop_(loop)
 {
-  public:
-    PauseWaiting(PauseCancel *cancel, QEventLoop *loop) : cancel_(cancel), loop_(loop)
-    {
-        if (cancel_)
-            cancel_->waiting_ << loop_;
-    }
-    ~PauseWaiting()
-    {
-        if (cancel_)
-            cancel_->waiting_.removeOne(loop_);
-    }
-    PauseWaiting(const PauseWaiting &) = delete;
-    PauseWaiting &operator=(const PauseWaiting &) = delete;
+    if (cancel_)
+        cancel_->waiting_ << loop_;
+}
 
-  private:
-    PauseCancel *cancel_;
-    QEventLoop *loop_;
-};
+PauseCancel::Waiting::~Waiting()
+{
+    if (cancel_)
+        cancel_->waiting_.removeOne(loop_);
+}
 
 void PauseCancel::cancel()
 {
@@ -56,7 +46,7 @@ void Pause(float seconds, const MonotonicClock &clock, const std::function<void(
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(std::max(1, int(std::ceil((seconds - done) * 1000.0f))));
-        const PauseWaiting waiting(cancel, &loop);
+        const PauseCancel::Waiting waiting(cancel, &loop);
         loop.exec();
         // Ended before its time: cancelled, or the program is ending (its event loops are told
         // to stop and a new one would stop at once).

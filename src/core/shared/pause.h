@@ -6,16 +6,29 @@
 class MonotonicClock;
 class QEventLoop;
 
-// Ends pauses early. The main window holds one and cancels it at Exit: a Pause now waiting on it
-// returns at once, and so does every later one.
+// Ends pauses and other waits early. The main window holds one and cancels it at Exit: a Pause
+// now waiting on it returns at once, and so does every later one.
 class PauseCancel
 {
   public:
     void cancel();
     bool cancelled() const { return cancelled_; }
 
+    // Registers an event loop for as long as it lives: cancel() quits it.
+    class Waiting
+    {
+      public:
+        Waiting(PauseCancel *cancel, QEventLoop *loop);
+        ~Waiting();
+        Waiting(const Waiting &) = delete;
+        Waiting &operator=(const Waiting &) = delete;
+
+      private:
+        PauseCancel *cancel_;
+        QEventLoop *loop_;
+    };
+
   private:
-    friend class PauseWaiting;
     bool cancelled_ = false;
     QList<QEventLoop *> waiting_;
 };

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVector>
 
 namespace
@@ -460,9 +461,8 @@ void MainWindow::MakeKnop_Click()
     // the first one's numbering, folders and lists.
     if (productionRunning_)
         return;
-    productionRunning_ = true;
+    const QScopedValueRollback<bool> lock(productionRunning_, true);
     ::MakeKnop_Click(*this, *this);
-    productionRunning_ = false;
 }
 
 QString MainWindow::folderText() const

@@ -107,6 +107,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void setArrowPointer() override;
     void openDocument(const QString &path) override;
     bool closing() const override { return endOfRun_.cancelled(); }
+    PauseCancel *endOfRun() override { return &endOfRun_; }
 
     // Saves the settings, closes the window and ends the program, also in the middle of a production.
     void ExitKnop_Click();

@@ -1,3 +1,4 @@
+#include "app/make_command.h"
 #include "html_pages/page_writers.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
@@ -40,18 +41,18 @@ class WriterRun
         switch (page) {
         case Page::BlockEffect:
             v.PageStyle = PageStyles::BlockEffect;
-            WriteBlockEffectPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height,
-                                 blockSize);
+            EndProduction(host, WriteBlockEffectPage(host, QStringLiteral("Photomap"),
+                                                     QStringLiteral("Default"), width, height, blockSize));
             break;
         case Page::Album1:
             v.PageStyle = PageStyles::Photoalbum1;
-            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height,
-                                1);
+            EndProduction(host, WritePhotoalbumPage(host, QStringLiteral("Photomap"),
+                                                    QStringLiteral("Default"), width, height, 1));
             break;
         case Page::Album2:
             v.PageStyle = PageStyles::Photoalbum2;
-            WritePhotoalbumPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"), width, height,
-                                2);
+            EndProduction(host, WritePhotoalbumPage(host, QStringLiteral("Photomap"),
+                                                    QStringLiteral("Default"), width, height, 2));
             break;
         }
     }
@@ -176,7 +177,8 @@ TEST(PhotoalbumWriter, FrameUsesTheSharedSizeAndThePictureTheConvertedSize)
     run.host.state.PageStyle = PageStyles::Photoalbum1;
     run.host.state.PictureWidth = 360;
     run.host.state.PictureHeight = 270;
-    WritePhotoalbumPage(run.host, QStringLiteral("Photomap"), QStringLiteral("Default"), 300, 200, 1);
+    EndProduction(run.host, WritePhotoalbumPage(run.host, QStringLiteral("Photomap"),
+                                                QStringLiteral("Default"), 300, 200, 1));
     const QByteArray page = run.pageBytes();
     EXPECT_EQ(page.count("WIDTH=\"420\" bgcolor=\"#1858A0\">"), 1);
     EXPECT_EQ(page.count("CELLSPACING=\"0\" width=\"420\">"), 1);
@@ -197,7 +199,8 @@ TEST(PhotoalbumWriter, AnyKindOtherThanTwoWritesPhotoalbum1)
         run.host.state.PictureHeight = 120;
         run.host.title = QStringLiteral("Holiday");
         run.host.state.BackRed = 224;
-        WritePhotoalbumPage(run.host, QStringLiteral("Photomap"), QStringLiteral("Default"), 160, 120, kind);
+        EndProduction(run.host, WritePhotoalbumPage(run.host, QStringLiteral("Photomap"),
+                                                    QStringLiteral("Default"), 160, 120, kind));
         const QByteArray page = run.pageBytes();
         EXPECT_FALSE(page.isEmpty()) << int(kind);
         EXPECT_FALSE(page.contains("revealTrans")) << int(kind);

@@ -1,3 +1,4 @@
+#include "app/make_command.h"
 #include "html_pages/page_writers.h"
 
 #include "page_file_test_support.h"
@@ -45,7 +46,7 @@ TEST_P(PictureShowGoldenTest, CopiesEveryPictureAndWritesThePage)
     host.state.PageStyle = 1;
     selectPictures(row.pictures);
 
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
 
     EXPECT_SAME_PAGE(pageBytes(Trip, Default), ExpectedPage(row.expected));
     QStringList statuses;
@@ -98,7 +99,7 @@ TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
 {
     host.title = GetParam().title;
     selectPictures({QStringLiteral("a.jpg")});
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
     const QList<QByteArray> lines = pageBytes(Trip, Default).split('\n');
     ASSERT_GT(lines.size(), 15 + 8);
     EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
@@ -115,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Titles, PictureShowTitleTest,
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {
     selectPictures({QStringLiteral("Beach.GIF")});
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
     ASSERT_TRUE(QDir(dir.path()).rename(Trip, QStringLiteral("Moved")));
     EXPECT_EQ(Golden::ReadBytes(pathIn(QStringLiteral("Moved/images/picture1.gif"))), "bytes of Beach.GIF");
 }
@@ -126,7 +127,7 @@ TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
     selectPictures({QStringLiteral("a.jpg")});
     const QString page = sourceFile(QStringLiteral("Trip/Default.html"), "earlier page");
 
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -144,7 +145,7 @@ TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAb
     selectPictures({QStringLiteral("a.jpg")});
     sourceFile(QStringLiteral("Trip/default.HTML"), "other");
 
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -157,11 +158,11 @@ TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAb
 TEST_F(PictureShowTest, ASecondRunWithTheSameFolderWritesNoPage)
 {
     selectPictures({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
     ASSERT_TRUE(host.messages.isEmpty());
     const QByteArray firstPage = pageBytes(Trip, Default);
 
-    WritePictureShowPage(host, Trip, QStringLiteral("Other"));
+    EndProduction(host, WritePictureShowPage(host, Trip, QStringLiteral("Other")));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -178,7 +179,7 @@ TEST_F(PictureShowTest, AMissingSourceStopsTheCopyingAndKeepsWhatWasCopied)
     host.select(pathIn(QStringLiteral("Fotos/gone.gif")));
     selectPictures({QStringLiteral("c.bmp")});
 
-    WritePictureShowPage(host, Trip, Default);
+    EndProduction(host, WritePictureShowPage(host, Trip, Default));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));

@@ -1,3 +1,4 @@
+#include "app/make_command.h"
 #include "html_pages/page_writers.h"
 #include "html_pages/slide_show_page.h"
 
@@ -66,7 +67,8 @@ TEST_P(SlideShowGoldenTest, ConvertsTo300By200AndWritesThePage)
     }
     host.state.PageStyle = 2;
 
-    WriteSlideShowPage(host, QStringLiteral("Show"), QStringLiteral("Default"), row.pause, 300, 200);
+    EndProduction(host, WriteSlideShowPage(host, QStringLiteral("Show"), QStringLiteral("Default"), row.pause,
+                                           300, 200));
 
     ASSERT_TRUE(host.messages.isEmpty()) << host.messages[0].text.toStdString();
     EXPECT_SAME_PAGE(pageBytes(QStringLiteral("Show"), QStringLiteral("Default")),

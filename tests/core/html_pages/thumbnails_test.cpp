@@ -1,3 +1,4 @@
+#include "app/make_command.h"
 #include "html_pages/page_file.h"
 #include "html_pages/page_writers.h"
 #include "html_pages/thumbnails_page.h"
@@ -86,7 +87,8 @@ TEST_P(ThumbnailsGoldenTest, ConvertsAndWritesThePage)
     // The page shows the temporary folder's path; the expected page names it @FOLDER@.
     ASSERT_FALSE(dir.path().contains(QRegularExpression(QStringLiteral("[&<>\"]"))));
 
-    WriteThumbnailsPage(host, QStringLiteral("Thumbs"), QStringLiteral("Default"), row.width, row.height);
+    EndProduction(host, WriteThumbnailsPage(host, QStringLiteral("Thumbs"), QStringLiteral("Default"),
+                                            row.width, row.height));
 
     ASSERT_TRUE(host.messages.isEmpty()) << host.messages[0].text.toStdString();
     std::vector<std::pair<QByteArray, QByteArray>> fill{{"@FOLDER@", dir.path().toUpper().toUtf8()}};

@@ -1,8 +1,10 @@
 // Unusual and damaged picture files, fed to the conversion and to the loading the preview
 // shares: each converts correctly or ends in the failure path, within bounded memory.
+#include "app/make_command.h"
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_loader.h"
+#include "shared/output_names.h"
 #include "support/bad_input_files.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -23,7 +26,6 @@ namespace
 
 constexpr int CanvasWidth = 64, CanvasHeight = 48;
 const QSize PreviewBox(160, 120); // about the size of the browser's preview
-const QString MapMessage = QStringLiteral("Map Album existing...");
 
 // Resident memory in kB from /proc/self/status ("VmHWM", "VmRSS"), or -1.
 long StatusKb(const char *field)
@@ -63,6 +65,21 @@ QByteArray PngBytes(const QImage &image)
     return bytes;
 }
 
+// The PNG with its header's width and height replaced (and its checksum made right again).
+QByteArray PngWithSize(QByteArray png, quint32 width, quint32 height)
+{
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    quint32 crc = 0xFFFFFFFF; // over the chunk type and data: bytes 12 to 28
+    for (int i = 12; i < 29; ++i) {
+        crc ^= uchar(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+    qToBigEndian(~crc, png.data() + 29);
+    return png;
+}
+
 const QImage Photo = TestPictures::Quadrants(40, 30);
 QByteArray Baseline()
 {
@@ -98,7 +115,7 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
 
     const LoadedPicture preview = LoadPicture(path, PreviewBox);
     const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
-    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
 
     const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
     if (measured && residentBefore >= 0) {
@@ -113,8 +130,9 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
         ASSERT_TRUE(preview.ok()) << qPrintable(preview.error);
         EXPECT_FALSE(preview.image.isNull());
     } else {
+        // The loader's reason is the one the user reads.
         ASSERT_EQ(host.messages.size(), 1);
-        EXPECT_EQ(host.messages[0].text, MapMessage);
+        EXPECT_EQ(host.messages[0].text, PictureNotReadText(path, preview.error));
         EXPECT_TRUE(host.messages[0].title.isEmpty());
         EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
         EXPECT_FALSE(QFile::exists(jpeg));
@@ -148,7 +166,12 @@ const CorpusRow Rows[] = {
     {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Outcome::Converts},
     {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Outcome::Converts},
     {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Outcome::Refused},
-    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Refused},
+    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Converts},
+    {"PngCut", "png.jpg", [] { return Cut(PngBytes(Photo), 0.6); }, Outcome::Refused},
+    {"PngClaims100000Square", "png.jpg", [] { return PngWithSize(PngBytes(Photo), 100000, 100000); },
+     Outcome::Refused},
+    {"PngClaims8000Square", "png.png", [] { return PngWithSize(PngBytes(Photo), 8000, 8000); },
+     Outcome::Refused},
     {"GifWithoutFrames", "none.gif", [] { return GifWithoutFrames(8, 8); }, Outcome::Refused},
     {"GifAnimated", "animated.gif", [] { return AnimatedGif(20, 10, 3); }, Outcome::Converts},
     {"GifScreenOf16384Square", "screen.gif", [] { return GifWithScreen(16384, 16384, 4, 4); },
@@ -195,18 +218,23 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     host.folder = dir.filePath("program");
     const QString first = dir.filePath("first.jpg"), second = dir.filePath("second.jpg");
     ASSERT_TRUE(PictureFiles::WriteBytes(first, Baseline()) && PictureFiles::WriteBytes(second, Baseline()));
+    // Pictures are read up to two ahead of the one being written; the fourth is read only after
+    // the first picture's pause.
+    host.select(first);
+    host.select(first);
     host.select(first);
     host.select(second);
     // Listed, then removed while the first picture is being converted.
     host.onPause = [&] { QFile::remove(second); };
 
-    ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight);
+    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
 
     EXPECT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(host.messages.value(0).text, MapMessage);
+    EXPECT_EQ(host.messages.value(0).text,
+              PictureNotReadText(second, QStringLiteral("the file does not exist")));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/Images/picture1.jpg")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/Images/picture2.jpg")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/Images/picture3.jpg")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/Images/picture4.jpg")));
     EXPECT_FALSE(LoadPicture(second, PreviewBox).ok());
 }
 

@@ -1,4 +1,5 @@
 #include "picture_conversion/conversion_steps.h"
+#include "shared/output_names.h"
 #include "support/picture_test_files.h"
 
 #include <QDir>

@@ -1,5 +1,7 @@
+#include "app/make_command.h"
 #include "conversion_fixture.h"
 #include "picture_conversion/convert_pictures.h"
+#include "shared/output_names.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
@@ -99,7 +101,7 @@ TEST_F(ConvertPicturesTest, EveryPictureIsStretchedOverTheWholeCanvas)
     QStringList jpegsAtPause;
     host.onPause = [&] { jpegsAtPause << QString::number(jpegs().size()); };
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     EXPECT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
@@ -133,7 +135,7 @@ TEST_F(ConvertPicturesTest, PictureDatesHoldEachSourceFilesTime)
     }
     host.state.PictureDates[3] = "from an earlier run";
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
     QLocale::setDefault(QLocale::system());
 
     EXPECT_TRUE(host.state.PictureDates[0].startsWith("17-05-2023 14:03:09"))
@@ -150,7 +152,7 @@ TEST_F(ConvertPicturesTest, ExistingPageFileCreatesNothing)
     ASSERT_TRUE(WriteBytes(output("index.html"), "<html>"));
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, "Folder Holiday existing...");
@@ -178,7 +180,7 @@ TEST_P(ExistingFolderTest, ConvertsNothing)
     }
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
 
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
@@ -196,12 +198,14 @@ INSTANTIATE_TEST_SUITE_P(Folders, ExistingFolderTest,
 TEST_F(ConvertPicturesTest, DamagedPictureInTheMiddleStopsTheRun)
 {
     addJpeg("good1.jpg", TestPictures::Quadrants(64, 48));
-    addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
+    const QString cut =
+        addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
     addJpeg("good2.jpg", TestPictures::Quadrants(64, 48));
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
 
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({"Picture " + cut + " could not be read: the file ends before the picture does"}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_EQ(jpegs(), QStringList({"picture1.jpg"}));
     ExpectStretchedQuadrants(converted(1), QSize(30, 20));
@@ -215,6 +219,7 @@ struct BadInputRow {
     const char *dataFile; // a damaged picture in tests/data/pictures, or null for a good one
     std::int32_t width;
     std::int32_t height;
+    const char *reason = nullptr; // why the damaged picture cannot be read
 };
 
 class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInterface<BadInputRow>
@@ -224,16 +229,19 @@ class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInte
 TEST_P(BadInputTest, EndsInTheFailurePath)
 {
     const BadInputRow row = GetParam();
-    if (row.dataFile)
-        addPicture(QString("bad_") + row.dataFile,
-                   ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + row.dataFile));
-    else
+    QString expected = MapMessage; // the canvas cannot be made
+    if (row.dataFile) {
+        const QString path = addPicture(QString("bad_") + row.dataFile,
+                                        ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + row.dataFile));
+        expected = PictureNotReadText(path, QLatin1String(row.reason));
+    } else {
         addJpeg("good.jpg", TestPictures::Quadrants(64, 48));
+    }
     const long peakBefore = PeakMegabytes();
 
-    ConvertPictures(host, Folder, "index", row.width, row.height);
+    EndProduction(host, ConvertPictures(host, Folder, "index", row.width, row.height));
 
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EXPECT_EQ(messageTexts(), QStringList({expected})) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(QFileInfo(output("Images")).isDir()) << "what was made stays";
     EXPECT_TRUE(jpegs().isEmpty());
@@ -243,29 +251,35 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadInputTest,
-    ::testing::Values(BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200},
-                      BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200},
-                      BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200},
-                      BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200},
-                      BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200},
-                      BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg",
-                                  4000, 3000},
-                      BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200},
-                      BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200},
-                      BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200},
-                      BadInputRow{"WidthZero", nullptr, 0, 200},
-                      BadInputRow{"HeightNegative", nullptr, 300, -5},
-                      BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
-                      BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
-                      BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
-                      BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
+    ::testing::Values(
+        BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200,
+                    "the file ends before the picture does"},
+        BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200,
+                    "the picture data is damaged"},
+        BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200, "the file is empty"},
+        BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200, "not a JPEG, GIF, BMP or PNG picture"},
+        BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200,
+                    "larger than 1000 megapixels"},
+        BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg", 4000, 3000,
+                    "larger than 1000 megapixels"},
+        BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200,
+                    "wider or taller than 16384 pixels"},
+        BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200,
+                    "the file ends before the picture does"},
+        BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200, "the picture data is damaged"},
+        BadInputRow{"WidthZero", nullptr, 0, 200}, BadInputRow{"HeightNegative", nullptr, 300, -5},
+        BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
+        BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
+        BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
+        BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(ConvertPicturesTest, MissingSourceFileEndsInTheFailurePath)
 {
     host.select(picturePath("gone.jpg"));
-    ConvertPictures(host, Folder, "index", 30, 20);
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
+    EXPECT_EQ(messageTexts(),
+              QStringList({PictureNotReadText(picturePath("gone.jpg"), "the file does not exist")}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
 }
 
@@ -273,7 +287,7 @@ TEST_F(ConvertPicturesTest, ScratchFileThatCannotBeWrittenEndsInTheFailurePath)
 {
     ASSERT_TRUE(QDir().mkpath(dir.filePath("program/mydummy.bmp")));
     addJpeg("a.jpg", TestPictures::Quadrants(64, 48));
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(jpegs().isEmpty());
@@ -289,7 +303,7 @@ TEST_F(ConvertPicturesTest, EncoderFailureIsReportedAndTheRunGoesOn)
             QDir().mkpath(output("Images/picture2.jpg"));
     };
 
-    ConvertPictures(host, Folder, "index", 30, 20);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, NotSaved);
@@ -304,7 +318,7 @@ TEST_F(ConvertPicturesTest, ExifRotatedPictureComesOutUpright)
 {
     const QImage upright = TestPictures::Quadrants(480, 320);
     addPicture("camera.jpg", WithExifOrientation(JpegBytes(upright.transformed(QTransform().rotate(90))), 8));
-    ConvertPictures(host, Folder, "index", 300, 200);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     ExpectStretchedQuadrants(converted(1), QSize(300, 200));
 }
@@ -316,7 +330,7 @@ TEST_F(ConvertPicturesTest, TransparentGifShowsTheWindowBackground)
     const QColor window = QGuiApplication::palette().color(QPalette::Window);
     ASSERT_FALSE(TestPictures::Near(window, Qt::magenta));
 
-    ConvertPictures(host, Folder, "index", 60, 40);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 60, 40));
 
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(converted(1), 30, 20), window, 8));
@@ -335,7 +349,7 @@ TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
     host.onPause = [&] { host.state.JpegQuality = 20; };
     host.state.JpegQuality = 100;
 
-    ConvertPictures(host, Folder, "index", 200, 150);
+    EndProduction(host, ConvertPictures(host, Folder, "index", 200, 150));
 
     EXPECT_GT(QFileInfo(output("Images/picture1.jpg")).size(),
               2 * QFileInfo(output("Images/picture2.jpg")).size());

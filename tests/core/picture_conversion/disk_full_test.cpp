@@ -1,5 +1,6 @@
 // A disk that fills up while pictures and pages are written (a file-size limit stands in for
 // it): the production ends with a message, and no cut-off file passes for a finished one.
+#include "app/make_command.h"
 #include "html_pages/page_writers.h"
 #include "picture_conversion/picture_loader.h"
 #include "productions.h"
@@ -147,7 +148,7 @@ TEST(DiskFull, PageThatDoesNotFitIsReportedAndNotLeftCutOff)
         // The pictures are a few dozen bytes; the page is well over a kilobyte.
         const FileSizeLimit guard(600);
         ASSERT_TRUE(guard.applied());
-        WritePictureShowPage(host, "Album", "index");
+        EndProduction(host, WritePictureShowPage(host, "Album", "index"));
     }
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_TRUE(host.opened.isEmpty());

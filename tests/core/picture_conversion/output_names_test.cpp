@@ -86,6 +86,33 @@ INSTANTIATE_TEST_SUITE_P(Names, UnsafeNameTest,
                                     std::get<1>(row.param).name;
                          });
 
+class FolderNotMadeTest : public NamesFixture, public ::testing::TestWithParam<Production>
+{
+};
+
+// An output folder that cannot be made, other than because it is there, is named with the
+// reason, and the run is abandoned. The tests run as root, who may write anywhere: here the
+// program folder's path runs through a file.
+TEST_P(FolderNotMadeTest, IsNamedWithTheReason)
+{
+    prepare();
+    ASSERT_TRUE(PictureFiles::WriteBytes(dir.filePath("base/plain"), "not a folder"));
+    host.folder = dir.filePath("base/plain/program");
+
+    GetParam().run(host, "Album", "index");
+
+    EXPECT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages.value(0).text,
+              "Folder " + dir.filePath("base/plain/program/Album") +
+                  " could not be made: part of the path is a file, not a folder");
+    EXPECT_TRUE(host.messages.value(0).title.isEmpty()) << "titled with the program's name";
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+    EXPECT_TRUE(host.opened.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Productions, FolderNotMadeTest, ::testing::ValuesIn(AllProductions()),
+                         [](const auto &row) { return std::string(row.param.name); });
+
 struct PlainRow {
     const char *name;
     QString folder;

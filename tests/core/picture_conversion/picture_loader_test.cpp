@@ -311,6 +311,19 @@ TEST_F(LoaderTest, KindFollowsContentNotExtension)
     ASSERT_TRUE(bmpAsJpeg.ok()) << bmpAsJpeg.error.toStdString();
     ExpectQuadrants(jpegAsGif.image);
     ExpectQuadrants(bmpAsJpeg.image, 10);
+
+    // Downloads often carry a PNG or GIF under a .jpg name.
+    QImage withAlpha = quadrants.convertToFormat(QImage::Format_ARGB32);
+    withAlpha.setPixelColor(0, 0, QColor(0, 0, 0, 0));
+    const QString pngAsJpeg = dir.filePath("download.jpg");
+    ASSERT_TRUE(withAlpha.save(pngAsJpeg, "PNG"));
+    const LoadedPicture png = LoadPicture(pngAsJpeg);
+    ASSERT_TRUE(png.ok()) << png.error.toStdString();
+    ExpectQuadrants(png.image, 0);
+    EXPECT_EQ(png.image.format(), QImage::Format_ARGB32_Premultiplied);
+    const LoadedPicture gifAsJpeg = LoadPicture(file("anim.jpg", SingleColourGif(20, 10, Qt::blue, false)));
+    ASSERT_TRUE(gifAsJpeg.ok()) << gifAsJpeg.error.toStdString();
+    EXPECT_EQ(gifAsJpeg.image.size(), QSize(20, 10));
 }
 
 // --- refusals ---------------------------------------------------------------------------
@@ -369,14 +382,17 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RefusalTest,
     ::testing::Values(
         RefusalRow{"BaselineClaims65500Square",
-                   [] { return WithClaimedSize(JpegBytes(Small), 65500, 65500); }, "too large"},
+                   [] { return WithClaimedSize(JpegBytes(Small), 65500, 65500); },
+                   "larger than 1000 megapixels"},
         RefusalRow{"ProgressiveClaims100Megapixels",
-                   [] { return WithClaimedSize(ProgressiveJpeg(Small), 10000, 10000); }, "too large"},
+                   [] { return WithClaimedSize(ProgressiveJpeg(Small), 10000, 10000); },
+                   "larger than 67 megapixels"},
         RefusalRow{"BaselineClaims100MegapixelsButDataEnds",
                    [] { return WithClaimedSize(JpegBytes(Small), 10000, 10000); }, "damaged"},
-        RefusalRow{"JpegCutAfterHeader", [] { return JpegBytes(Small).left(200); }, "damaged"},
-        RefusalRow{"OnlyStartOfImage", [] { return QByteArray::fromHex("ffd8ff"); }, "damaged"},
-        RefusalRow{"BmpCutShort", [] { return BmpBytes(Small, BmpLayout::Rgb24).chopped(100); }, "cut short"},
+        RefusalRow{"JpegCutAfterHeader", [] { return JpegBytes(Small).left(200); }, "ends before"},
+        RefusalRow{"OnlyStartOfImage", [] { return QByteArray::fromHex("ffd8ff"); }, "ends before"},
+        RefusalRow{"BmpCutShort", [] { return BmpBytes(Small, BmpLayout::Rgb24).chopped(100); },
+                   "ends before"},
         RefusalRow{"BmpClaimsWidth20000",
                    [] {
                        QByteArray b = BmpBytes(Small, BmpLayout::Rle8);
@@ -384,9 +400,11 @@ INSTANTIATE_TEST_SUITE_P(
                        b[19] = 0x4e;
                        return b;
                    },
-                   "too large"},
-        RefusalRow{"PngContent", [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); },
-                   "not a JPEG"},
+                   "wider or taller than 16384 pixels"},
+        RefusalRow{"PngCutInItsHeader",
+                   [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); }, "ends before"},
+        RefusalRow{"TextFile", [] { return QByteArray("Holiday notes\n"); },
+                   "not a JPEG, GIF, BMP or PNG picture"},
         RefusalRow{"EmptyFile", [] { return QByteArray(); }, "empty"}),
     [](const auto &row) { return std::string(row.param.name); });
 

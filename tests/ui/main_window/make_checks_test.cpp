@@ -211,7 +211,7 @@ class AbandonedProductionTest : public OnePictureTest, public ::testing::WithPar
     }
 };
 
-TEST_P(AbandonedProductionTest, ReportsTheFolderAndOpensNothing)
+TEST_P(AbandonedProductionTest, ReportsTheCauseAndOpensNothing)
 {
     const AbandonRow &row = GetParam();
     const QString earlier = inProgram(QStringLiteral("Trip/earlier.txt"));
@@ -224,7 +224,11 @@ TEST_P(AbandonedProductionTest, ReportsTheFolderAndOpensNothing)
 
     make(Dialog::Choose(row.option));
 
-    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Map Trip existing...")});
+    const QString expected =
+        row.existingFolder ? QStringLiteral("Map Trip existing...")
+                           : QStringLiteral("Picture ") + list2().item(1)->text() +
+                                 QStringLiteral(" could not be read: not a JPEG, GIF, BMP or PNG picture");
+    EXPECT_EQ(messages.texts, QStringList{expected});
     EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
     EXPECT_TRUE(opener.opened.isEmpty());
@@ -246,5 +250,58 @@ INSTANTIATE_TEST_SUITE_P(Runs, AbandonedProductionTest,
                                            AbandonRow{"DamagedPictureThumbnails", 3, false},
                                            AbandonRow{"DamagedPicturePhotoalbum2", 6, false}),
                          [](const auto &row) { return std::string(row.param.name); });
+
+// Pictures are read by their content, whatever their names say.
+TEST_F(MakeTest, PicturesUnderAnotherTypesNameConvert)
+{
+    const QImage quadrants = TestPictures::Quadrants(64, 48);
+    ASSERT_TRUE(TestPictures::WriteWithQt(quadrants, onDrive(QStringLiteral("a_png.jpg")), "PNG"));
+    ASSERT_TRUE(TestPictures::WriteTinyGif(onDrive(QStringLiteral("b_gif.jpg")), 64, 48, Qt::blue));
+    ASSERT_TRUE(TestPictures::WriteJpeg(quadrants, onDrive(QStringLiteral("c_jpeg.bmp"))));
+    openWindow();
+    exportFiles({QStringLiteral("a_png.jpg"), QStringLiteral("b_gif.jpg"), QStringLiteral("c_jpeg.bmp")});
+    typeNames(Folder, QStringLiteral("index"), QStringLiteral("Album"));
+
+    make(Dialog::Choose(7, {{"BrText", QStringLiteral("64")}, {"HoText", QStringLiteral("48")}}));
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
+    EXPECT_EQ(main().values().PageStyle, PageStyles::ResizePictures);
+    ASSERT_EQ(filesIn(QStringLiteral("Trip/Images")),
+              (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
+                           QStringLiteral("picture3.jpg")}));
+    const QImage png(inProgram(QStringLiteral("Trip/Images/picture1.jpg")));
+    const QImage gif(inProgram(QStringLiteral("Trip/Images/picture2.jpg")));
+    const QImage jpeg(inProgram(QStringLiteral("Trip/Images/picture3.jpg")));
+    EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(png, 48, 36), Qt::yellow));
+    EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(gif, 32, 24), Qt::blue));
+    EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(jpeg, 16, 12), Qt::red));
+}
+
+// A damaged JPEG in the middle of five stops the run there and is named, with its reason.
+TEST_F(MakeTest, DamagedPictureIsNamedWithItsReason)
+{
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
+        writePicture(QLatin1String(name));
+    QFile damaged(onDrive(QStringLiteral("c.jpg")));
+    ASSERT_TRUE(damaged.resize(damaged.size() * 6 / 10));
+    openWindow();
+    exportFiles({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"),
+                 QStringLiteral("d.jpg"), QStringLiteral("e.jpg")});
+    typeNames(Folder, QStringLiteral("index"), QStringLiteral("Album"));
+
+    make(Dialog::Choose(3));
+
+    ASSERT_EQ(list2().count(), 5);
+    EXPECT_EQ(messages.texts,
+              QStringList{QStringLiteral("Picture ") + list2().item(2)->text() +
+                          QStringLiteral(" could not be read: the file ends before the picture does")})
+        << Joined(messages.texts);
+    EXPECT_EQ(messages.titles, QStringList{QString()});
+    EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
+    EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")),
+              (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg")}));
+    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
+    EXPECT_TRUE(opener.opened.isEmpty());
+}
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "html_pages/page_head.h"
+#include "html_pages/page_writing.h"
 
 #include "page_file_test_support.h"
 
@@ -33,7 +33,8 @@ TEST_F(FinishPageTest, WrittenPageIsHeadThenBodyAndIsOpened)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Photomap")));
     ASSERT_TRUE(WriteAndFinishPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"),
-                                   {QStringLiteral("</head>"), QStringLiteral("</html>")}));
+                                   {QStringLiteral("</head>"), QStringLiteral("</html>")})
+                    .done());
     const QByteArray bytes = pageBytes(QStringLiteral("Photomap"), QStringLiteral("Default"));
     EXPECT_TRUE(bytes.startsWith("<html>\r\n<head>\r\n"));
     EXPECT_TRUE(bytes.endsWith("</Style> \r\n</head>\r\n</html>\r\n"));
@@ -43,11 +44,14 @@ TEST_F(FinishPageTest, WrittenPageIsHeadThenBodyAndIsOpened)
 TEST_F(FinishPageTest, APageFileThatCannotBeWrittenIsNamedAndNotOpened)
 {
     // No output folder: the page file cannot be created.
-    EXPECT_FALSE(WriteAndFinishPage(host, QStringLiteral("Missing"), QStringLiteral("Default"),
-                                    {QStringLiteral("</head>")}));
-    ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_TRUE(host.messages[0].text.contains(dir.path() + QStringLiteral("/Missing/Default.html")))
-        << host.messages[0].text.toStdString();
+    const ProductionResult result = WriteAndFinishPage(
+        host, QStringLiteral("Missing"), QStringLiteral("Default"), {QStringLiteral("</head>")});
+    EXPECT_FALSE(result.done());
+    EXPECT_FALSE(result.abandoned()) << "the writer decides that";
+    EXPECT_TRUE(result.message().startsWith(QStringLiteral("Html page ") + dir.path() +
+                                            QStringLiteral("/Missing/Default.html could not be written: ")))
+        << result.message().toStdString();
+    EXPECT_TRUE(host.messages.isEmpty()) << "the Make command shows it";
     EXPECT_TRUE(host.opened.isEmpty());
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_TRUE(host.pauses.isEmpty());
