@@ -10,7 +10,7 @@ cmake --build build-tsan -j"$(nproc)" --target "${programs[@]}"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 # A report ends the program with status 66 at once, so no report can pass unnoticed.
-export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp"
 for program in "${programs[@]}"; do
     echo "== $program under ThreadSanitizer"
     ./build-tsan/tests/"$program"
