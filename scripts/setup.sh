@@ -2,6 +2,11 @@
 # Installs what building and testing Galvora needs (Debian 12 / Ubuntu), through sudo when not root.
 set -euo pipefail
 packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgtest-dev nodejs)
+# Faces with Arial's metrics, which the windows' fixed layout was made for.
+packages+=(fonts-liberation2)
+# The install test drives the installed program on a virtual display; CI checks the desktop entry
+# and the metainfo; `cpack -G DEB` reads the package's dependencies with dpkg-shlibdeps.
+packages+=(python3 xvfb xauth xdotool desktop-file-utils appstream dpkg-dev)
 packages+=("$@")
 
 SUDO=""

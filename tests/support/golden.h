@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Helpers for byte-for-byte comparisons of written files against expected files.
 namespace Golden
@@ -31,4 +34,22 @@ inline std::string FirstDifference(const QByteArray &actual, const QByteArray &e
     return "sizes differ: " + std::to_string(actual.size()) + " vs " + std::to_string(expected.size());
 }
 
+// The expected page from tests/data/pages with its @NAME@ placeholders filled in
+// (the parts that depend on the temporary folder or on the clock).
+inline QByteArray ExpectedPage(const char *name,
+                               const std::vector<std::pair<QByteArray, QByteArray>> &fill = {})
+{
+    QByteArray bytes = ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + QLatin1String(name));
+    EXPECT_FALSE(bytes.isEmpty()) << "missing expected page " << name;
+    for (const auto &[key, value] : fill)
+        bytes.replace(key, value);
+    return bytes;
+}
+
 } // namespace Golden
+
+#define EXPECT_SAME_PAGE(actual, expected)                                                                   \
+    do {                                                                                                     \
+        const std::string difference = Golden::FirstDifference((actual), (expected));                        \
+        EXPECT_TRUE(difference.empty()) << difference;                                                       \
+    } while (0)

@@ -21,6 +21,20 @@ void BlinkSelection(Host &host, MakeWindow &window)
     }
 }
 
+// Held from the Convert dialog to the end of the production: Make and the buttons that
+// change the selection do nothing meanwhile. The blinks are no production.
+class ProductionLock
+{
+  public:
+    explicit ProductionLock(MakeWindow &window) : window_(window) { window_.setProductionRunning(true); }
+    ~ProductionLock() { window_.setProductionRunning(false); }
+    ProductionLock(const ProductionLock &) = delete;
+    ProductionLock &operator=(const ProductionLock &) = delete;
+
+  private:
+    MakeWindow &window_;
+};
+
 // The hourglass while the production runs, the arrow after it.
 class BusyPointer
 {
@@ -95,6 +109,7 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
         return;
     }
 
+    const ProductionLock lock(window);
     window.showConvertDialog();
     if (host.values().PageStyle == PageStyles::Abandoned || host.closing())
         return;

@@ -17,6 +17,9 @@ class MakeWindow
     virtual void setSelectionBackground(const QColor &colour) = 0; // List1
     // Shows the Convert dialog modally; returns when it has been closed (and after its pause).
     virtual void showConvertDialog() = 0;
+    // True from the Convert dialog to the end of the production, false otherwise (also during
+    // the blinks): while it is true, Make and the buttons that change the selection do nothing.
+    virtual void setProductionRunning(bool running) = 0;
 };
 
 inline const QColor SelectionBackground(255, 240, 210);

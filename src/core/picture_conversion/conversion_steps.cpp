@@ -9,6 +9,36 @@
 #include <QPalette>
 #include <QtNumeric>
 
+namespace
+{
+
+// The locale's long time format without its time zone ("t" to "tttt" outside quotes, and
+// the blanks that set it apart).
+QString TimeFormatWithoutZone(const QString &format)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t')) {
+            result += c;
+            continue;
+        }
+        while (i + 1 < format.size() && format[i + 1] == QLatin1Char('t'))
+            ++i;
+        while (!result.isEmpty() && result.back().isSpace())
+            result.chop(1);
+        if (result.isEmpty())
+            while (i + 1 < format.size() && format[i + 1].isSpace())
+                ++i;
+    }
+    return result;
+}
+
+} // namespace
+
 QString PictureDateText(const QDateTime &modified)
 {
     if (!modified.isValid())
@@ -18,8 +48,8 @@ QString PictureDateText(const QDateTime &modified)
     const QTime time = modified.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
         return date;
-    // Formatted with its date, so the zone shown is the one in force at that moment.
-    return date + QLatin1Char(' ') + locale.toString(modified, locale.timeFormat(QLocale::LongFormat));
+    return date + QLatin1Char(' ') +
+           locale.toString(time, TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
 bool CanvasSizeAllowed(std::int32_t width, std::int32_t height)

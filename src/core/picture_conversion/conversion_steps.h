@@ -8,7 +8,7 @@
 
 // Small steps of the conversion, kept apart so they can be checked on their own.
 
-// A file time as the user's locale writes it: short date, a blank, long time;
+// A file time as the user's locale writes it: short date, a blank, long time without a zone;
 // the time is left out when it is exactly midnight (to the second).
 QString PictureDateText(const QDateTime &modified);
 

@@ -1,10 +1,9 @@
 #include "colour_dialog/colorform.h"
 
-#include "shared/program_values.h"
+#include "forms/form.h"
 
 #include <QFont>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -12,36 +11,9 @@
 namespace
 {
 
-// Positions are laid out in twips; 15 twips make one pixel.
-QRect Twips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-QFont BoldFont(qreal points)
-{
-    QFont font;
-    // The family is rare outside its home platform; faces with Arial's metrics come closest,
-    // so the narrow value labels still hold three digits.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
-    font.setPointSizeF(points);
-    return font;
-}
-
-void SetTextColour(QWidget &widget, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget.setPalette(palette);
-}
-
 QLabel *AddLabel(QWidget *frame, const char *name, const QRect &geometry)
 {
-    auto *label = new QLabel(frame);
-    label->setObjectName(QString::fromLatin1(name));
+    auto *label = Named<QLabel>(frame, name);
     label->setGeometry(geometry);
     return label;
 }
@@ -61,16 +33,16 @@ QLabel *AddLetter(QWidget *frame, const char *name, const QRect &geometry, const
 {
     QLabel *label = AddLabel(frame, name, geometry);
     label->setText(QString::fromLatin1(letter));
-    label->setFont(BoldFont(8.25));
-    SetTextColour(*label, Qt::white);
+    label->setFont(BoldDialogFont(8.25));
+    SetColour(*label, QPalette::WindowText, Qt::white);
     return label;
 }
 
 QLabel *AddValueLabel(QWidget *frame, const char *name, const QRect &geometry, const QColor &background)
 {
     QLabel *label = AddLabel(frame, name, geometry);
-    label->setFont(BoldFont(9.75));
-    SetTextColour(*label, Qt::black);
+    label->setFont(BoldDialogFont(9.75));
+    SetColour(*label, QPalette::WindowText, Qt::black);
     PaintBackground(*label, background);
     return label;
 }
@@ -82,7 +54,10 @@ QScrollBar *AddBar(QWidget *frame, const char *name, const QRect &geometry)
     bar->setGeometry(geometry);
     bar->setRange(0, 255);
     bar->setSingleStep(1);
-    bar->setPageStep(1);
+    bar->setPageStep(10);
+    // Reached by Tab: the arrows step by 1, Page Up and Page Down by 10, Home and End to the ends.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false); // Left, Down and Page Down lower the value
     // Only completed changes count; nothing follows the thumb while it is dragged.
     bar->setTracking(false);
     return bar;
@@ -100,19 +75,11 @@ QPushButton *AddButton(QWidget *frame, const char *name, const QRect &geometry, 
 
 } // namespace
 
-void PaintBackground(QWidget &widget, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, colour);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
-Colorform::Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent)
-    : QDialog(parent), values_(values), swatch_(swatch)
+Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent), start_(colour)
 {
     setObjectName(QStringLiteral("Colorform"));
     setWindowTitle(QStringLiteral(" Backgroundcolor Html page"));
+    setFont(DialogFont());
 
     auto *frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -143,13 +110,21 @@ Colorform::Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent)
     QPushButton *cancel = AddButton(frame, "CancelKnop", Twips(1350, 1500, 705, 345), "Cancel");
     QPushButton *ok = AddButton(frame, "OkKnop", Twips(2070, 1500, 525, 345), "Ok");
 
+    setTabOrder(scrollRood_, scrollGroen_);
+    setTabOrder(scrollGroen_, scrollBlauw_);
+    setTabOrder(scrollBlauw_, cancel);
+    setTabOrder(cancel, ok);
+
     connect(scrollRood_, &QScrollBar::valueChanged, this, &Colorform::ScrollRood_Change);
     connect(scrollGroen_, &QScrollBar::valueChanged, this, &Colorform::ScrollGroen_Change);
     connect(scrollBlauw_, &QScrollBar::valueChanged, this, &Colorform::ScrollBlauw_Change);
-    connect(ok, &QPushButton::clicked, this, &Colorform::OkKnop_Click);
-    connect(cancel, &QPushButton::clicked, this, &Colorform::CancelKnop_Click);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Form_Load();
+    FitCaptions(*this);
+    for (QLabel *value : {label5_, label6_, label7_})
+        FitCaption(*value, QStringLiteral("255"));
 }
 
 void Colorform::Form_Load()
@@ -159,73 +134,44 @@ void Colorform::Form_Load()
     findChild<QFrame *>(QStringLiteral("Frame1"))->setGeometry(Twips(60, -30, 2805, 2010));
 
     // Each bar whose value changes runs its change handler, which stores the same value back.
-    scrollRood_->setValue(values_.BackRed);
-    scrollGroen_->setValue(values_.BackGreen);
-    scrollBlauw_->setValue(values_.BackBlue);
+    scrollRood_->setValue(start_.red());
+    scrollGroen_->setValue(start_.green());
+    scrollBlauw_->setValue(start_.blue());
 
     // A value of 0 runs no handler, so labels and preview are set here as well.
-    label5_->setText(QString::number(values_.BackRed));
-    label6_->setText(QString::number(values_.BackGreen));
-    label7_->setText(QString::number(values_.BackBlue));
-    PaintBackground(*label8_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    label5_->setText(QString::number(start_.red()));
+    label6_->setText(QString::number(start_.green()));
+    label7_->setText(QString::number(start_.blue()));
+    PaintBackground(*label8_, start_);
+}
+
+QColor Colorform::colour() const
+{
+    return QColor(scrollRood_->value(), scrollGroen_->value(), scrollBlauw_->value());
 }
 
 void Colorform::showMixedColour()
 {
-    PaintBackground(*label8_, QColor(scrollRood_->value(), scrollGroen_->value(), scrollBlauw_->value()));
+    PaintBackground(*label8_, colour());
 }
 
 void Colorform::ScrollRood_Change()
 {
     label5_->setText(QString::number(scrollRood_->value()));
     showMixedColour();
-    values_.BackRed = std::uint8_t(scrollRood_->value());
+    emit colourChanged(colour());
 }
 
 void Colorform::ScrollGroen_Change()
 {
     label6_->setText(QString::number(scrollGroen_->value()));
     showMixedColour();
-    values_.BackGreen = std::uint8_t(scrollGroen_->value());
+    emit colourChanged(colour());
 }
 
 void Colorform::ScrollBlauw_Change()
 {
     label7_->setText(QString::number(scrollBlauw_->value()));
     showMixedColour();
-    values_.BackBlue = std::uint8_t(scrollBlauw_->value());
-}
-
-void Colorform::OkKnop_Click()
-{
-    PaintBackground(swatch_, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
-    accept();
-}
-
-void Colorform::CancelKnop_Click()
-{
-    reject();
-}
-
-void Colorform::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-Colorform *KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent)
-{
-    // A fresh dialog for every showing; it starts from the shared colour. Nothing follows the
-    // showing, so no nested event loop is needed: the modality alone makes the window wait.
-    auto *form = new Colorform(values, swatch, parent);
-    QObject::connect(form, &QDialog::finished, form, &QObject::deleteLater);
-    form->open();
-    return form;
+    emit colourChanged(colour());
 }

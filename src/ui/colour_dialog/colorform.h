@@ -1,37 +1,37 @@
 #pragma once
 
-#include <QDialog>
+#include "forms/form.h"
 
-class QColor;
+#include <QColor>
+
 class QLabel;
 class QPushButton;
 class QScrollBar;
-struct ProgramValues;
 
-// The dialog that mixes the page background colour from red, green and blue.
-// The shared colour follows the bars at once; Ok also repaints the swatch of the main
-// window, Cancel (or closing the frame) leaves the swatch as it was.
-class Colorform : public QDialog
+// The dialog that mixes the page background colour from red, green and blue. It starts from
+// `colour` and reports each finished change of a bar (never while a thumb is dragged) through
+// colourChanged(), so the shared colour follows the bars at once; Ok accepts, Cancel or a
+// close by the frame rejects.
+class Colorform : public FormDialog
 {
     Q_OBJECT
   public:
-    Colorform(ProgramValues &values, QWidget &swatch, QWidget *parent = nullptr);
+    explicit Colorform(const QColor &colour, QWidget *parent = nullptr);
 
-  protected:
-    // Neither button answers Enter or Escape.
-    void keyPressEvent(QKeyEvent *event) override;
+    // The mixed colour: the bars' values.
+    QColor colour() const;
+
+  signals:
+    void colourChanged(const QColor &colour);
 
   private:
     void Form_Load();
     void ScrollRood_Change();
     void ScrollGroen_Change();
     void ScrollBlauw_Change();
-    void OkKnop_Click();
-    void CancelKnop_Click();
     void showMixedColour();
 
-    ProgramValues &values_;
-    QWidget &swatch_;
+    QColor start_;
     QScrollBar *scrollRood_ = nullptr;
     QScrollBar *scrollGroen_ = nullptr;
     QScrollBar *scrollBlauw_ = nullptr;
@@ -40,10 +40,3 @@ class Colorform : public QDialog
     QLabel *label7_ = nullptr; // blue value
     QLabel *label8_ = nullptr; // preview of the mixed colour
 };
-
-// A click on the swatch: shows a fresh Colorform, modal to `parent` (the main window takes no
-// input until the dialog has closed). The dialog destroys itself when it closes.
-Colorform *KleurLabel_Click(ProgramValues &values, QWidget &swatch, QWidget *parent);
-
-// Gives a widget a plain background of one colour (the swatch, the preview).
-void PaintBackground(QWidget &widget, const QColor &colour);

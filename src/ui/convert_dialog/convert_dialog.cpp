@@ -1,33 +1,18 @@
 #include "convert_dialog/convert_dialog.h"
 
 #include "app/number_reading.h"
-#include "shared/host.h"
+#include "forms/form.h"
+#include "shared/platform.h"
 
 #include <QButtonGroup>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace
 {
-
-// Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int Px(int twips)
-{
-    return twips / 15;
-}
-
-void Place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
-const QColor BoxBackground(224, 224, 224);
-const QColor DarkGreyText(64, 64, 64);
 
 struct Option {
     const char *caption;
@@ -53,13 +38,6 @@ const Option Options[8] = {
      "Resize only your pictures"},
 };
 
-template <typename W> W *Named(QWidget *parent, const char *name)
-{
-    auto *widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption)
 {
     auto *label = Named<QLabel>(parent, name);
@@ -73,17 +51,8 @@ QLineEdit *MakeBox(QWidget *parent, const char *name, const QString &text, const
     auto *box = Named<QLineEdit>(parent, name);
     box->setText(text);
     box->setToolTip(QString::fromLatin1(tip));
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, BoxBackground);
-    box->setPalette(palette);
+    SetColour(*box, QPalette::Base, LightGreyBackground);
     return box;
-}
-
-void SetTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
 }
 
 // Stores the box's text when it reads; the presets and self-correcting boxes always do.
@@ -101,19 +70,35 @@ void StoreByte(const QLineEdit *box, std::uint8_t &target)
 
 } // namespace
 
-ConvertDialog::ConvertDialog(Host &host, QWidget *parent) : QDialog(parent), host_(host)
+ConvertSettings ConvertSettings::of(const ProgramValues &values)
+{
+    return {values.PageStyle,    values.PictureWidth, values.PictureHeight,
+            values.PauseSeconds, values.BlockSize,    values.JpegQuality};
+}
+
+void ConvertSettings::storeInto(ProgramValues &values) const
+{
+    values.PageStyle = PageStyle;
+    values.PictureWidth = PictureWidth;
+    values.PictureHeight = PictureHeight;
+    values.PauseSeconds = PauseSeconds;
+    values.BlockSize = BlockSize;
+    values.JpegQuality = JpegQuality;
+}
+
+ConvertDialog::ConvertDialog(const ConvertSettings &shown, ConvertDialogReports reports, QWidget *parent)
+    : FormDialog(parent), settings_(shown), reports_(std::move(reports))
 {
     setObjectName(QStringLiteral("Convert"));
     setWindowTitle(QStringLiteral(" Convert your pictures to....."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    // Every control has a fixed pixel size made for a small dialog font; the larger
-    // default font of many desktops would clip the captions.
-    QFont smaller = font();
-    smaller.setPixelSize(10);
-    setFont(smaller);
+    // Every control has a fixed pixel size made for a narrow dialog font; the wider default
+    // font of many desktops would clip the captions.
+    setFont(DialogFont());
     CreateControls();
     Form_Load();
+    FitCaptions(*this);
 
     // Wired after loading, so only real selections and text changes reach the handlers.
     connect(KnopGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -147,11 +132,11 @@ void ConvertDialog::CreateControls()
 
     Label2 = MakeLabel(Frame1, "Label2", "Click on one of these optionbuttons and then Ok.");
     Place(Label2, 150, 1860, 3480, 195);
-    SetTextColour(Label2, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label2, QPalette::WindowText, DarkGreyText);
 
     Label4 = MakeLabel(Frame1, "Label4", "");
     Label4->setWordWrap(true); // the headings take two lines
-    SetTextColour(Label4, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label4, QPalette::WindowText, DarkGreyText);
 
     BrText = MakeBox(Frame1, "BrText", QStringLiteral("0"), " Picture Width ");
     PauzeText = MakeBox(Frame1, "PauzeText", QStringLiteral("3"), " 1..9 ");
@@ -163,14 +148,14 @@ void ConvertDialog::CreateControls()
     HideParameters();
 
     Text1 = MakeBox(Frame1, "Text1", QString(), " 75..100 ");
-    SetTextColour(Text1, QPalette::Text, DarkGreyText);
+    SetColour(*Text1, QPalette::Text, DarkGreyText);
     Label5 = MakeLabel(Frame1, "Label5", "Jpg Compress Quality in %");
-    SetTextColour(Label5, QPalette::WindowText, DarkGreyText);
+    SetColour(*Label5, QPalette::WindowText, DarkGreyText);
 
     Label3 = MakeLabel(Frame1, "Label3", "");
     Label3->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label3->setAutoFillBackground(true);
-    SetTextColour(Label3, QPalette::Window, Qt::black);
+    SetColour(*Label3, QPalette::Window, Qt::black);
     Place(Label3, 3600, 2220, 1275, 375);
 
     CancelKnop = Named<QPushButton>(Frame1, "CancelKnop");
@@ -215,7 +200,7 @@ void ConvertDialog::Form_Load()
     Place(PauzeText, 3720, 750, 585, 285); // shares its place with BrText
     Place(Text1, 150, 2220, 450, 315);
 
-    Text1->setText(QString::number(host_.values().JpegQuality));
+    Text1->setText(QString::number(settings_.JpegQuality));
 
     Place(Label5, 720, 2280, 1845, 195);
 }
@@ -229,13 +214,13 @@ void ConvertDialog::HideParameters()
 
 void ConvertDialog::Knop_Click(int index)
 {
-    ProgramValues &values = host_.values();
+    ConvertSettings &values = settings_;
     values.PageStyle = std::uint8_t(index);
     HideParameters();
     Label4->clear();
 
     const Option &option = Options[index];
-    host_.showStatus(QString::fromLatin1(option.status));
+    announce(QString::fromLatin1(option.status));
 
     if (index == 2) {
         Label4->setText(QString::fromLatin1(option.heading));
@@ -244,10 +229,15 @@ void ConvertDialog::Knop_Click(int index)
         Wlabel->show();
         Wlabel->setText(QStringLiteral("Sec."));
         StoreByte(PauzeText, values.PauseSeconds);
+        FitCaptions(*this);
+        emit stored(settings_);
         return;
     }
-    if (!option.boxWidth)
+    if (!option.boxWidth) {
+        FitCaptions(*this);
+        emit stored(settings_);
         return;
+    }
 
     // Each click presets the sizes again; the block size typed earlier stays.
     BrText->show();
@@ -265,6 +255,8 @@ void ConvertDialog::Knop_Click(int index)
         BlLabel->show();
         StoreByte(BlokText, values.BlockSize);
     }
+    FitCaptions(*this);
+    emit stored(settings_);
 }
 
 // Resetting the text raises this handler once more, nested; that run stores the 0.
@@ -277,9 +269,10 @@ void ConvertDialog::PauzeText_Change()
     }
     if (*number > 9)
         PauzeText->setText(QStringLiteral("0"));
-    if (const auto seconds = ReadByte(PauzeText->text()))
-        host_.values().PauseSeconds = *seconds;
-    else
+    if (const auto seconds = ReadByte(PauzeText->text())) {
+        settings_.PauseSeconds = *seconds;
+        emit stored(settings_);
+    } else
         PauzeText->setText(QStringLiteral("0"));
 }
 
@@ -296,46 +289,63 @@ void ConvertDialog::BlokText_Change()
     const std::optional<double> again = ReadNumber(BlokText->text());
     if (!again || *again < 2)
         BlokText->setText(QStringLiteral("15"));
-    StoreByte(BlokText, host_.values().BlockSize);
+    StoreByte(BlokText, settings_.BlockSize);
+    emit stored(settings_);
 }
 
 void ConvertDialog::OkKnop_Click()
 {
     const auto pause = ReadByte(PauzeText->text());
-    const auto width = ReadInt32(BrText->text());
-    const auto height = ReadInt32(HoText->text());
+    auto width = ReadInt32(BrText->text());
+    auto height = ReadInt32(HoText->text());
     const auto block = ReadByte(BlokText->text());
     const auto quality = ReadByte(Text1->text());
 
-    // A box that cannot be read keeps the dialog open with its text selected, and nothing
-    // of this Ok is stored, so no half-taken settings reach the production.
-    const std::pair<bool, QLineEdit *> checks[] = {{pause.has_value(), PauzeText},
-                                                   {width.has_value(), BrText},
-                                                   {height.has_value(), HoText},
-                                                   {block.has_value(), BlokText},
-                                                   {quality.has_value(), Text1}};
-    for (const auto &[readable, box] : checks) {
-        if (!readable) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
+    // A size box the chosen style hides is not used by it: what cannot be read there is 0.
+    if (!width && BrText->isHidden())
+        width = 0;
+    if (!height && HoText->isHidden())
+        height = 0;
+
+    // A shown box that cannot be read keeps the dialog open with its text selected and says
+    // what the box takes; nothing of this Ok is stored, so no half-taken settings reach the
+    // production. The pause and block boxes correct themselves, so they always read.
+    struct Check {
+        bool readable;
+        QLineEdit *box;
+        const char *message;
+    };
+    const Check checks[] = {
+        {pause.has_value(), PauzeText, "The delay must be a whole number of seconds from 0 to 9."},
+        {width.has_value(), BrText, "Width must be a whole number."},
+        {height.has_value(), HoText, "Height must be a whole number."},
+        {block.has_value(), BlokText, "Block must be a whole number from 2 to 99."},
+        {quality.has_value(), Text1, "Jpg Compress Quality must be a whole number from 0 to 255."}};
+    for (const Check &check : checks) {
+        if (!check.readable) {
+            check.box->setFocus(Qt::OtherFocusReason);
+            check.box->selectAll();
+            if (reports_.showMessage)
+                reports_.showMessage(QString::fromLatin1(check.message), ProgramName);
             return;
         }
     }
 
-    ProgramValues &values = host_.values();
-    values.PauseSeconds = *pause;
-    values.PictureWidth = *width;
-    values.PictureHeight = *height;
-    values.BlockSize = *block;
-    values.JpegQuality = *quality;
-    host_.showStatus(QStringLiteral("Ready..."));
+    settings_.PauseSeconds = *pause;
+    settings_.PictureWidth = *width;
+    settings_.PictureHeight = *height;
+    settings_.BlockSize = *block;
+    settings_.JpegQuality = *quality;
+    emit stored(settings_);
+    announce(QStringLiteral("Ready..."));
     accept();
 }
 
 void ConvertDialog::CancelKnop_Click()
 {
-    host_.values().PageStyle = PageStyles::Abandoned;
-    host_.showStatus(QStringLiteral("Ready..."));
+    settings_.PageStyle = PageStyles::Abandoned;
+    emit stored(settings_);
+    announce(QStringLiteral("Ready..."));
     QDialog::reject();
 }
 
@@ -344,25 +354,8 @@ void ConvertDialog::reject()
     CancelKnop_Click();
 }
 
-void ConvertDialog::keyPressEvent(QKeyEvent *event)
+void ConvertDialog::announce(const QString &status)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-void ShowConvertDialog(Host &host, QWidget *parent)
-{
-    // Guarded: should the parent go away during exec(), it takes the dialog with it.
-    QPointer<ConvertDialog> dialog = new ConvertDialog(host, parent);
-    const int result = dialog->exec();
-    delete dialog;
-    if (result == QDialog::Accepted)
-        host.pause(1.0f);
+    if (reports_.showStatus)
+        reports_.showStatus(status);
 }

@@ -1,34 +1,58 @@
 #pragma once
 
-#include <QDialog>
-#include <array>
+#include "forms/form.h"
+#include "shared/program_values.h"
 
-class Host;
+#include <array>
+#include <cstdint>
+#include <functional>
+
 class QButtonGroup;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+// What the Convert dialog shows and stores: the part of the program values it owns.
+struct ConvertSettings {
+    std::uint8_t PageStyle = 0;
+    std::int32_t PictureWidth = 0;
+    std::int32_t PictureHeight = 0;
+    std::uint8_t PauseSeconds = 0;
+    std::uint8_t BlockSize = 0;
+    std::uint8_t JpegQuality = 75;
+
+    static ConvertSettings of(const ProgramValues &values);
+    void storeInto(ProgramValues &values) const;
+};
+
+// How the dialog speaks to the user outside its own window.
+struct ConvertDialogReports {
+    std::function<void(const QString &text)> showStatus;                        // the status line
+    std::function<void(const QString &text, const QString &title)> showMessage; // a message box
+};
+
 // The conversion settings dialog "Convert": the user picks what Make produces (PageStyle,
 // options 1..7) and the picture size, slide show pause, block size and JPEG quality.
-// Results go to host.values() as they are chosen, never through a return value; option
-// clicks and the pause and block boxes store at once, Ok stores every box, Cancel sets
-// PageStyle to 99. Make a fresh one for every showing.
-class ConvertDialog : public QDialog
+// Settings are stored as they are chosen: option clicks and the pause and block boxes store
+// at once, Ok stores every box, Cancel sets PageStyle to 99; each store is announced by
+// stored(), and settings() holds them all. Make a fresh one for every showing.
+class ConvertDialog : public FormDialog
 {
     Q_OBJECT
   public:
-    explicit ConvertDialog(Host &host, QWidget *parent = nullptr);
+    ConvertDialog(const ConvertSettings &shown, ConvertDialogReports reports, QWidget *parent = nullptr);
+
+    // What the dialog has stored so far; the values it was built from where nothing changed.
+    const ConvertSettings &settings() const { return settings_; }
 
     // Everything that rejects the dialog (its frame's close box too) acts like Cancel.
     void reject() override;
 
-  protected:
-    // Enter and Escape do nothing: the dialog is left by Ok, Cancel or its frame only.
-    void keyPressEvent(QKeyEvent *event) override;
+  signals:
+    // After every store, with everything stored so far.
+    void stored(const ConvertSettings &settings);
 
   private:
     void CreateControls();
@@ -39,8 +63,10 @@ class ConvertDialog : public QDialog
     void BlokText_Change();
     void OkKnop_Click();
     void CancelKnop_Click();
+    void announce(const QString &status);
 
-    Host &host_;
+    ConvertSettings settings_;
+    ConvertDialogReports reports_;
 
     QFrame *Frame1 = nullptr;
     QLabel *Label1 = nullptr;
@@ -61,9 +87,3 @@ class ConvertDialog : public QDialog
     QPushButton *CancelKnop = nullptr;
     QPushButton *OkKnop = nullptr;
 };
-
-// The Make command's way to ask for the settings: creates a fresh ConvertDialog over
-// `parent`, shows it modally and returns once it is closed and destroyed. After Ok it then
-// pauses one second through host.pause(1.0f), so window events go on meanwhile; after
-// Cancel or a frame close it returns at once (PageStyle is 99 then).
-void ShowConvertDialog(Host &host, QWidget *parent);

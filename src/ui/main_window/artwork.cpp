@@ -65,11 +65,12 @@ QPixmap WindowIconPicture()
     return pixmap;
 }
 
-QPixmap MakeButtonPicture()
+QPixmap MakeButtonPicture(int size)
 {
-    QPixmap pixmap = Transparent(32, 32);
+    QPixmap pixmap = Transparent(size, size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
 
     // The globe: a shaded sphere, two continents, and its grid of meridians and parallels.
     const QPointF centre(13, 13);

@@ -4,6 +4,7 @@
 #include "app/settings_file.h"
 #include "colour_dialog/colorform.h"
 #include "convert_dialog/convert_dialog.h"
+#include "forms/form.h"
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -24,49 +26,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVector>
 
 namespace
 {
 
-// Positions and sizes are laid out in twips, 15 to the pixel.
-constexpr int Px(int twips)
-{
-    return twips / 15;
-}
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
-const QColor DarkGreyText(64, 64, 64);
-const QColor LightGreyBackground(224, 224, 224);
 const QColor HelpBackground(240, 240, 255);
 
 // Where the hidden helpers go: right of the client area, never on screen.
 constexpr int OutsideX = MainWindow::ClientWidth + 100;
-
-QFont ArialFont(int points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"), points, bold ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-void SetColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void SetBackground(QWidget *widget, const QColor &colour)
-{
-    SetColour(widget, QPalette::Window, colour);
-    widget->setAutoFillBackground(true);
-}
 
 // Labels sized to their text follow their text: whenever one of them asks for a new geometry
 // (a new text while shown) or the frame is shown, each is resized to its size hint again.
@@ -77,7 +47,7 @@ class AutoSizeLabels : public QObject
     void add(QLabel *label)
     {
         labels_ << label;
-        label->adjustSize();
+        SizeToText(*label);
         label->parentWidget()->installEventFilter(this);
     }
 
@@ -87,7 +57,7 @@ class AutoSizeLabels : public QObject
         if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
             for (QLabel *label : std::as_const(labels_))
                 if (label->parent() == watched && label->size() != label->sizeHint())
-                    label->adjustSize();
+                    SizeToText(*label);
         }
         return false;
     }
@@ -104,8 +74,7 @@ QString ToDisplayLineBreaks(QString text)
 
 template <class T> T *Make(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *widget = new T(parent);
-    widget->setObjectName(QLatin1String(name));
+    auto *widget = Named<T>(parent, name);
     widget->setGeometry(geometry);
     return widget;
 }
@@ -113,7 +82,7 @@ template <class T> T *Make(QWidget *parent, const char *name, const QRect &geome
 QLabel *BlackBox(QWidget *parent, const char *name, const QRect &geometry)
 {
     auto *box = Make<QLabel>(parent, name, geometry);
-    SetBackground(box, Qt::black);
+    PaintBackground(*box, Qt::black);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return box;
 }
@@ -135,8 +104,8 @@ QLineEdit *TextBox(QWidget *parent, const char *name, const QRect &geometry, con
     auto *box = Make<QLineEdit>(parent, name, geometry);
     box->setText(text);
     box->setAccessibleName(accessibleName);
-    SetColour(box, QPalette::Base, LightGreyBackground);
-    SetColour(box, QPalette::Text, DarkGreyText);
+    SetColour(*box, QPalette::Base, LightGreyBackground);
+    SetColour(*box, QPalette::Text, DarkGreyText);
     return box;
 }
 
@@ -145,7 +114,7 @@ T *Caption(QWidget *parent, const char *name, QPoint position, const QString &te
 {
     auto *label = Make<T>(parent, name, QRect(position, QSize(1, 1)));
     label->setText(text);
-    SetColour(label, QPalette::WindowText, DarkGreyText);
+    SetColour(*label, QPalette::WindowText, DarkGreyText);
     sizer->add(label);
     return label;
 }
@@ -165,6 +134,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     if (services_.programFolder.isEmpty())
         services_.programFolder = ApplicationFolder();
+    if (services_.settingsFolder.isEmpty())
+        services_.settingsFolder = services_.programFolder;
     if (!services_.messages) {
         ownMessages_ = std::make_unique<QtMessageBoxes>(this);
         services_.messages = ownMessages_.get();
@@ -195,11 +166,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(ui_.ExitKnop, &QPushButton::clicked, this, &MainWindow::ExitKnop_Click);
     connect(ui_.HelpKnop, &QPushButton::clicked, this, &MainWindow::HelpKnop_Click);
 
-    browser_ =
-        std::make_unique<PictureBrowser>(*this, *services_.messages, *services_.pointer, services_.volumes);
+    const BrowserControls browsing{*ui_.Drive1,     *ui_.Dir1,       *ui_.File1,        *ui_.List1,
+                                   *ui_.List2,      *ui_.FotoAantal, *ui_.SelectAantal, *ui_.Image1,
+                                   *ui_.KnopRechts, *ui_.ClearKnop,  *ui_.ClearAll};
+    browser_ = std::make_unique<PictureBrowser>(browsing, *services_.messages, *services_.pointer,
+                                                services_.volumes);
     browser_->setSelectionLock([this] { return productionRunning_; });
-    connect(ui_.KleurLabel, &ClickableLabel::clicked, this,
-            [this] { KleurLabel_Click(values_, *ui_.KleurLabel, this); });
+    connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
 }
 
@@ -222,20 +195,20 @@ void MainWindow::buildLayout()
     ui_.Drive1 = Make<QComboBox>(this, "Drive1", QRect());
     ui_.Drive1->setGeometry(Px(210), Px(225), Px(1980), ui_.Drive1->sizeHint().height());
     ui_.Drive1->setAccessibleName(QStringLiteral("Drive"));
-    SetColour(ui_.Drive1, QPalette::Base, LightGreyBackground);
-    SetColour(ui_.Drive1, QPalette::Button, LightGreyBackground);
+    SetColour(*ui_.Drive1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.Drive1, QPalette::Button, LightGreyBackground);
 
     ui_.Dir1 = ListBox(this, "Dir1", Twips(210, 660, 1980, 2340), QStringLiteral("Folders"));
-    SetColour(ui_.Dir1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.Dir1, QPalette::Base, LightGreyBackground);
 
     ui_.File1 =
         ListBox(this, "File1", Twips(2370, 210, 2700, 2430), QStringLiteral("Pictures in the folder"));
     ui_.File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui_.File1->setProperty("pattern", QStringLiteral("*.jpg;*.gif;*.bmp"));
-    SetColour(ui_.File1, QPalette::Base, LightGreyBackground);
+    SetColour(*ui_.File1, QPalette::Base, LightGreyBackground);
 
     ui_.List1 = ListBox(this, "List1", Twips(5910, 225, 2565, 2400), QStringLiteral("Selected pictures"));
-    SetColour(ui_.List1, QPalette::Base, SelectionBackground);
+    SetColour(*ui_.List1, QPalette::Base, SelectionBackground);
 
     ui_.List2 =
         ListBox(this, "List2", QRect(OutsideX, 0, Px(2565), Px(2400)), QStringLiteral("Selected paths"));
@@ -253,7 +226,7 @@ void MainWindow::buildLayout()
     ui_.HelpLabel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui_.HelpLabel->setFont(ArialFont(9));
     ui_.HelpLabel->setAccessibleName(QStringLiteral("Help"));
-    SetColour(ui_.HelpLabel, QPalette::Base, HelpBackground);
+    SetColour(*ui_.HelpLabel, QPalette::Base, HelpBackground);
     ui_.HelpLabel->hide();
 
     // Frame1's controls.
@@ -274,6 +247,8 @@ void MainWindow::buildLayout()
         Caption(frame1, "SelectAantal", QPoint(Px(5640), Px(2400)), QStringLiteral("0"), sizer);
     ui_.SelectAantal->setFont(ArialFont(8, true));
     ui_.SelectAantal->adjustSize();
+    // List1 lies over Frame1 just right of it: a longer count grows to the left.
+    ui_.SelectAantal->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     ui_.Label1 = BlackBox(frame1, "Label1", Twips(6720, 2730, 1680, 315));
     ui_.ClearKnop = Button(frame1, "ClearKnop", Twips(6750, 2760, 705, 255), QStringLiteral("Delete"),
@@ -352,6 +327,7 @@ void MainWindow::buildLayout()
     ui_.KleurLabel->raise();
 
     ui_.Frame1->lower();
+    FitCaptions(*this);
 }
 
 void MainWindow::startUp()
@@ -361,9 +337,9 @@ void MainWindow::startUp()
     values_.BackRed = 224;
     values_.BackGreen = 240;
     values_.BackBlue = 224;
-    SetBackground(ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
 
-    if (LoadSettingsAtStart(services_.programFolder, values_))
+    if (LoadSettingsAtStart(services_.settingsFolder, values_))
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
 }
 
@@ -426,7 +402,7 @@ void MainWindow::ExitKnop_Click()
     if (closing())
         return;
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.programFolder, values_);
+    SaveSettings(services_.settingsFolder, values_);
     endRun();
     close();
     services_.quit();
@@ -461,7 +437,8 @@ void MainWindow::MakeKnop_Click()
     // the first one's numbering, folders and lists.
     if (productionRunning_)
         return;
-    const QScopedValueRollback<bool> lock(productionRunning_, true);
+    // An installed program's album folder is made when the first production needs it.
+    QDir().mkpath(services_.programFolder);
     ::MakeKnop_Click(*this, *this);
 }
 
@@ -487,10 +464,45 @@ void MainWindow::focusFileName()
 
 void MainWindow::setSelectionBackground(const QColor &colour)
 {
-    SetColour(ui_.List1, QPalette::Base, colour);
+    SetColour(*ui_.List1, QPalette::Base, colour);
 }
 
 void MainWindow::showConvertDialog()
 {
-    ShowConvertDialog(*this, this);
+    // A fresh dialog for every showing, modal to this window. What it stores is stored here at
+    // once. Guarded: should this window go away during exec(), it takes the dialog with it.
+    ConvertDialogReports reports{
+        [this](const QString &text) { showStatus(text); },
+        [this](const QString &text, const QString &title) { showMessage(text, title); }};
+    QPointer<ConvertDialog> dialog =
+        new ConvertDialog(ConvertSettings::of(values_), std::move(reports), this);
+    connect(dialog, &ConvertDialog::stored, this,
+            [this](const ConvertSettings &settings) { settings.storeInto(values_); });
+    const int result = dialog->exec();
+    delete dialog;
+    // After Ok the production waits one second, so window events go on meanwhile.
+    if (result == QDialog::Accepted)
+        pause(1.0f);
+}
+
+void MainWindow::KleurLabel_Click()
+{
+    // A fresh dialog for every showing, starting from the shared colour. Each finished change
+    // is stored at once; Ok repaints the swatch. The modality alone makes the window wait.
+    auto *form = new Colorform(QColor(values_.BackRed, values_.BackGreen, values_.BackBlue), this);
+    connect(form, &Colorform::colourChanged, this, [this](const QColor &colour) {
+        values_.BackRed = std::uint8_t(colour.red());
+        values_.BackGreen = std::uint8_t(colour.green());
+        values_.BackBlue = std::uint8_t(colour.blue());
+    });
+    connect(form, &QDialog::accepted, this, [this] {
+        PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    });
+    connect(form, &QDialog::finished, form, &QObject::deleteLater);
+    form->open();
+}
+
+void MainWindow::setProductionRunning(bool running)
+{
+    productionRunning_ = running;
 }

@@ -30,7 +30,8 @@ class VolumeSource;
 // What the main window uses of the platform. Anything left empty or null is the real thing;
 // tests pass a temporary program folder, recording message boxes and a pause that does not wait.
 struct MainWindowServices {
-    QString programFolder;            // empty: the folder of the executable
+    QString programFolder;            // empty: the folder of the executable; albums and scratch file
+    QString settingsFolder;           // empty: the program folder; holds Galvora.ini
     MessageBoxes *messages = nullptr; // null: Qt message boxes
     MousePointer *pointer = nullptr;  // null: the application's override cursor
     DocumentOpener *opener = nullptr; // null: the desktop's default application
@@ -115,7 +116,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void HelpKnop_Click();
     // Checks the input, asks for the production and runs it. Does nothing while one runs.
     void MakeKnop_Click();
-    // True from the press of Make until its production has ended.
+    // True from the Convert dialog of a Make until its production has ended.
     bool productionRunning() const { return productionRunning_; }
 
     // MakeWindow
@@ -125,6 +126,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void focusFileName() override;
     void setSelectionBackground(const QColor &colour) override;
     void showConvertDialog() override;
+    void setProductionRunning(bool running) override;
 
   protected:
     // Closing the window by its frame ends the program as Exit does, without saving the settings.
@@ -132,6 +134,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
 
   private:
     void buildLayout();
+    void KleurLabel_Click();
     void startUp();
     // Stops whatever runs: pauses end, open dialogs close, the preview is dropped.
     void endRun();

@@ -14,7 +14,6 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QtConcurrent/QtConcurrentRun>
-#include <stdexcept>
 #include <utility>
 
 namespace
@@ -26,14 +25,6 @@ constexpr int IndentPixels = 10;
 
 // The preview never holds more than this for one decoded picture (megabytes); formats that
 // cannot be decoded at a reduced size (BMP, GIF) beyond it are not previewed.
-
-template <typename T> T &Control(QWidget &window, const char *name)
-{
-    T *control = window.findChild<T *>(QString::fromLatin1(name));
-    if (!control)
-        throw std::logic_error(std::string("the main window has no control ") + name);
-    return *control;
-}
 
 // Indents each folder by its level, the way a folder tree reads.
 class FolderIndentDelegate final : public QStyledItemDelegate
@@ -110,16 +101,13 @@ QImage LoadPreviewImage(const QString &path, const QSize &box)
     return image;
 }
 
-PictureBrowser::PictureBrowser(QWidget &window, MessageBoxes &messages, MousePointer &pointer,
+PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &messages, MousePointer &pointer,
                                VolumeSource *volumes, const QString &startFolder)
     : messages_(messages), pointer_(pointer),
       ownVolumes_(volumes ? nullptr : std::make_unique<MountedVolumes>()),
-      volumes_(volumes ? *volumes : *ownVolumes_), drive1_(Control<QComboBox>(window, "Drive1")),
-      dir1_(Control<QListWidget>(window, "Dir1")), file1_(Control<QListWidget>(window, "File1")),
-      fotoAantal_(Control<QLabel>(window, "FotoAantal")), image1_(Control<QLabel>(window, "Image1")),
-      selection_(Control<QListWidget>(window, "List1"), Control<QListWidget>(window, "List2"),
-                 Control<QLabel>(window, "SelectAantal")),
-      folder_(CleanAbsolute(startFolder))
+      volumes_(volumes ? *volumes : *ownVolumes_), drive1_(controls.Drive1), dir1_(controls.Dir1),
+      file1_(controls.File1), fotoAantal_(controls.FotoAantal), image1_(controls.Image1),
+      selection_(controls.List1, controls.List2, controls.SelectAantal), folder_(CleanAbsolute(startFolder))
 {
     dir1_.setItemDelegate(new FolderIndentDelegate(&dir1_));
     dir1_.setIconSize(QSize(16, 16));
@@ -146,12 +134,9 @@ PictureBrowser::PictureBrowser(QWidget &window, MessageBoxes &messages, MousePoi
     previewThread_.setMaxThreadCount(1);
     connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
-    connect(&Control<QAbstractButton>(window, "KnopRechts"), &QAbstractButton::clicked, this,
-            &PictureBrowser::KnopRechts_Click);
-    connect(&Control<QAbstractButton>(window, "ClearKnop"), &QAbstractButton::clicked, this,
-            &PictureBrowser::ClearKnop_Click);
-    connect(&Control<QAbstractButton>(window, "ClearAll"), &QAbstractButton::clicked, this,
-            &PictureBrowser::ClearAll_Click);
+    connect(&controls.KnopRechts, &QAbstractButton::clicked, this, &PictureBrowser::KnopRechts_Click);
+    connect(&controls.ClearKnop, &QAbstractButton::clicked, this, &PictureBrowser::ClearKnop_Click);
+    connect(&controls.ClearAll, &QAbstractButton::clicked, this, &PictureBrowser::ClearAll_Click);
 }
 
 // The preview thread's pool waits for a decoding under way before it goes.

@@ -17,6 +17,7 @@
 #include <optional>
 
 class MessageBoxes;
+class QAbstractButton;
 class MousePointer;
 class QComboBox;
 class QLabel;
@@ -43,14 +44,29 @@ QStringList PictureFiles(const QString &folder);
 // decoded at the box size, never whole. A null image when it cannot be decoded.
 QImage LoadPreviewImage(const QString &path, const QSize &box);
 
+// The main window's controls that the browser works with.
+struct BrowserControls {
+    QComboBox &Drive1;
+    QListWidget &Dir1;
+    QListWidget &File1;
+    QListWidget &List1;
+    QListWidget &List2;
+    QLabel &FotoAantal;
+    QLabel &SelectAantal;
+    QLabel &Image1;
+    QAbstractButton &KnopRechts;
+    QAbstractButton &ClearKnop;
+    QAbstractButton &ClearAll;
+};
+
 // The drive, folder and file lists of the main window, the preview and the selection buttons.
-// Finds the window's controls by their object names and handles their events.
+// Handles their events.
 class PictureBrowser : public QObject
 {
     Q_OBJECT
   public:
     // `volumes` null: the mounted volumes of this machine.
-    PictureBrowser(QWidget &window, MessageBoxes &messages, MousePointer &pointer,
+    PictureBrowser(const BrowserControls &controls, MessageBoxes &messages, MousePointer &pointer,
                    VolumeSource *volumes = nullptr, const QString &startFolder = QDir::currentPath());
     ~PictureBrowser() override;
 

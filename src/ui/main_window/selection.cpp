@@ -1,5 +1,6 @@
 #include "main_window/selection.h"
 
+#include "forms/form.h"
 #include "shared/paths.h"
 
 #include <QLabel>
@@ -33,6 +34,8 @@ void Selection::removeFirstMarked()
             continue;
         delete names_.takeItem(i);
         delete paths_.takeItem(i);
+        // The list marks the row that moved up into the removed one's place; the user did not.
+        names_.clearSelection();
         showCount();
         return;
     }
@@ -50,5 +53,5 @@ void Selection::removeAll()
 void Selection::showCount()
 {
     count_.setText(QString::number(names_.count()));
-    count_.adjustSize(); // the label is sized to its text
+    SizeToText(count_); // the label is sized to its text, growing to the left
 }

@@ -96,10 +96,7 @@ TEST_P(BlockEffectPhotoalbumGoldenTest, WritesTheExpectedFileAndOpensIt)
     run.write(row.page, row.width, row.height, row.blockSize);
 
     ASSERT_TRUE(run.host.messages.isEmpty()) << run.host.messages.first().text.toStdString();
-    const QByteArray expected = Golden::ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + row.expected);
-    ASSERT_FALSE(expected.isEmpty()) << row.expected;
-    const QByteArray actual = run.pageBytes();
-    EXPECT_TRUE(actual == expected) << Golden::FirstDifference(actual, expected);
+    EXPECT_SAME_PAGE(run.pageBytes(), Golden::ExpectedPage(row.expected));
     EXPECT_EQ(run.host.opened, QStringList{run.pagePath()});
     EXPECT_EQ(run.host.statuses.last(), QStringLiteral("Convert pictures ready, open html page...."));
 }

@@ -47,20 +47,4 @@ class PageTest : public ::testing::Test
     }
 };
 
-// The expected page from tests/data/pages with its @NAME@ placeholders filled in
-// (the parts that depend on the temporary folder or on the clock).
-inline QByteArray ExpectedPage(const char *name,
-                               const std::vector<std::pair<QByteArray, QByteArray>> &fill = {})
-{
-    QByteArray bytes = Golden::ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + QLatin1String(name));
-    EXPECT_FALSE(bytes.isEmpty()) << "missing expected page " << name;
-    for (const auto &[key, value] : fill)
-        bytes.replace(key, value);
-    return bytes;
-}
-
-#define EXPECT_SAME_PAGE(actual, expected)                                                                   \
-    do {                                                                                                     \
-        const std::string difference = Golden::FirstDifference((actual), (expected));                        \
-        EXPECT_TRUE(difference.empty()) << difference;                                                       \
-    } while (0)
+using Golden::ExpectedPage;

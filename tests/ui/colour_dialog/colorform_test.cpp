@@ -1,6 +1,8 @@
 #include "colour_dialog/colorform.h"
+#include "forms/form.h"
 #include "main_window/clickable_label.h"
 #include "main_window/window_fixture.h"
+#include "support/find_child.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,10 +31,7 @@ std::string Bytes(const ProgramValues &v)
 
 template <typename T = QWidget> T &Child(QWidget &parent, const char *name)
 {
-    T *child = parent.findChild<T *>(QString::fromLatin1(name));
-    if (!child)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *child;
+    return FindChild<T>(parent, name);
 }
 
 QString Caption(QWidget &form, const char *label)
@@ -48,6 +47,23 @@ void Press(QWidget &form, const char *button)
     QTest::mouseClick(&Child(form, button), Qt::LeftButton);
 }
 
+// The dialog wired as the main window wires it: each finished change into `values`, Ok repaints
+// `swatch`.
+class Wired : public Colorform
+{
+  public:
+    Wired(ProgramValues &values, QWidget &swatch)
+        : Colorform(QColor(values.BackRed, values.BackGreen, values.BackBlue))
+    {
+        connect(this, &Colorform::colourChanged, [&values](const QColor &colour) {
+            values.BackRed = std::uint8_t(colour.red());
+            values.BackGreen = std::uint8_t(colour.green());
+            values.BackBlue = std::uint8_t(colour.blue());
+        });
+        connect(this, &QDialog::accepted, [this, &swatch] { PaintBackground(swatch, colour()); });
+    }
+};
+
 class ColorformTest : public ::testing::Test
 {
   protected:
@@ -58,7 +74,7 @@ class ColorformTest : public ::testing::Test
 
 TEST_F(ColorformTest, OpensWithTheSharedColourInBarsLabelsAndPreview)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     EXPECT_EQ(form.windowTitle(), " Backgroundcolor Html page");
     EXPECT_EQ(form.size(), QSize(192, 131));
     EXPECT_EQ(Bar(form, "ScrollRood").value(), 224);
@@ -70,14 +86,14 @@ TEST_F(ColorformTest, OpensWithTheSharedColourInBarsLabelsAndPreview)
     // Setting a bar to 0 runs no change handler: loading shows the zeros anyway.
     values.BackRed = values.BackGreen = 0;
     values.BackBlue = 7;
-    Colorform zeros(values, swatch);
+    Wired zeros(values, swatch);
     EXPECT_EQ(Caption(zeros, "Label5") + Caption(zeros, "Label6") + Caption(zeros, "Label7"), "007");
     EXPECT_EQ(Shown(Child(zeros, "Label8")), "0,0,7");
 }
 
 TEST_F(ColorformTest, RedToZeroShowsAndStoresAtOnceButNotWhileDragging)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     QScrollBar &red = Bar(form, "ScrollRood");
     red.setSliderDown(true);
     red.setSliderPosition(10);
@@ -90,12 +106,12 @@ TEST_F(ColorformTest, RedToZeroShowsAndStoresAtOnceButNotWhileDragging)
     EXPECT_EQ(Shown(Child(form, "Label8")), "0,240,224");
     EXPECT_EQ(Bytes(values), "0,240,224");
 
-    // An arrow step and a track step move by one, each bar feeding its own label and byte.
+    // An arrow step moves by one and a track step by ten, each bar feeding its own label and byte.
     Bar(form, "ScrollGroen").triggerAction(QAbstractSlider::SliderSingleStepSub);
     Bar(form, "ScrollBlauw").triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(Caption(form, "Label6") + "/" + Caption(form, "Label7"), "239/225");
-    EXPECT_EQ(Bytes(values), "0,239,225");
-    EXPECT_EQ(Shown(Child(form, "Label8")), "0,239,225");
+    EXPECT_EQ(Caption(form, "Label6") + "/" + Caption(form, "Label7"), "239/234");
+    EXPECT_EQ(Bytes(values), "0,239,234");
+    EXPECT_EQ(Shown(Child(form, "Label8")), "0,239,234");
 }
 
 // Cancel and a close by the window frame: the shared colour keeps the bars' values,
@@ -107,7 +123,7 @@ class ColorformLeaveTest : public ColorformTest, public ::testing::WithParamInte
 TEST_P(ColorformLeaveTest, KeepsSharedColourButNotTheSwatch)
 {
     {
-        Colorform form(values, swatch);
+        Wired form(values, swatch);
         form.show();
         Bar(form, "ScrollRood").setValue(0);
         Bar(form, "ScrollBlauw").setValue(100);
@@ -117,7 +133,7 @@ TEST_P(ColorformLeaveTest, KeepsSharedColourButNotTheSwatch)
     }
     EXPECT_EQ(Bytes(values), "0,240,100");
     EXPECT_EQ(Shown(swatch), "224,240,224");
-    Colorform again(values, swatch);
+    Wired again(values, swatch);
     EXPECT_EQ(Bar(again, "ScrollBlauw").value(), 100);
     EXPECT_EQ(Shown(Child(again, "Label8")), "0,240,100");
 }
@@ -127,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, ColorformLeaveTest, ::testing::Bool(),
 
 TEST_F(ColorformTest, EnterAndEscapeDoNothing)
 {
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     form.show();
     for (const char *button : {"OkKnop", "CancelKnop"})
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -163,6 +179,46 @@ TEST_F(SwatchTest, AClickShowsAModalDialogAndOkRepaintsTheSwatch)
     }
 }
 
+// From the keyboard: Tab reaches the bars in the order red, green, blue, then Cancel and Ok;
+// each key's change is stored as a click's is.
+TEST_F(SwatchTest, TheBarsAnswerTheKeyboard)
+{
+    auto window = start();
+    window->show();
+    window->activateWindow();
+    QTest::mouseClick(window->controls().KleurLabel, Qt::LeftButton);
+    auto *form = qobject_cast<Colorform *>(QApplication::activeModalWidget());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    QScrollBar &red = Bar(*form, "ScrollRood");
+    for (int presses = 0; QApplication::focusWidget() != &red && presses < 6; ++presses)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &red);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&red, Qt::Key_Left);
+    EXPECT_EQ(Caption(*form, "Label5"), "220");
+    EXPECT_EQ(window->values().BackRed, 220);
+
+    const struct {
+        Qt::Key key;
+        int value;
+    } steps[] = {{Qt::Key_PageDown, 210}, {Qt::Key_PageUp, 220}, {Qt::Key_Right, 221}, {Qt::Key_Down, 220},
+                 {Qt::Key_Up, 221},       {Qt::Key_End, 255},    {Qt::Key_Home, 0}};
+    for (const auto &step : steps) {
+        QTest::keyClick(&red, step.key);
+        EXPECT_EQ(Caption(*form, "Label5"), QString::number(step.value)) << step.key;
+        EXPECT_EQ(window->values().BackRed, step.value) << step.key;
+    }
+
+    QStringList order;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order.join(QLatin1Char(' ')), "ScrollGroen ScrollBlauw CancelKnop OkKnop ScrollRood");
+    Press(*form, "CancelKnop");
+}
+
 // Every control: kind, place inside Frame1 (pixels), caption, colours and bold fonts.
 struct ControlRow {
     const char *name;
@@ -181,7 +237,7 @@ class ColorformControlTest : public ColorformTest, public ::testing::WithParamIn
 TEST_P(ColorformControlTest, IsPlacedAndDressedAsLaidOut)
 {
     const ControlRow row = GetParam();
-    Colorform form(values, swatch);
+    Wired form(values, swatch);
     QWidget &frame = Child(form, "Frame1");
     EXPECT_EQ(frame.geometry(), QRect(4, -2, 187, 134));
     QWidget &control = Child(frame, row.name);
@@ -208,7 +264,7 @@ TEST_P(ColorformControlTest, IsPlacedAndDressedAsLaidOut)
     if (auto *bar = qobject_cast<QScrollBar *>(&control)) {
         EXPECT_EQ(bar->orientation(), Qt::Horizontal);
         EXPECT_EQ(QList<int>({bar->minimum(), bar->maximum(), bar->singleStep(), bar->pageStep()}),
-                  QList<int>({0, 255, 1, 1}));
+                  QList<int>({0, 255, 1, 10}));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "convert_dialog/convert_dialog.h"
+#include "support/find_child.h"
 
+#include "main_window/window_fixture.h"
 #include "support/fake_host.h"
 
 #include <QApplication>
@@ -58,18 +60,19 @@ class ConvertDialogTest : public ::testing::Test
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
+    // Wired as the main window wires it: every store lands in host.state at once.
     void Open()
     {
-        dialog = std::make_unique<ConvertDialog>(host);
+        ConvertDialogReports reports{
+            [this](const QString &text) { host.showStatus(text); },
+            [this](const QString &text, const QString &title) { host.showMessage(text, title); }};
+        dialog = std::make_unique<ConvertDialog>(ConvertSettings::of(host.state), std::move(reports));
+        QObject::connect(dialog.get(), &ConvertDialog::stored,
+                         [this](const ConvertSettings &settings) { settings.storeInto(host.state); });
         dialog->show();
     }
 
-    template <typename W = QWidget> W *Child(const QString &name)
-    {
-        W *widget = dialog->findChild<W *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
+    template <typename W = QWidget> W *Child(const QString &name) { return &FindChild<W>(*dialog, name); }
     QLineEdit *Box(const char *name) { return Child<QLineEdit>(QLatin1String(name)); }
     QString Text(const char *name) { return Box(name)->text(); }
 
@@ -380,7 +383,12 @@ struct UnreadableRow {
     const char *name;
     const char *box;
     const char *text;
+    const char *message;
 };
+
+const char *const Width = "Width must be a whole number.";
+const char *const Height = "Height must be a whole number.";
+const char *const Quality = "Jpg Compress Quality must be a whole number from 0 to 255.";
 
 class ConvertDialogUnreadableTest : public ConvertDialogTest,
                                     public ::testing::WithParamInterface<UnreadableRow>
@@ -403,6 +411,9 @@ TEST_P(ConvertDialogUnreadableTest, OkKeepsTheDialogOpenWithTheBoxSelectedAndSto
     EXPECT_EQ(host.statuses, statusesBefore);
     EXPECT_EQ(dialog->focusWidget(), Box(row.box));
     EXPECT_EQ(Box(row.box)->selectedText(), QString::fromLatin1(row.text));
+    ASSERT_EQ(host.messages.size(), 1);
+    EXPECT_EQ(host.messages[0].text, QString::fromLatin1(row.message));
+    EXPECT_EQ(host.messages[0].title, "Galvora");
 
     TypeOver(row.box, "100");
     ClickButton("OkKnop");
@@ -411,28 +422,48 @@ TEST_P(ConvertDialogUnreadableTest, OkKeepsTheDialogOpenWithTheBoxSelectedAndSto
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ConvertDialogUnreadableTest,
-                         ::testing::Values(UnreadableRow{"EmptyWidth", "BrText", ""},
-                                           UnreadableRow{"WordAsHeight", "HoText", "abc"},
-                                           UnreadableRow{"WidthBeyond32Bits", "BrText", "2147483648"},
-                                           UnreadableRow{"Quality256", "Text1", "256"},
-                                           UnreadableRow{"NegativeQuality", "Text1", "-1"}),
+                         ::testing::Values(UnreadableRow{"EmptyWidth", "BrText", "", Width},
+                                           UnreadableRow{"WordAsHeight", "HoText", "abc", Height},
+                                           UnreadableRow{"WidthBeyond32Bits", "BrText", "2147483648", Width},
+                                           UnreadableRow{"Quality256", "Text1", "256", Quality},
+                                           UnreadableRow{"NegativeQuality", "Text1", "-1", Quality}),
                          [](const auto &row) { return std::string(row.param.name); });
 
-// ShowConvertDialog runs a real modal loop; a zero timer acts in it once the dialog is up.
+// A size box the chosen style hides is not used: Ok takes 0 for it and closes without a word.
+TEST_F(ConvertDialogTest, OkStoresZeroForAHiddenSizeBoxItCannotRead)
+{
+    ClickOption(3);
+    TypeOver("BrText", "abc");
+    TypeOver("HoText", "");
+    ClickOption(2);
+    ClickButton("OkKnop");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_EQ(host.state.PageStyle, PageStyles::SlideShow);
+    EXPECT_EQ(host.state.PictureWidth, 0);
+    EXPECT_EQ(host.state.PictureHeight, 0);
+    EXPECT_EQ(host.state.PauseSeconds, 3);
+}
+
+// The main window's showing runs a real modal loop; a zero timer acts in it once the dialog is up.
 enum class Leave { Ok, Cancel, FrameClose };
 
-class ShowConvertDialogTest : public ::testing::TestWithParam<Leave>
+class ShowConvertDialogTest : public WindowTest, public ::testing::WithParamInterface<Leave>
 {
 };
 
 TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
 {
-    FakeHost host;
-    QWidget mainWindow;
+    std::unique_ptr<MainWindow> mainWindow;
     bool dialogAliveDuringPause = true;
-    host.onPause = [&] { dialogAliveDuringPause = !mainWindow.findChildren<ConvertDialog *>().isEmpty(); };
+    MainWindowServices s = services();
+    s.pause = [&](float seconds) {
+        pauses << seconds;
+        dialogAliveDuringPause = !mainWindow->findChildren<ConvertDialog *>().isEmpty();
+    };
+    mainWindow = std::make_unique<MainWindow>(s);
     QTimer::singleShot(0, [&] {
-        auto *dialog = mainWindow.findChild<ConvertDialog *>();
+        auto *dialog = mainWindow->findChild<ConvertDialog *>();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(QApplication::activeModalWidget(), dialog);
         dialog->findChild<QRadioButton *>("Knop3")->click();
@@ -443,17 +474,17 @@ TEST_P(ShowConvertDialogTest, PausesOneSecondAfterOkOnlyOnceTheDialogIsGone)
         else
             dialog->close();
     });
-    ShowConvertDialog(host, &mainWindow);
+    mainWindow->showConvertDialog();
 
-    EXPECT_TRUE(mainWindow.findChildren<ConvertDialog *>().isEmpty());
-    EXPECT_EQ(host.statuses.last(), "Ready...");
+    EXPECT_TRUE(mainWindow->findChildren<ConvertDialog *>().isEmpty());
+    EXPECT_EQ(mainWindow->controls().InfoBalk->text(), "Ready...");
     if (GetParam() == Leave::Ok) {
-        EXPECT_EQ(host.pauses, QVector<float>{1.0f});
+        EXPECT_EQ(pauses, QVector<float>{1.0f});
         EXPECT_FALSE(dialogAliveDuringPause);
-        EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
+        EXPECT_EQ(mainWindow->values().PageStyle, PageStyles::Thumbnails);
     } else {
-        EXPECT_TRUE(host.pauses.isEmpty());
-        EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+        EXPECT_TRUE(pauses.isEmpty());
+        EXPECT_EQ(mainWindow->values().PageStyle, PageStyles::Abandoned);
     }
 }
 

@@ -111,6 +111,46 @@ TEST_F(MakeTest, NoPicturesBlinksTheSelectionThreeTimes)
     EXPECT_TRUE(statuses().isEmpty());
 }
 
+// The blinks are no production: ">", a double-click, Delete and Delete All work meanwhile.
+TEST_F(MakeTest, SelectionButtonsWorkDuringTheBlinks)
+{
+    writePicture(QStringLiteral("a.jpg"));
+    writePicture(QStringLiteral("b.jpg"));
+    openWindow();
+    typeNames(Folder, QStringLiteral("index"), QStringLiteral("Album"));
+    QVector<int> counts; // List1 and List2 entries after each pause's act
+    onPause = [&](float) {
+        switch (pauses.size()) {
+        case 1:
+            file1().clearSelection();
+            file1().findItems(QStringLiteral("a.jpg"), Qt::MatchExactly).first()->setSelected(true);
+            press("KnopRechts");
+            break;
+        case 2:
+            doubleClick(file1(), file1().findItems(QStringLiteral("b.jpg"), Qt::MatchExactly).first());
+            break;
+        case 3:
+            if (QListWidgetItem *first = list1().item(0))
+                first->setSelected(true);
+            press("ClearKnop");
+            break;
+        case 4:
+            press("ClearAll");
+            break;
+        default:
+            return;
+        }
+        counts << int(list1().count()) << int(list2().count());
+    };
+
+    make();
+
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("You have no pictures selected!")});
+    EXPECT_EQ(pauses, QVector<float>(6, 0.2f));
+    EXPECT_EQ(counts, (QVector<int>{1, 1, 2, 2, 1, 1, 0, 0}));
+    EXPECT_FALSE(main().productionRunning());
+}
+
 // One good picture, selected, and the names typed.
 class OnePictureTest : public MakeTest
 {

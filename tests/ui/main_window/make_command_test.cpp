@@ -31,6 +31,8 @@ class FakeMakeWindow : public MakeWindow
         if (dialog)
             dialog();
     }
+    void setProductionRunning(bool running) override { lockChanges << running; }
+    QVector<bool> lockChanges;
 };
 
 class MakeCommandTest : public ::testing::Test
@@ -127,6 +129,7 @@ TEST_P(MakeDispatchTest, PassesTheSizeTheStyleTakes)
     EXPECT_EQ(host.statuses.first(), QStringLiteral("Wait..."));
     EXPECT_EQ(host.statuses.last(), QStringLiteral("Ready..."));
     EXPECT_EQ(host.pointer, (QStringList{QStringLiteral("busy"), QStringLiteral("arrow")}));
+    EXPECT_EQ(window.lockChanges, (QVector<bool>{true, false})) << "locked from the dialog to the end";
     EXPECT_EQ(host.state.PageStyle, row.pageStyle);
     if (!row.pictureSize.isValid()) {
         EXPECT_TRUE(QDir(host.folder).isEmpty());

@@ -2,6 +2,7 @@
 
 #include "picture_browser_fixture.h"
 #include "shared/paths.h"
+#include "support/find_child.h"
 #include "support/golden.h"
 #include "support/test_pictures.h"
 
@@ -16,6 +17,8 @@
 #include <functional>
 #include <utility>
 #include <vector>
+
+using Golden::ExpectedPage;
 
 // The real main window, recording every status text on its way to the status line.
 class StatusRecordingWindow : public MainWindow
@@ -76,10 +79,7 @@ class ConvertDialogDriver : public QObject
   private:
     template <typename T> static T &Find(QDialog &dialog, const std::string &name)
     {
-        T *found = dialog.findChild<T *>(QString::fromStdString(name));
-        if (!found)
-            throw std::runtime_error("the dialog has no " + name);
-        return *found;
+        return FindChild<T>(dialog, QString::fromStdString(name));
     }
 
     void look()
@@ -241,16 +241,4 @@ class MakeTest : public BrowserTest
         return QDir(inProgram(relative)).entryList(QDir::Files, QDir::Name);
     }
     static QSize PictureSize(const QString &path) { return QImageReader(path).size(); }
-
-    // An expected page of the page tests with its placeholders filled in.
-    static QByteArray ExpectedPage(const char *name,
-                                   const std::vector<std::pair<QByteArray, QByteArray>> &fill)
-    {
-        QByteArray bytes =
-            Golden::ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + QLatin1String(name));
-        EXPECT_FALSE(bytes.isEmpty()) << "missing expected page " << name;
-        for (const auto &[key, value] : fill)
-            bytes.replace(key, value);
-        return bytes;
-    }
 };

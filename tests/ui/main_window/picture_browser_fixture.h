@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/volume_source.h"
+#include "support/find_child.h"
 #include "window_fixture.h"
 
 #include <QComboBox>
@@ -51,13 +52,7 @@ class BrowserTest : public WindowTest
         window = std::make_unique<MainWindow>(s);
     }
 
-    template <typename T> T &control(const char *name)
-    {
-        T *found = window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            throw std::runtime_error(std::string("no control ") + name);
-        return *found;
-    }
+    template <typename T> T &control(const char *name) { return FindChild<T>(*window, name); }
     QListWidget &dir1() { return control<QListWidget>("Dir1"); }
     QListWidget &file1() { return control<QListWidget>("File1"); }
     QListWidget &list1() { return control<QListWidget>("List1"); }

@@ -75,6 +75,21 @@ TEST_F(SelectionTest, DeleteRemovesTheMarkedEntryAndNothingWhenNoneIsMarked)
     expectInStep();
 }
 
+// Removing the marked row must not mark its neighbour: a second Delete then does nothing.
+TEST_F(SelectionTest, DeleteLeavesNothingMarked)
+{
+    markFiles({0, 1, 2});
+    press("KnopRechts");
+    QTest::mouseClick(list1().viewport(), Qt::LeftButton, {},
+                      list1().visualItemRect(list1().item(0)).center());
+    ASSERT_TRUE(list1().item(0)->isSelected());
+    press("ClearKnop");
+    EXPECT_TRUE(list1().selectedItems().isEmpty());
+    press("ClearKnop");
+    EXPECT_EQ(Texts(list1()), "b.gif|c.bmp");
+    expectInStep();
+}
+
 TEST_F(SelectionTest, DeleteAllOnAnEmptyAndOnAFilledSelection)
 {
     control<QLabel>("SelectAantal").setText(QStringLiteral("untouched"));

@@ -142,6 +142,21 @@ TEST_F(WindowTest, OnlyExitSavesTheCountAndTheQuality)
     EXPECT_EQ(Golden::ReadBytes(settingsPath()), QByteArray("1\r\n95\r\n"));
 }
 
+// An installed program keeps its settings file in a folder of its own, apart from the albums.
+TEST_F(WindowTest, SeparateSettingsFolderHoldsTheSettingsFile)
+{
+    QTemporaryDir settings;
+    ASSERT_TRUE(settings.isValid());
+    MainWindowServices s = services();
+    s.settingsFolder = settings.path();
+    MainWindow(s).controls().ExitKnop->click();
+    MainWindow second(s);
+    EXPECT_EQ(second.windowTitle(), QStringLiteral(" Galvora / 1"));
+    second.controls().ExitKnop->click();
+    EXPECT_EQ(Golden::ReadBytes(settings.filePath(SettingsFileName)), QByteArray("1\r\n75\r\n"));
+    EXPECT_EQ(Entries(folder.path()), QStringList());
+}
+
 TEST_F(WindowTest, UnwritableProgramFolderStartsAndExitsWithoutWriting)
 {
     const QFileDevice::Permissions writable = QFile::permissions(folder.path());
