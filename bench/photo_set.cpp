@@ -32,7 +32,7 @@ int Clamp8(int v)
 
 } // namespace
 
-QImage PhotoLike(int width, int height, std::uint32_t seed)
+QImage PhotoLike(int width, int height, std::uint32_t seed, int grain)
 {
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
@@ -56,11 +56,11 @@ QImage PhotoLike(int width, int height, std::uint32_t seed)
     for (int y = 0; y < height; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            const int grain = noise.next(10);
+            const int n = noise.next(grain);
             // Diagonal structure, as edges and objects have, on top of the separable light.
             const int edge = ((x + 2 * y + int(seed) * 97) / 211) % 3 * 14;
-            line[x] = qRgb(Clamp8(colR[x] + rowR[y] + grain + edge), Clamp8(colG[x] + rowG[y] + grain),
-                           Clamp8(colB[x] + rowB[y] + grain - edge));
+            line[x] = qRgb(Clamp8(colR[x] + rowR[y] + n + edge), Clamp8(colG[x] + rowG[y] + n),
+                           Clamp8(colB[x] + rowB[y] + n - edge));
         }
     }
     return image;
@@ -209,10 +209,10 @@ bool WriteGif(const QImage &source, const QString &path)
     return file.open(QIODevice::WriteOnly) && file.write(gif) == gif.size();
 }
 
-bool GenerateInChildProcess(const QString &folder)
+bool GenerateInChildProcess(const QString &folder, const QStringList &more)
 {
-    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--generate"), folder}) ==
-        0)
+    if (QProcess::execute(QCoreApplication::applicationFilePath(),
+                          QStringList{QStringLiteral("--generate"), folder} + more) == 0)
         return true;
     std::fprintf(stderr, "could not generate the pictures\n");
     return false;

@@ -9,8 +9,9 @@
 namespace PhotoSet
 {
 
-// A width x height photo-like picture; `seed` varies the scene.
-QImage PhotoLike(int width, int height, std::uint32_t seed);
+// A width x height photo-like picture; `seed` varies the scene, `grain` is the strength of the
+// sensor noise (fine detail makes the JPEG files as large as a camera's).
+QImage PhotoLike(int width, int height, std::uint32_t seed, int grain = 10);
 
 // Writes `image` as a JPEG of the given quality (4:2:0) through TurboJPEG.
 bool WriteJpeg(const QImage &image, const QString &path, int quality);
@@ -19,8 +20,8 @@ bool WriteJpeg(const QImage &image, const QString &path, int quality);
 // compressed with the usual variable-width LZW.
 bool WriteGif(const QImage &image, const QString &path);
 
-// Runs this program again as "<program> --generate <folder>", so that the memory spent on
-// making the pictures does not count in the measured process. False (and a message) on failure.
-bool GenerateInChildProcess(const QString &folder);
+// Runs this program again as "<program> --generate <folder> <more...>", so that the memory spent
+// on making the pictures does not count in the measured process. False (and a message) on failure.
+bool GenerateInChildProcess(const QString &folder, const QStringList &more = {});
 
 } // namespace PhotoSet

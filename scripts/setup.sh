@@ -31,3 +31,5 @@ install_missing() {
 install_missing "${packages[@]}"
 # The browser test drives Debian's chromium; where it cannot be installed that test skips itself.
 install_missing chromium || echo "chromium could not be installed: the browser test will be skipped"
+# The production benchmark compares with vipsthumbnail; without it that column is skipped.
+install_missing libvips-tools || echo "libvips-tools could not be installed: the benchmark skips vipsthumbnail"

@@ -29,6 +29,7 @@ class FakeHost : public Host
     QStringList opened;            // every OpenDocument path
     QStringList pointer;           // "busy" / "arrow", in order
     std::function<void()> onPause; // runs inside each Pause, to act "meanwhile"
+    bool ended = false;            // closing(): set it (in onPause) to end the program meanwhile
 
     ProgramValues &values() override { return state; }
     QStringList selectionNames() const override { return names; }
@@ -50,6 +51,7 @@ class FakeHost : public Host
     void setBusyPointer() override { pointer << QStringLiteral("busy"); }
     void setArrowPointer() override { pointer << QStringLiteral("arrow"); }
     void openDocument(const QString &path) override { opened << path; }
+    bool closing() const override { return ended; }
 
     // Adds a picture to the selection the way the browser does.
     void select(const QString &fullPath)

@@ -111,7 +111,7 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
 
     const ProductionLock lock(window);
     window.showConvertDialog();
-    if (host.values().PageStyle == PageStyles::Abandoned)
+    if (host.values().PageStyle == PageStyles::Abandoned || host.closing())
         return;
 
     host.showStatus(QStringLiteral("Wait..."));

@@ -22,7 +22,8 @@ void FinishPage(Host &host, const QString &folder, const QString &fileName)
 {
     host.showStatus(QStringLiteral("Convert pictures ready, open html page...."));
     host.pause(1.0f);
-    host.openDocument(PageFilePath(host, folder, fileName));
+    if (!host.closing()) // the program ended meanwhile: the page stays, but nothing is opened
+        host.openDocument(PageFilePath(host, folder, fileName));
 }
 
 ProductionResult WriteAndFinishPage(Host &host, const QString &folder, const QString &fileName,

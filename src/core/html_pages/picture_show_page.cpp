@@ -98,6 +98,8 @@ ProductionResult WritePictureShowPage(Host &host, const QString &folder, const Q
             JoinPath(output.pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
         host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
         host.pause(0.2f);
+        if (host.closing()) // the program is ending: nothing more is copied or written
+            return ProductionResult::Abandoned(QString());
         if (!QFile::copy(paths[i], target))
             return ProductionResult::Abandoned(MapExistingText(folder));
     }

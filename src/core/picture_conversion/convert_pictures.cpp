@@ -3,6 +3,7 @@
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
+#include "picture_conversion/picture_pipeline.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
@@ -53,15 +54,22 @@ ProductionResult ConvertSelection(Host &host, const QString &folder, const QStri
     const QString scratchPath = JoinPath(host.programFolder(), ScratchName);
     const QStringList paths = host.selectionPaths();
     const qsizetype count = paths.size();
+    // The pictures are loaded and stretched ahead on worker threads; what the user sees stays here,
+    // in order. Leaving this function abandons the pictures still pending.
+    PicturePipeline pipeline(paths, canvas.size(), background);
     for (qsizetype i = 0; i < count; ++i) {
+        if (host.closing()) // the program is ending: nothing more is converted
+            return ProductionResult::Abandoned(QString());
         const QString &path = paths[i];
-        const LoadedPicture picture = LoadPicture(path, canvas.size());
-        if (!picture.ok())
-            return ProductionResult::Abandoned(PictureNotReadText(path, picture.error));
+        const std::optional<PreparedPicture> picture = pipeline.take(i, host.endOfRun());
+        if (!picture || host.closing())
+            return ProductionResult::Abandoned(QString());
+        if (picture->unreadable)
+            return ProductionResult::Abandoned(PictureNotReadText(path, picture->error));
         if (i < qsizetype(values.PictureDates.size()))
             values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
 
-        canvas = StretchOntoCanvas(picture.image, canvas, background);
+        canvas = picture->canvas;
         if (canvas.isNull())
             return givenUp;
         if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class PauseCancel;
+
 // What a production reads and calls. The main window provides it; tests replace it,
 // so the conversion and the page writers run without a shown window or real waiting.
 class Host
@@ -25,6 +27,11 @@ class Host
     virtual void setBusyPointer() = 0;
     virtual void setArrowPointer() = 0;
     virtual void openDocument(const QString &path) = 0; // OpenDocument
+    // True once the user has ended the program (Exit or closing the window): a production then
+    // stops where it stands, converts and writes nothing more and shows nothing more.
+    virtual bool closing() const { return false; }
+    // What ends the waits of a production at that moment; null where nothing can end them.
+    virtual PauseCancel *endOfRun() { return nullptr; }
 };
 
 // How a production ended. The Make command shows the message, and for an abandoned run sets

@@ -14,8 +14,10 @@
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFontMetricsF>
@@ -152,10 +154,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     }
     if (!services_.pause) {
         MonotonicClock *clock = services_.clock;
-        services_.pause = [clock](float seconds) { Pause(seconds, *clock); };
+        services_.pause = [this, clock](float seconds) { Pause(seconds, *clock, {}, &endOfRun_); };
     }
+    // exit() rather than quit(): it also ends a modal dialog's or a pause's event loop under way.
     if (!services_.quit)
-        services_.quit = [] { QCoreApplication::quit(); };
+        services_.quit = [] { QCoreApplication::exit(0); };
 
     buildLayout();
     startUp();
@@ -368,12 +371,14 @@ void MainWindow::showStatus(const QString &text)
 
 void MainWindow::pause(float seconds)
 {
-    services_.pause(seconds);
+    if (!closing())
+        services_.pause(seconds);
 }
 
 void MainWindow::showMessage(const QString &text, const QString &title)
 {
-    services_.messages->show(text, title);
+    if (!closing())
+        services_.messages->show(text, title);
 }
 
 void MainWindow::setBusyPointer()
@@ -388,15 +393,37 @@ void MainWindow::setArrowPointer()
 
 void MainWindow::openDocument(const QString &path)
 {
-    services_.opener->open(path);
+    if (!closing())
+        services_.opener->open(path);
 }
 
 void MainWindow::ExitKnop_Click()
 {
+    if (closing())
+        return;
     // A folder that cannot be written keeps its old file; the program ends all the same.
     SaveSettings(services_.settingsFolder, values_);
+    endRun();
     close();
     services_.quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (closing())
+        return;
+    endRun();
+    services_.quit();
+}
+
+void MainWindow::endRun()
+{
+    endOfRun_.cancel();
+    browser_->abandonPreview();
+    for (QDialog *dialog : findChildren<QDialog *>())
+        if (dialog->isVisible())
+            dialog->reject();
 }
 
 void MainWindow::HelpKnop_Click()

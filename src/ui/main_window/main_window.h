@@ -2,6 +2,7 @@
 
 #include "app/make_command.h"
 #include "shared/host.h"
+#include "shared/pause.h"
 #include "shared/program_values.h"
 
 #include <QString>
@@ -106,8 +107,10 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void setBusyPointer() override;
     void setArrowPointer() override;
     void openDocument(const QString &path) override;
+    bool closing() const override { return endOfRun_.cancelled(); }
+    PauseCancel *endOfRun() override { return &endOfRun_; }
 
-    // Saves the settings, closes the window and ends the program.
+    // Saves the settings, closes the window and ends the program, also in the middle of a production.
     void ExitKnop_Click();
     // Shows the help panel when it is hidden, hides it when it is shown.
     void HelpKnop_Click();
@@ -125,10 +128,16 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void showConvertDialog() override;
     void setProductionRunning(bool running) override;
 
+  protected:
+    // Closing the window by its frame ends the program as Exit does, without saving the settings.
+    void closeEvent(QCloseEvent *event) override;
+
   private:
     void buildLayout();
     void KleurLabel_Click();
     void startUp();
+    // Stops whatever runs: pauses end, open dialogs close, the preview is dropped.
+    void endRun();
 
     MainWindowServices services_;
     std::unique_ptr<MessageBoxes> ownMessages_;
@@ -139,4 +148,5 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     MainControls ui_;
     std::unique_ptr<PictureBrowser> browser_;
     bool productionRunning_ = false;
+    PauseCancel endOfRun_;
 };

@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QtConcurrent/QtConcurrentRun>
+#include <utility>
 
 namespace
 {
@@ -129,12 +131,15 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     connect(&drive1_, &QComboBox::currentIndexChanged, this, &PictureBrowser::Drive1_Change);
     connect(&dir1_, &QListWidget::itemActivated, this, &PictureBrowser::Dir1_Activated);
     connect(&file1_, &QListWidget::itemClicked, this, &PictureBrowser::File1_Click);
+    previewThread_.setMaxThreadCount(1);
+    connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.KnopRechts, &QAbstractButton::clicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.ClearKnop, &QAbstractButton::clicked, this, &PictureBrowser::ClearKnop_Click);
     connect(&controls.ClearAll, &QAbstractButton::clicked, this, &PictureBrowser::ClearAll_Click);
 }
 
+// The preview thread's pool waits for a decoding under way before it goes.
 PictureBrowser::~PictureBrowser() = default;
 
 void PictureBrowser::Drive1_Change(int index)
@@ -224,14 +229,49 @@ int PictureBrowser::driveIndexOf(const QString &folder) const
 
 void PictureBrowser::File1_Click(QListWidgetItem *item)
 {
-    if (!item)
+    if (!item || previewAbandoned_)
         return;
-    pointer_.busy();
-    // A picture that cannot be decoded leaves the old preview in place.
-    const QImage picture = LoadPreviewImage(JoinPath(folder_, item->text()), image1_.contentsRect().size());
-    if (!picture.isNull())
-        image1_.setPixmap(QPixmap::fromImage(picture));
-    pointer_.arrow();
+    // The busy pointer shows from the first click until the newest picture is shown.
+    if (!nextPreview_ && !previewDecoding_.isRunning())
+        pointer_.busy();
+    nextPreview_ = PreviewRequest{JoinPath(folder_, item->text()), image1_.contentsRect().size()};
+    startPreview();
+}
+
+void PictureBrowser::startPreview()
+{
+    if (previewDecoding_.isRunning() || !nextPreview_ || previewAbandoned_)
+        return;
+    const PreviewRequest request = *std::exchange(nextPreview_, std::nullopt);
+    previewDecoding_.setFuture(
+        QtConcurrent::run(&previewThread_, LoadPreviewImage, request.path, request.box));
+}
+
+void PictureBrowser::previewDecoded()
+{
+    if (previewAbandoned_)
+        return;
+    // A newer click waiting means this picture is no longer wanted. A picture that cannot be
+    // decoded leaves the old preview in place.
+    if (!nextPreview_) {
+        const QImage picture = previewDecoding_.result();
+        if (!picture.isNull())
+            image1_.setPixmap(QPixmap::fromImage(picture));
+        pointer_.arrow();
+        return;
+    }
+    startPreview();
+}
+
+void PictureBrowser::abandonPreview()
+{
+    if (previewAbandoned_)
+        return;
+    previewAbandoned_ = true;
+    const bool busy = nextPreview_ || previewDecoding_.isRunning();
+    nextPreview_.reset();
+    if (busy)
+        pointer_.arrow();
 }
 
 void PictureBrowser::KnopRechts_Click()

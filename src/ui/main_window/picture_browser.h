@@ -3,6 +3,7 @@
 #include "main_window/selection.h"
 
 #include <QDir>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -10,8 +11,10 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class MessageBoxes;
 class QAbstractButton;
@@ -73,6 +76,10 @@ class PictureBrowser : public QObject
     // Delete and Delete All do nothing.
     void setSelectionLock(std::function<bool()> locked) { selectionLocked_ = std::move(locked); }
 
+    // At the program's end: a preview being decoded is dropped and no further one is started.
+    // The decoding itself ends with the browser at the latest (no thread outlives it).
+    void abandonPreview();
+
   private:
     void Drive1_Change(int index);
     void Dir1_Activated(QListWidgetItem *item);
@@ -88,6 +95,9 @@ class PictureBrowser : public QObject
     void showFolders();
     void showFiles();
     int driveIndexOf(const QString &folder) const;
+    // Starts decoding the newest preview asked for, unless one is being decoded.
+    void startPreview();
+    void previewDecoded();
 
     MessageBoxes &messages_;
     MousePointer &pointer_;
@@ -102,4 +112,15 @@ class PictureBrowser : public QObject
     QString folder_;                     // the folder list's path; the file list shows the same folder
     QHash<QString, QString> lastFolder_; // per drive root: the folder last shown on it
     std::function<bool()> selectionLocked_;
+
+    // The preview is decoded on a thread of its own, one picture at a time; of the clicks made
+    // meanwhile only the newest is decoded next, and a result that a newer click overtook is dropped.
+    struct PreviewRequest {
+        QString path;
+        QSize box;
+    };
+    std::optional<PreviewRequest> nextPreview_;
+    bool previewAbandoned_ = false;
+    QThreadPool previewThread_;
+    QFutureWatcher<QImage> previewDecoding_;
 };

@@ -85,13 +85,46 @@ TEST(PauseTest, HandlesPendingEventsMeanwhile)
     EXPECT_EQ(posted, 1);
 }
 
-TEST(PauseTest, RealClockWaitsAtLeastTheTimeAsked)
+// The real clock, counting how often it is read.
+struct CountingClock : MonotonicClock {
+    SteadyClock steady;
+    mutable int readings = 0;
+    qint64 nowMs() const override
+    {
+        ++readings;
+        return steady.nowMs();
+    }
+};
+
+TEST(PauseTest, RealClockWaitsAtLeastTheTimeAskedWithoutPolling)
 {
-    SteadyClock clock;
+    CountingClock clock;
     QElapsedTimer measured;
     measured.start();
-    Pause(0.05f, clock);
-    EXPECT_GE(measured.elapsed(), 50);
+    Pause(0.1f, clock);
+    EXPECT_GE(measured.elapsed(), 100);
+    EXPECT_LT(measured.elapsed(), 5000);
+    // It sleeps until a timer ends the wait: a polling loop would read the clock every few ms.
+    EXPECT_LE(clock.readings, 6);
+}
+
+TEST(PauseTest, CancelEndsTheWaitAndEveryLaterOne)
+{
+    SteadyClock clock;
+    PauseCancel cancel;
+    QTimer::singleShot(20, [&] { cancel.cancel(); });
+    QElapsedTimer measured;
+    measured.start();
+    Pause(30.0f, clock, {}, &cancel);
+    EXPECT_LT(measured.elapsed(), 5000);
+    EXPECT_TRUE(cancel.cancelled());
+
+    int rounds = 0;
+    FakeClock fake;
+    Pause(
+        1.0f, fake, [&] { ++rounds; }, &cancel);
+    Pause(30.0f, clock, {}, &cancel);
+    EXPECT_EQ(rounds, 0);
     EXPECT_LT(measured.elapsed(), 5000);
 }
 

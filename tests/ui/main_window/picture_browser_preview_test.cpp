@@ -111,12 +111,28 @@ class PreviewTest : public BrowserTest
     QSize box() { return control<QLabel>("Image1").contentsRect().size(); }
     QImage preview() { return control<QLabel>("Image1").pixmap().toImage(); }
 
-    void click(const QString &name)
+    // Clicks the file; the preview is decoded meanwhile on a thread of its own.
+    void clickOnly(const QString &name)
     {
         const QList<QListWidgetItem *> found = file1().findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         QTest::mouseClick(file1().viewport(), Qt::LeftButton, {},
                           file1().visualItemRect(found.first()).center());
+    }
+    // The preview is done when the pointer is the arrow again.
+    void waitForPreview()
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return pointer.calls.count(QStringLiteral("busy")) ==
+                       pointer.calls.count(QStringLiteral("arrow"));
+            },
+            20000));
+    }
+    void click(const QString &name)
+    {
+        clickOnly(name);
+        waitForPreview();
     }
 };
 
@@ -149,6 +165,42 @@ TEST_F(PreviewTest, ThePictureIsShownTheRightWayUp)
     EXPECT_TRUE(Near(ColourAround(shown, 3 * w / 4, h / 4), Qt::red));
     EXPECT_TRUE(Near(ColourAround(shown, w / 4, 3 * h / 4), Qt::yellow));
     EXPECT_TRUE(Near(ColourAround(shown, 3 * w / 4, 3 * h / 4), Qt::green));
+}
+
+// The window goes on while a picture decodes, and of two clicks made at once the second one wins,
+// also when the first picture takes far longer to decode.
+TEST_F(PreviewTest, OfTwoQuickClicksTheSecondPictureIsShown)
+{
+    ASSERT_TRUE(WriteBytes(drive.filePath(QStringLiteral("huge.jpg")), ComposeGreyJpeg(20000, 20000)));
+    show();
+    click(QStringLiteral("a_quadrants.jpg"));
+    const QImage before = preview();
+    pointer.calls.clear();
+
+    clickOnly(QStringLiteral("huge.jpg"));
+    EXPECT_EQ(preview(), before) << "decoded on the window's thread";
+    clickOnly(QStringLiteral("b_green.gif"));
+    waitForPreview();
+    QTest::qWait(50); // a stale result arriving late would show now
+    EXPECT_TRUE(Near(ColourAround(preview(), box().width() / 2, box().height() / 2), QColor(0, 200, 0)));
+    EXPECT_EQ(Joined(pointer.calls), "busy|arrow");
+}
+
+// Exit drops a preview under way: nothing is shown afterwards and the window goes without waiting
+// for more than the picture being decoded.
+TEST_F(PreviewTest, ExitDropsThePreviewUnderWay)
+{
+    ASSERT_TRUE(WriteBytes(drive.filePath(QStringLiteral("huge.jpg")), ComposeGreyJpeg(20000, 20000)));
+    show();
+    click(QStringLiteral("a_quadrants.jpg"));
+    const QImage before = preview();
+    clickOnly(QStringLiteral("huge.jpg"));
+    clickOnly(QStringLiteral("b_green.gif"));
+    window->ExitKnop_Click();
+    QTest::qWait(600);
+    EXPECT_EQ(preview(), before);
+    EXPECT_EQ(pointer.calls.count(QStringLiteral("busy")), pointer.calls.count(QStringLiteral("arrow")));
+    window.reset(); // waits for the decoding under way
 }
 
 // Files listed as pictures that cannot be decoded: the old preview stays, with no message.

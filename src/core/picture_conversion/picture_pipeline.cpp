@@ -1,0 +1,77 @@
+#include "picture_conversion/picture_pipeline.h"
+
+#include "picture_conversion/conversion_steps.h"
+#include "picture_conversion/picture_loader.h"
+#include "shared/pause.h"
+
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <exception>
+
+PreparedPicture PreparePicture(const QString &path, QSize size, const QColor &background)
+{
+    try {
+        const LoadedPicture picture = LoadPicture(path, size);
+        if (!picture.ok())
+            return {QImage(), true, picture.error};
+        const QImage canvas(size, QImage::Format_RGB32);
+        if (canvas.isNull())
+            return {};
+        return {StretchOntoCanvas(picture.image, canvas, background), false, QString()};
+    } catch (const std::exception &) { // out of memory inside Qt or the standard library
+        return {};
+    }
+}
+
+PicturePipeline::PicturePipeline(QStringList paths, QSize size, QColor background)
+    : paths_(std::move(paths)), size_(size), background_(background)
+{
+    // One worker per core, two at most: with the window's thread that keeps a second core busy.
+    workers_.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, Ahead));
+    startUpTo(Ahead);
+}
+
+PicturePipeline::~PicturePipeline()
+{
+    abandoned_->store(true);
+    pending_.clear();
+    workers_.waitForDone();
+}
+
+void PicturePipeline::startUpTo(qsizetype last)
+{
+    for (; started_ <= last && started_ < paths_.size(); ++started_) {
+        // The worker gets copies of plain values; a picture abandoned before its turn is skipped.
+        pending_.push_back(QtConcurrent::run(&workers_, [abandoned = abandoned_, path = paths_[started_],
+                                                         size = size_, background = background_] {
+            return abandoned->load() ? PreparedPicture() : PreparePicture(path, size, background);
+        }));
+    }
+}
+
+std::optional<PreparedPicture> PicturePipeline::take(qsizetype index, PauseCancel *end)
+{
+    if (index != taken_ || pending_.empty())
+        return std::nullopt;
+    // The pictures after this one go on decoding while it is written and paced.
+    startUpTo(index + Ahead);
+    const QFuture<PreparedPicture> next = pending_.front();
+    pending_.pop_front();
+    ++taken_;
+    if (!next.isFinished()) {
+        if (end && end->cancelled())
+            return std::nullopt;
+        QEventLoop loop;
+        QFutureWatcher<PreparedPicture> watcher;
+        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(next);
+        const PauseCancel::Waiting waiting(end, &loop);
+        loop.exec();
+        if (!next.isFinished())
+            return std::nullopt;
+    }
+    return next.result();
+}

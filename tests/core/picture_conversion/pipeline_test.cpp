@@ -1,0 +1,173 @@
+// The conversion's pipeline: pictures are decoded ahead on worker threads, while everything the
+// user sees (files, status texts, pauses, messages) keeps the order of one picture after another.
+
+#include "conversion_fixture.h"
+#include "picture_conversion/convert_pictures.h"
+#include "picture_conversion/picture_pipeline.h"
+#include "shared/pause.h"
+#include "support/picture_test_files.h"
+#include "support/test_pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+using namespace PictureFiles;
+
+namespace
+{
+
+const QString Folder = QStringLiteral("Holiday");
+
+int ThreadCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+// Records, in one list, every status text with the pictures written by then, every pause and
+// every message.
+class LoggingHost : public FakeHost
+{
+  public:
+    QString pictureFolder;
+    QStringList log;
+
+    void showStatus(const QString &text) override
+    {
+        FakeHost::showStatus(text);
+        log << text + QStringLiteral(" [") +
+                   QDir(pictureFolder)
+                       .entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name)
+                       .join(' ') +
+                   QStringLiteral("]");
+    }
+    void pause(float seconds) override
+    {
+        log << QStringLiteral("pause %1").arg(double(seconds));
+        FakeHost::pause(seconds);
+    }
+    void showMessage(const QString &text, const QString &messageTitle) override
+    {
+        log << QStringLiteral("message ") + text;
+        FakeHost::showMessage(text, messageTitle);
+    }
+};
+
+class PipelineTest : public ConversionFixture<::testing::Test>
+{
+  protected:
+    LoggingHost logged;
+    QList<QColor> colours;
+
+    void SetUp() override
+    {
+        ConversionFixture::SetUp();
+        logged.folder = host.folder;
+        logged.state = host.state;
+        logged.pictureFolder = dir.filePath("program/" + Folder + "/Images");
+    }
+
+    // Pictures of one colour each, of sizes that take different times to decode.
+    // (Qt scales large pictures on threads of its own, which stay for a while: `large` false
+    // keeps them out of a count of threads.)
+    void addPictures(int count, int damagedNumber = 0, bool large = true)
+    {
+        for (int n = 1; n <= count; ++n) {
+            const QString path = dir.filePath(QStringLiteral("pictures/p%1.jpg").arg(n));
+            const QColor colour = QColor::fromHsv((n * 47) % 360, 200, 220);
+            colours << colour;
+            const bool big = large && n % 2;
+            QImage image(big ? 1600 : 40, big ? 1200 : 30, QImage::Format_RGB32);
+            image.fill(colour);
+            const QByteArray bytes =
+                n == damagedNumber ? QByteArray("not a picture at all") : JpegBytes(image);
+            ASSERT_TRUE(WriteBytes(path, bytes));
+            logged.select(path);
+        }
+    }
+
+    // The log of a run that takes the pictures one after another: after picture N is written,
+    // "Convert picture N of M" with pictures 1 to N on disk, then the pause.
+    static QStringList SerialLog(int done, int count)
+    {
+        QStringList log, files;
+        for (int n = 1; n <= done; ++n) {
+            files << QStringLiteral("picture%1.jpg").arg(n);
+            files.sort();
+            log << QStringLiteral("Convert picture %1 of %2 [%3]").arg(n).arg(count).arg(files.join(' '))
+                << QStringLiteral("pause 0.2");
+        }
+        return log;
+    }
+};
+
+TEST_F(PipelineTest, FilesStatusTextsAndPausesComeInTheOrderOfASerialRun)
+{
+    addPictures(7);
+    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    EXPECT_EQ(logged.log, SerialLog(7, 7));
+    EXPECT_TRUE(result.done()) << result.message().toStdString();
+    for (int n = 1; n <= 7; ++n) {
+        const QImage picture(logged.pictureFolder + QStringLiteral("/picture%1.jpg").arg(n));
+        ASSERT_EQ(picture.size(), QSize(64, 48)) << n;
+        EXPECT_TRUE(TestPictures::Near(picture.pixelColor(32, 24), colours[n - 1])) << n;
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("program/mydummy.bmp")));
+}
+
+TEST_F(PipelineTest, APictureThatCannotBeReadIsReportedAfterThePreviousPicturesPause)
+{
+    addPictures(4, 3);
+    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    // Pictures 1 and 2 are written and paced as ever; then the run stops at picture 3 and names it.
+    EXPECT_EQ(logged.log, SerialLog(2, 4));
+    EXPECT_TRUE(result.abandoned());
+    EXPECT_TRUE(result.message().contains(dir.filePath("pictures/p3.jpg"))) << result.message().toStdString();
+}
+
+TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
+{
+    addPictures(8, 0, false);
+    const int threadsBefore = ThreadCount();
+    int pauses = 0;
+    logged.onPause = [&] { logged.ended = ++pauses == 3; };
+    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    EXPECT_EQ(logged.log, SerialLog(3, 8));
+    EXPECT_TRUE(result.abandoned());
+    EXPECT_TRUE(result.message().isEmpty()) << "nothing is shown after Exit";
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    QTest::qWait(200); // nothing was left to finish later
+    EXPECT_EQ(QDir(logged.pictureFolder).entryList(QDir::Files).size(), 3);
+    EXPECT_FALSE(QFile::exists(dir.filePath("program/mydummy.bmp")));
+}
+
+// The workers keep at most two pictures beyond the one taken; the window's events go on while it
+// waits for one, and a cancelled wait ends at once.
+TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
+{
+    addPictures(6);
+    const QStringList paths = logged.selectionPaths();
+    PicturePipeline pipeline(paths, QSize(64, 48), Qt::white);
+    EXPECT_EQ(pipeline.started(), 3);
+    bool eventHandled = false;
+    QTimer::singleShot(0, [&] { eventHandled = true; });
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const std::optional<PreparedPicture> picture = pipeline.take(i, nullptr);
+        ASSERT_TRUE(picture && !picture->canvas.isNull()) << i;
+        EXPECT_EQ(picture->canvas.size(), QSize(64, 48));
+        EXPECT_TRUE(TestPictures::Near(picture->canvas.pixelColor(5, 5), colours[int(i)])) << i;
+        EXPECT_EQ(pipeline.started(), std::min<qsizetype>(paths.size(), i + 3));
+    }
+    EXPECT_FALSE(pipeline.take(0, nullptr)) << "each picture is taken once, in order";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(eventHandled);
+
+    PauseCancel end;
+    end.cancel();
+    PicturePipeline abandoned(paths, QSize(64, 48), Qt::white);
+    const std::optional<PreparedPicture> first = abandoned.take(0, &end);
+    EXPECT_TRUE(!first || !first->canvas.isNull()); // either ready already or broken off, never a half
+}
+
+} // namespace
