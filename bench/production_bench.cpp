@@ -11,6 +11,7 @@
 #include "photo_set.h"
 #include "shared/pause.h"
 #include "shared/platform.h"
+#include "support/test_pictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -286,60 +287,12 @@ bool RunSet(int setIndex, const QString &work)
            w.opener.opened.size() == 1;
 }
 
-QByteArray EncodeGrey16()
-{
-    const QByteArray pixels(16 * 16, char(128));
-    tjhandle handle = tjInitCompress();
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    const int rc = tjCompress2(handle, reinterpret_cast<const unsigned char *>(pixels.constData()), 16, 16,
-                               16, TJPF_GRAY, &buffer, &size, TJSAMP_GRAY, 90, 0);
-    const QByteArray jpeg =
-        rc == 0 ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
-    tjFree(buffer);
-    tjDestroy(handle);
-    return jpeg;
-}
-
-// A uniform mid-grey JPEG of any size without holding its pixels: each 8 x 8 block is coded as
-// DC difference 0 ("00") and end of block ("1010"); the headers are the encoder's own for 16 x 16
-// with the frame size patched.
-QByteArray ComposeGreyJpeg(int width, int height)
-{
-    const QByteArray tiny = EncodeGrey16();
-    QByteArray out = tiny.left(2);
-    for (qsizetype pos = 2; pos + 4 <= tiny.size();) {
-        const auto marker = quint8(tiny[pos + 1]);
-        QByteArray segment = tiny.mid(pos, 2 + ((quint8(tiny[pos + 2]) << 8) | quint8(tiny[pos + 3])));
-        if (marker == 0xC0)
-            segment.replace(
-                5, 4,
-                QByteArray::fromHex(
-                    QByteArray::number(quint64(height) << 16 | quint64(width), 16).rightJustified(8, '0')));
-        out += segment;
-        pos += segment.size();
-        if (marker == 0xDA)
-            break;
-    }
-    const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
-    quint32 acc = 0;
-    int bits = 0;
-    for (qint64 i = 0; i < blocks; ++i) {
-        acc = (acc << 6) | 0b001010;
-        for (bits += 6; bits >= 8; bits -= 8)
-            out.append(char(acc >> (bits - 8)));
-    }
-    if (bits > 0)
-        out.append(char((acc << (8 - bits)) | ((1u << (8 - bits)) - 1)));
-    return out + QByteArray::fromHex("ffd9");
-}
-
 void PreviewFreeze(const QString &work)
 {
     const QString folder = work + QStringLiteral("/huge");
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/huge.jpg"));
-    const QByteArray jpeg = ComposeGreyJpeg(20000, 20000);
+    const QByteArray jpeg = TestPictures::ComposeGreyJpeg(20000, 20000);
     if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
         return;
     file.close();

@@ -128,4 +128,52 @@ bool Near(QColor a, QColor b, int tolerance)
            std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
+QByteArray EncodeGrey16()
+{
+    const QByteArray pixels(16 * 16, char(128));
+    tjhandle handle = tjInitCompress();
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    const int rc = tjCompress2(handle, reinterpret_cast<const unsigned char *>(pixels.constData()), 16, 16,
+                               16, TJPF_GRAY, &buffer, &size, TJSAMP_GRAY, 90, 0);
+    const QByteArray jpeg =
+        rc == 0 ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
+    tjFree(buffer);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+// A uniform mid-grey JPEG of any size without holding its pixels: at level 128 each 8 x 8 block
+// has DC difference 0 and no AC terms, coded "00" then end-of-block "1010" by the standard tables.
+// The headers are the encoder's own for 16 x 16, with the frame size patched.
+QByteArray ComposeGreyJpeg(int width, int height)
+{
+    const QByteArray tiny = EncodeGrey16();
+    QByteArray out = tiny.left(2);
+    for (qsizetype pos = 2; pos + 4 <= tiny.size();) {
+        const auto marker = quint8(tiny[pos + 1]);
+        QByteArray segment = tiny.mid(pos, 2 + ((quint8(tiny[pos + 2]) << 8) | quint8(tiny[pos + 3])));
+        if (marker == 0xC0) // start of frame: height, then width
+            segment.replace(
+                5, 4,
+                QByteArray::fromHex(
+                    QByteArray::number(quint64(height) << 16 | quint64(width), 16).rightJustified(8, '0')));
+        out += segment;
+        pos += segment.size();
+        if (marker == 0xDA) // start of scan: the coded blocks follow
+            break;
+    }
+    const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
+    quint32 acc = 0;
+    int bits = 0;
+    for (qint64 i = 0; i < blocks; ++i) {
+        acc = (acc << 6) | 0b001010;
+        for (bits += 6; bits >= 8; bits -= 8)
+            out.append(char(acc >> (bits - 8))); // never 0xFF, so nothing to stuff
+    }
+    if (bits > 0) // pad with one bits
+        out.append(char((acc << (8 - bits)) | ((1u << (8 - bits)) - 1)));
+    return out + QByteArray::fromHex("ffd9");
+}
+
 } // namespace TestPictures

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -26,5 +27,12 @@ QColor ColourAround(const QImage &image, int x, int y, int radius = 3);
 
 // True when two colours differ by at most `tolerance` in each channel.
 bool Near(QColor a, QColor b, int tolerance = 40);
+
+// A uniform mid-grey JPEG of any size, composed without holding its pixels (a 20000 x 20000
+// picture is a few MB): for the preview and memory tests and the benchmarks.
+QByteArray ComposeGreyJpeg(int width, int height);
+
+// The encoder's own 16 x 16 mid-grey JPEG, whose headers ComposeGreyJpeg reuses.
+QByteArray EncodeGrey16();
 
 } // namespace TestPictures

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 using namespace PictureFiles;
@@ -129,6 +131,15 @@ TEST_F(PipelineTest, APictureThatCannotBeReadIsReportedAfterThePreviousPicturesP
 TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
 {
     addPictures(8, 0, false);
+    // Qt keeps idle threads in its global pool (its image conversions use them), and a sanitizer
+    // starts a thread of its own at the first thread: start them all before counting, so that the
+    // count shows the pipeline's threads alone.
+    QThreadPool *global = QThreadPool::globalInstance();
+    const int expiry = global->expiryTimeout();
+    global->setExpiryTimeout(-1);
+    for (int i = 0; i < global->maxThreadCount(); ++i)
+        global->start([] { QThread::msleep(20); });
+    global->waitForDone();
     const int threadsBefore = ThreadCount();
     int pauses = 0;
     logged.onPause = [&] { logged.ended = ++pauses == 3; };
@@ -136,10 +147,11 @@ TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
     EXPECT_EQ(logged.log, SerialLog(3, 8));
     EXPECT_TRUE(result.abandoned());
     EXPECT_TRUE(result.message().isEmpty()) << "nothing is shown after Exit";
-    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_LE(ThreadCount(), threadsBefore);
     QTest::qWait(200); // nothing was left to finish later
     EXPECT_EQ(QDir(logged.pictureFolder).entryList(QDir::Files).size(), 3);
     EXPECT_FALSE(QFile::exists(dir.filePath("program/mydummy.bmp")));
+    global->setExpiryTimeout(expiry);
 }
 
 // The workers keep at most two pictures beyond the one taken; the window's events go on while it
