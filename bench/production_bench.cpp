@@ -95,7 +95,10 @@ class LatencyProbe
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            lateNs_.push_back(std::max<qint64>(0, clock_.nsecsElapsed() - due_));
+            const qint64 late = std::max<qint64>(0, clock_.nsecsElapsed() - due_);
+            lateNs_.push_back(late);
+            if (late > 8'000'000 && label)
+                freezes_.push_back({late, label(), clock_.nsecsElapsed() / 1'000'000});
             if (onTick)
                 onTick();
             arm();
@@ -104,6 +107,7 @@ class LatencyProbe
     void start()
     {
         lateNs_.clear();
+        freezes_.clear();
         clock_.start();
         arm();
     }
@@ -124,7 +128,17 @@ class LatencyProbe
         return double(sorted[at]) / 1e6;
     }
     std::size_t count() const { return lateNs_.size(); }
+    // The longest freezes over 8 ms, with what the status line said when each ended.
+    void printLongest(int most) const
+    {
+        std::vector<Freeze> sorted = freezes_;
+        std::sort(sorted.begin(), sorted.end(), [](const Freeze &a, const Freeze &b) { return a.ns > b.ns; });
+        for (std::size_t i = 0; i < sorted.size() && i < std::size_t(most); ++i)
+            std::printf("  freeze %.1f ms ending at %lld ms, status \"%s\"\n", double(sorted[i].ns) / 1e6,
+                        sorted[i].atMs, qPrintable(sorted[i].label));
+    }
     std::function<void()> onTick;
+    std::function<QString()> label;
 
   private:
     void arm()
@@ -136,6 +150,12 @@ class LatencyProbe
     QElapsedTimer clock_;
     qint64 due_ = 0;
     std::vector<qint64> lateNs_;
+    struct Freeze {
+        qint64 ns;
+        QString label;
+        qint64 atMs;
+    };
+    std::vector<Freeze> freezes_;
 };
 
 struct OneDrive : VolumeSource {
@@ -214,7 +234,8 @@ bool RunSet(int setIndex, const QString &work)
     std::printf("\n== %s: generating %d JPEGs %dx%d q%d ...\n", set.name, set.count, set.width, set.height,
                 set.quality);
     std::fflush(stdout);
-    if (!PhotoSet::GenerateInChildProcess(in, {QString::number(setIndex)}))
+    // GALVORA_BENCH_PICTURES keeps the generated sets there between runs.
+    if (QDir(in).isEmpty() && !PhotoSet::GenerateInChildProcess(in, {QString::number(setIndex)}))
         return false;
     QStringList files;
     qint64 bytes = 0;
@@ -226,6 +247,7 @@ bool RunSet(int setIndex, const QString &work)
                 double(bytes) / double(files.size()) / 1e6);
 
     const QString program = work + QStringLiteral("/program%1").arg(setIndex);
+    QDir(program).removeRecursively(); // an album left by an earlier run would stop this one
     QDir().mkpath(program);
     Window w(in, program);
     Control<QListWidget>(*w.window, "File1").selectAll();
@@ -249,6 +271,8 @@ bool RunSet(int setIndex, const QString &work)
     ResetPeak();
     const double memoryBefore = PeakResidentMb();
     LatencyProbe probe;
+    const auto &status = Control<QLabel>(*w.window, "InfoBalk");
+    probe.label = [&status] { return status.text(); };
     dialogWatch.start();
     probe.start();
     QElapsedTimer clock;
@@ -281,6 +305,7 @@ bool RunSet(int setIndex, const QString &work)
     std::printf(
         "event-loop latency (5 ms timer's lateness, %zu firings): p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
         probe.count(), probe.percentileMs(50), probe.percentileMs(99), probe.percentileMs(100));
+    probe.printLongest(5);
     std::printf("peak resident memory: %.0f MB (%.0f MB before Make)\n", peak, memoryBefore);
     std::fflush(stdout);
     return rightSize == selected && selected == set.count && w.messages.texts.isEmpty() &&
@@ -297,6 +322,7 @@ void PreviewFreeze(const QString &work)
         return;
     file.close();
     const QString program = work + QStringLiteral("/program-preview");
+    QDir(program).removeRecursively();
     QDir().mkpath(program);
     Window w(folder, program);
     auto &file1 = Control<QListWidget>(*w.window, "File1");
@@ -345,11 +371,19 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir work;
+    QTemporaryDir scratch;
+    const QString kept = qEnvironmentVariable("GALVORA_BENCH_PICTURES");
+    const QString work = kept.isEmpty() ? scratch.path() : kept;
+    // With arguments, only the parts named: "12", "48", "preview", "pause".
+    const QStringList parts = app.arguments().mid(1);
+    auto wanted = [&parts](const char *part) { return parts.isEmpty() || parts.contains(QLatin1String(part)); };
     bool ok = true;
     for (int i = 0; i < int(std::size(Sets)); ++i)
-        ok = RunSet(i, work.path()) && ok;
-    PreviewFreeze(work.path());
-    PauseCpu();
+        if (wanted(i == 0 ? "12" : "48"))
+            ok = RunSet(i, work) && ok;
+    if (wanted("preview"))
+        PreviewFreeze(work);
+    if (wanted("pause"))
+        PauseCpu();
     return ok ? 0 : 1;
 }

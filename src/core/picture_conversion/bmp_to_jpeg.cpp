@@ -4,7 +4,7 @@
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QImageReader>
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -56,17 +56,20 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     if (jpeg.isEmpty())
         return false;
 
-    // Written beside the target and renamed into place, so a failed write leaves no half file.
-    // Unbuffered, so that a disk that fills up shows in the count written rather than vanishing
-    // inside a flush that reports nothing.
-    QSaveFile file(jpegPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Written into the album's own new folder, never over a file that is already there; a write
+    // that fails takes away what it began, so no half picture stays. Unbuffered, so that a disk
+    // that fills up shows in the count written rather than vanishing inside a flush that reports
+    // nothing. Not forced to disk: a sync per picture would hold the window up for the file
+    // system's journal, and the next production makes the pictures again.
+    QFile file(jpegPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(jpeg) != jpeg.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const bool written = file.write(jpeg) == jpeg.size();
+    file.close();
+    if (written && file.error() == QFileDevice::NoError)
+        return true;
+    file.remove();
+    return false;
 }
 
 } // namespace

@@ -31,6 +31,7 @@ class BmpToJpegTest : public ::testing::Test
     QByteArray encode(int quality)
     {
         const QString jpeg = dir.filePath(QString("q%1.jpg").arg(quality));
+        QFile::remove(jpeg); // a quality may be encoded twice, and nothing is written over
         EXPECT_TRUE(BmpToJpeg(bmp, jpeg, quality)) << quality;
         return ReadBytes(jpeg);
     }
@@ -82,6 +83,14 @@ TEST_P(BmpToJpegFailureTest, ReportsFailureAndLeavesNoFile)
     EXPECT_FALSE(BmpToJpeg(dir.filePath(row.source), target, 75));
     EXPECT_FALSE(QFileInfo(target).isFile());
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.jpg.*", "*.tmp"}, QDir::Files).isEmpty());
+}
+
+TEST_F(BmpToJpegTest, NeverWritesOverAFileAlreadyThere)
+{
+    const QString jpeg = dir.filePath("picture1.jpg");
+    ASSERT_TRUE(WriteBytes(jpeg, "the user's own"));
+    EXPECT_FALSE(BmpToJpeg(dir.filePath("scratch.bmp"), jpeg, 75));
+    EXPECT_EQ(ReadBytes(jpeg), QByteArray("the user's own"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BmpToJpegFailureTest,
