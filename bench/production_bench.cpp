@@ -376,7 +376,9 @@ int main(int argc, char **argv)
     const QString work = kept.isEmpty() ? scratch.path() : kept;
     // With arguments, only the parts named: "12", "48", "preview", "pause".
     const QStringList parts = app.arguments().mid(1);
-    auto wanted = [&parts](const char *part) { return parts.isEmpty() || parts.contains(QLatin1String(part)); };
+    auto wanted = [&parts](const char *part) {
+        return parts.isEmpty() || parts.contains(QLatin1String(part));
+    };
     bool ok = true;
     for (int i = 0; i < int(std::size(Sets)); ++i)
         if (wanted(i == 0 ? "12" : "48"))

@@ -3,8 +3,8 @@
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
-#include <QImageReader>
 #include <QFile>
+#include <QImageReader>
 #include <algorithm>
 #include <exception>
 #include <limits>

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -239,6 +240,24 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
 namespace
 {
 
+// The first `size` bytes of `device`, read a piece at a time: the kernel may not take the
+// processor from a thread inside one long read, and the window's thread must not wait for a
+// worker reading a 20 MB photo.
+QByteArray ReadInPieces(QIODevice &device, qint64 size)
+{
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = device.read(bytes.data() + done, std::min(Piece, size - done));
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
 // The picture in `device`, open at its start and `size` bytes long, by the kind its first bytes name.
 LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
 {
@@ -252,7 +271,7 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
     case PictureKind::Jpeg: {
         // Read rather than mapped: a file cut short meanwhile must not bring the program down.
         auto *buffer = qobject_cast<QBuffer *>(&device);
-        const QByteArray bytes = buffer ? buffer->data() : device.readAll();
+        const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
         if (bytes.size() != size)
             return Failure(QStringLiteral("the file could not be read to its end"));
         return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
