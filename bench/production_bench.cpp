@@ -44,7 +44,7 @@ struct PictureSet {
     const char *name;
     int count, width, height, grain, quality;
 };
-const PictureSet Sets[] = {{"12 MP", 100, 4000, 3000, 40, 95}, {"48 MP", 20, 8000, 6000, 20, 92}};
+const PictureSet Sets[] = {{"12 MP", 100, 4000, 3000, 40, 93}, {"48 MP", 20, 8000, 6000, 20, 92}};
 
 // Writes the set's photographs into `in`, each a scene of its own (in a process of its own).
 int Generate(const QString &in, int setIndex)

@@ -1,6 +1,7 @@
 #include "html_pages/page_file.h"
 
-#include <QSaveFile>
+#include "shared/new_file.h"
+
 #include <array>
 
 namespace
@@ -46,10 +47,6 @@ bool WritePageFile(const QString &path, const QStringList &lines, QString *error
         bytes += EncodePageText(line);
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                    file.write(bytes) == bytes.size() && file.commit();
-    if (!ok && error)
-        *error = file.errorString();
-    return ok;
+    // The page goes into the album's own new folder: nothing already there is written over.
+    return WriteNewFile(path, bytes, error);
 }

@@ -8,6 +8,6 @@
 // A character windows-1252 cannot hold is written as an HTML numeric reference (&#1046;).
 QByteArray EncodePageText(const QString &text);
 
-// Writes the lines as one page file; the file appears complete or not at all.
-// On failure returns false and puts the reason into *error (when given).
+// Writes the lines as one new page file, never over a file already there; a write that fails
+// leaves no file. On failure returns false and puts the reason into *error (when given).
 bool WritePageFile(const QString &path, const QStringList &lines, QString *error = nullptr);

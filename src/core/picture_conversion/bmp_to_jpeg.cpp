@@ -2,8 +2,8 @@
 
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/turbojpeg_handles.h"
+#include "shared/new_file.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <algorithm>
 #include <exception>
@@ -56,20 +56,8 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     if (jpeg.isEmpty())
         return false;
 
-    // Written into the album's own new folder, never over a file that is already there; a write
-    // that fails takes away what it began, so no half picture stays. Unbuffered, so that a disk
-    // that fills up shows in the count written rather than vanishing inside a flush that reports
-    // nothing. Not forced to disk: a sync per picture would hold the window up for the file
-    // system's journal, and the next production makes the pictures again.
-    QFile file(jpegPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return false;
-    const bool written = file.write(jpeg) == jpeg.size();
-    file.close();
-    if (written && file.error() == QFileDevice::NoError)
-        return true;
-    file.remove();
-    return false;
+    // Into the album's own new folder: nothing already there is written over.
+    return WriteNewFile(jpegPath, jpeg);
 }
 
 } // namespace

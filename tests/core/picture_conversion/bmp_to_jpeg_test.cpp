@@ -85,14 +85,6 @@ TEST_P(BmpToJpegFailureTest, ReportsFailureAndLeavesNoFile)
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.jpg.*", "*.tmp"}, QDir::Files).isEmpty());
 }
 
-TEST_F(BmpToJpegTest, NeverWritesOverAFileAlreadyThere)
-{
-    const QString jpeg = dir.filePath("picture1.jpg");
-    ASSERT_TRUE(WriteBytes(jpeg, "the user's own"));
-    EXPECT_FALSE(BmpToJpeg(dir.filePath("scratch.bmp"), jpeg, 75));
-    EXPECT_EQ(ReadBytes(jpeg), QByteArray("the user's own"));
-}
-
 INSTANTIATE_TEST_SUITE_P(Cases, BmpToJpegFailureTest,
                          ::testing::Values(FailureRow{"MissingSource", "absent.bmp", "a.jpg"},
                                            FailureRow{"SourceNotABmp", "text.bmp", "a.jpg"},
