@@ -1,6 +1,6 @@
 #include "html_pages/page_file.h"
 
-#include "shared/new_file.h"
+#include "shared/file_writing.h"
 
 #include <array>
 
@@ -48,5 +48,5 @@ bool WritePageFile(const QString &path, const QStringList &lines, QString *error
         bytes += "\r\n";
     }
     // The page goes into the album's own new folder: nothing already there is written over.
-    return WriteNewFile(path, bytes, error);
+    return WriteWholeFile(path, bytes, IfExists::Refuse, error);
 }

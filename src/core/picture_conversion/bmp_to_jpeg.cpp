@@ -2,7 +2,7 @@
 
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/turbojpeg_handles.h"
-#include "shared/new_file.h"
+#include "shared/file_writing.h"
 
 #include <QImageReader>
 #include <algorithm>
@@ -57,7 +57,7 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
         return false;
 
     // Into the album's own new folder: nothing already there is written over.
-    return WriteNewFile(jpegPath, jpeg);
+    return WriteWholeFile(jpegPath, jpeg, IfExists::Refuse);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
 #include "picture_conversion/picture_pipeline.h"
+#include "shared/file_writing.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
@@ -25,17 +26,6 @@ QByteArray BmpBytes(const QImage &canvas)
     if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "BMP"))
         return QByteArray();
     return bytes;
-}
-
-// Writes all of `bytes` or reports failure; unbuffered, so that a full disk cannot go unnoticed.
-bool WriteWholeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
 }
 
 // Converts the selection, picture after picture, into `pictureFolder`.
@@ -72,11 +62,9 @@ ProductionResult ConvertSelection(Host &host, const QString &folder, const QStri
         canvas = picture->canvas;
         if (canvas.isNull())
             return givenUp;
-        if (!WriteWholeFile(scratchPath, BmpBytes(canvas))) {
-            // A disk that filled up mid-write leaves a cut-off scratch file: it is of no use to anyone.
-            QFile::remove(scratchPath);
+        const QByteArray bmp = BmpBytes(canvas);
+        if (bmp.isEmpty() || !WriteWholeFile(scratchPath, bmp, IfExists::Replace))
             return givenUp;
-        }
 
         const QString number = QString::number(i + 1);
         if (LookUpFileName(scratchPath) == ScratchName) {

@@ -18,15 +18,19 @@ constexpr std::uint8_t ResizePictures = 7;
 constexpr std::uint8_t Abandoned = 99;
 } // namespace PageStyles
 
-// The values the windows and the productions share for the whole run.
-// One instance lives in the main window; tests make their own.
-struct ProgramValues {
+// What the Convert dialog shows and stores: the part of the program values it owns.
+struct ConvertSettings {
     std::uint8_t PageStyle = 0;
     std::int32_t PictureWidth = 0;
     std::int32_t PictureHeight = 0;
     std::uint8_t PauseSeconds = 0;
     std::uint8_t BlockSize = 0;
     std::uint8_t JpegQuality = 75;
+};
+
+// The values the windows and the productions share for the whole run.
+// One instance lives in the main window; tests make their own.
+struct ProgramValues : ConvertSettings {
     std::uint8_t BackRed = 224;
     std::uint8_t BackGreen = 240;
     std::uint8_t BackBlue = 224;

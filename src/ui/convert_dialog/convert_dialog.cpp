@@ -70,22 +70,6 @@ void StoreByte(const QLineEdit *box, std::uint8_t &target)
 
 } // namespace
 
-ConvertSettings ConvertSettings::of(const ProgramValues &values)
-{
-    return {values.PageStyle,    values.PictureWidth, values.PictureHeight,
-            values.PauseSeconds, values.BlockSize,    values.JpegQuality};
-}
-
-void ConvertSettings::storeInto(ProgramValues &values) const
-{
-    values.PageStyle = PageStyle;
-    values.PictureWidth = PictureWidth;
-    values.PictureHeight = PictureHeight;
-    values.PauseSeconds = PauseSeconds;
-    values.BlockSize = BlockSize;
-    values.JpegQuality = JpegQuality;
-}
-
 ConvertDialog::ConvertDialog(const ConvertSettings &shown, ConvertDialogReports reports, QWidget *parent)
     : FormDialog(parent), settings_(shown), reports_(std::move(reports))
 {

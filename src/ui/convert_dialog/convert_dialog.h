@@ -14,19 +14,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// What the Convert dialog shows and stores: the part of the program values it owns.
-struct ConvertSettings {
-    std::uint8_t PageStyle = 0;
-    std::int32_t PictureWidth = 0;
-    std::int32_t PictureHeight = 0;
-    std::uint8_t PauseSeconds = 0;
-    std::uint8_t BlockSize = 0;
-    std::uint8_t JpegQuality = 75;
-
-    static ConvertSettings of(const ProgramValues &values);
-    void storeInto(ProgramValues &values) const;
-};
-
 // How the dialog speaks to the user outside its own window.
 struct ConvertDialogReports {
     std::function<void(const QString &text)> showStatus;                        // the status line

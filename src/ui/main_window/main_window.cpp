@@ -66,6 +66,12 @@ class AutoSizeLabels : public QObject
     QVector<QLabel *> labels_;
 };
 
+// The page background colour the user mixed.
+QColor BackColour(const ProgramValues &values)
+{
+    return QColor(values.BackRed, values.BackGreen, values.BackBlue);
+}
+
 // A text box keeps one line break per CR LF only when it gets a bare LF.
 QString ToDisplayLineBreaks(QString text)
 {
@@ -337,7 +343,7 @@ void MainWindow::startUp()
     values_.BackRed = 224;
     values_.BackGreen = 240;
     values_.BackBlue = 224;
-    PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
+    PaintBackground(*ui_.KleurLabel, BackColour(values_));
 
     if (LoadSettingsAtStart(services_.settingsFolder, values_))
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
@@ -474,10 +480,9 @@ void MainWindow::showConvertDialog()
     ConvertDialogReports reports{
         [this](const QString &text) { showStatus(text); },
         [this](const QString &text, const QString &title) { showMessage(text, title); }};
-    QPointer<ConvertDialog> dialog =
-        new ConvertDialog(ConvertSettings::of(values_), std::move(reports), this);
+    QPointer<ConvertDialog> dialog = new ConvertDialog(values_, std::move(reports), this);
     connect(dialog, &ConvertDialog::stored, this,
-            [this](const ConvertSettings &settings) { settings.storeInto(values_); });
+            [this](const ConvertSettings &settings) { static_cast<ConvertSettings &>(values_) = settings; });
     const int result = dialog->exec();
     delete dialog;
     // After Ok the production waits one second, so window events go on meanwhile.
@@ -489,15 +494,14 @@ void MainWindow::KleurLabel_Click()
 {
     // A fresh dialog for every showing, starting from the shared colour. Each finished change
     // is stored at once; Ok repaints the swatch. The modality alone makes the window wait.
-    auto *form = new Colorform(QColor(values_.BackRed, values_.BackGreen, values_.BackBlue), this);
+    auto *form = new Colorform(BackColour(values_), this);
     connect(form, &Colorform::colourChanged, this, [this](const QColor &colour) {
         values_.BackRed = std::uint8_t(colour.red());
         values_.BackGreen = std::uint8_t(colour.green());
         values_.BackBlue = std::uint8_t(colour.blue());
     });
-    connect(form, &QDialog::accepted, this, [this] {
-        PaintBackground(*ui_.KleurLabel, QColor(values_.BackRed, values_.BackGreen, values_.BackBlue));
-    });
+    connect(form, &QDialog::accepted, this,
+            [this] { PaintBackground(*ui_.KleurLabel, BackColour(values_)); });
     connect(form, &QDialog::finished, form, &QObject::deleteLater);
     form->open();
 }

@@ -23,9 +23,6 @@ constexpr int PathRole = Qt::UserRole;
 constexpr int LevelRole = Qt::UserRole + 1;
 constexpr int IndentPixels = 10;
 
-// The preview never holds more than this for one decoded picture (megabytes); formats that
-// cannot be decoded at a reduced size (BMP, GIF) beyond it are not previewed.
-
 // Indents each folder by its level, the way a folder tree reads.
 class FolderIndentDelegate final : public QStyledItemDelegate
 {

@@ -66,9 +66,10 @@ class ConvertDialogTest : public ::testing::Test
         ConvertDialogReports reports{
             [this](const QString &text) { host.showStatus(text); },
             [this](const QString &text, const QString &title) { host.showMessage(text, title); }};
-        dialog = std::make_unique<ConvertDialog>(ConvertSettings::of(host.state), std::move(reports));
-        QObject::connect(dialog.get(), &ConvertDialog::stored,
-                         [this](const ConvertSettings &settings) { settings.storeInto(host.state); });
+        dialog = std::make_unique<ConvertDialog>(host.state, std::move(reports));
+        QObject::connect(dialog.get(), &ConvertDialog::stored, [this](const ConvertSettings &settings) {
+            static_cast<ConvertSettings &>(host.state) = settings;
+        });
         dialog->show();
     }
 

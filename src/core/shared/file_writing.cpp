@@ -1,13 +1,14 @@
-#include "shared/new_file.h"
+#include "shared/file_writing.h"
 
 #include <QFile>
 
-bool WriteNewFile(const QString &path, const QByteArray &bytes, QString *error)
+bool WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifExists, QString *error)
 {
-    // Unbuffered, so that a disk that fills up shows in the count written rather than vanishing
-    // inside a flush that reports nothing.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+    const QIODevice::OpenMode mode =
+        QIODevice::WriteOnly | QIODevice::Unbuffered |
+        (ifExists == IfExists::Refuse ? QIODevice::NewOnly : QIODevice::Truncate);
+    if (!file.open(mode)) {
         if (error)
             *error = file.errorString();
         return false;
