@@ -6,11 +6,12 @@
 // Then the window's longest freeze on a preview click on a 20000 x 20000 JPEG, and the processor
 // time a Pause uses while nothing happens. Prints figures; it is no test. The page is never opened.
 
-#include "app/volume_source.h"
 #include "main_window/main_window.h"
 #include "photo_set.h"
 #include "shared/pause.h"
 #include "shared/platform.h"
+#include "support/find_child.h"
+#include "support/platform_fakes.h"
 #include "support/test_pictures.h"
 
 #include <QAbstractButton>
@@ -158,46 +159,17 @@ class LatencyProbe
     std::vector<Freeze> freezes_;
 };
 
-struct OneDrive : VolumeSource {
-    QString root;
-    QStringList volumes() const override { return {root}; }
-    bool canList(const QString &r) const override { return QFileInfo(r).isDir(); }
-};
-struct CountingMessages : MessageBoxes {
-    QStringList texts;
-    void show(const QString &text, const QString &) override { texts << text; }
-};
-struct CountingPointer : MousePointer {
-    int busyCalls = 0, arrowCalls = 0;
-    void busy() override { ++busyCalls; }
-    void arrow() override { ++arrowCalls; }
-};
-struct RecordingOpener : DocumentOpener {
-    QStringList opened;
-    void open(const QString &path) override { opened << path; }
-};
-
-template <typename T> T &Control(QObject &parent, const char *name)
-{
-    T *found = parent.findChild<T *>(QLatin1String(name));
-    if (!found) {
-        std::fprintf(stderr, "no control %s\n", name);
-        std::exit(1);
-    }
-    return *found;
-}
-
 // The real main window over one folder of pictures, with the real clock and pause.
 struct Window {
-    OneDrive drive;
-    CountingMessages messages;
-    CountingPointer pointer;
+    FakeVolumes drive;
+    RecordingMessages messages;
+    RecordingPointer pointer;
     RecordingOpener opener;
     std::unique_ptr<MainWindow> window;
 
     Window(const QString &pictures, const QString &program)
     {
-        drive.root = pictures;
+        drive.roots = {pictures};
         MainWindowServices services;
         services.programFolder = program;
         services.messages = &messages;
@@ -206,7 +178,7 @@ struct Window {
         services.volumes = &drive;
         window = std::make_unique<MainWindow>(services);
         window->show();
-        auto &drive1 = Control<QComboBox>(*window, "Drive1");
+        auto &drive1 = FindChild<QComboBox>(*window, "Drive1");
         drive1.setCurrentIndex(drive1.findData(pictures));
     }
 };
@@ -250,11 +222,11 @@ bool RunSet(int setIndex, const QString &work)
     QDir(program).removeRecursively(); // an album left by an earlier run would stop this one
     QDir().mkpath(program);
     Window w(in, program);
-    Control<QListWidget>(*w.window, "File1").selectAll();
-    Control<QAbstractButton>(*w.window, "KnopRechts").click();
-    const int selected = Control<QListWidget>(*w.window, "List2").count();
-    Control<QLineEdit>(*w.window, "MapText").setText(QStringLiteral("Album"));
-    Control<QLineEdit>(*w.window, "FileText").setText(QStringLiteral("index"));
+    FindChild<QListWidget>(*w.window, "File1").selectAll();
+    FindChild<QAbstractButton>(*w.window, "KnopRechts").click();
+    const int selected = FindChild<QListWidget>(*w.window, "List2").count();
+    FindChild<QLineEdit>(*w.window, "MapText").setText(QStringLiteral("Album"));
+    FindChild<QLineEdit>(*w.window, "FileText").setText(QStringLiteral("index"));
 
     // The dialog: Thumbnails (160 x 120), Ok.
     QTimer dialogWatch;
@@ -264,20 +236,20 @@ bool RunSet(int setIndex, const QString &work)
         if (!dialog || !dialog->isVisible())
             return;
         dialogWatch.stop();
-        Control<QAbstractButton>(*dialog, "Knop3").click();
-        Control<QAbstractButton>(*dialog, "OkKnop").click();
+        FindChild<QAbstractButton>(*dialog, "Knop3").click();
+        FindChild<QAbstractButton>(*dialog, "OkKnop").click();
     });
 
     ResetPeak();
     const double memoryBefore = PeakResidentMb();
     LatencyProbe probe;
-    const auto &status = Control<QLabel>(*w.window, "InfoBalk");
+    const auto &status = FindChild<QLabel>(*w.window, "InfoBalk");
     probe.label = [&status] { return status.text(); };
     dialogWatch.start();
     probe.start();
     QElapsedTimer clock;
     clock.start();
-    Control<QAbstractButton>(*w.window, "MakeKnop").click();
+    FindChild<QAbstractButton>(*w.window, "MakeKnop").click();
     const double totalSeconds = double(clock.nsecsElapsed()) / 1e9;
     probe.stop();
     const double peak = PeakResidentMb();
@@ -325,12 +297,12 @@ void PreviewFreeze(const QString &work)
     QDir(program).removeRecursively();
     QDir().mkpath(program);
     Window w(folder, program);
-    auto &file1 = Control<QListWidget>(*w.window, "File1");
+    auto &file1 = FindChild<QListWidget>(*w.window, "File1");
     QListWidgetItem *item = file1.item(0);
     LatencyProbe probe;
     QEventLoop shown;
     probe.onTick = [&] {
-        if (w.pointer.arrowCalls > 0)
+        if (w.pointer.calls.contains(QStringLiteral("arrow")))
             shown.quit();
     };
     QElapsedTimer clock;
@@ -339,11 +311,11 @@ void PreviewFreeze(const QString &work)
     file1.setCurrentItem(item);
     emit file1.itemClicked(item); // what a click on the entry delivers
     QTimer::singleShot(30000, &shown, &QEventLoop::quit);
-    if (w.pointer.arrowCalls == 0)
+    if (!w.pointer.calls.contains(QStringLiteral("arrow")))
         shown.exec();
     const double untilShown = double(clock.nsecsElapsed()) / 1e6;
     probe.stop();
-    const QPixmap preview = Control<QLabel>(*w.window, "Image1").pixmap();
+    const QPixmap preview = FindChild<QLabel>(*w.window, "Image1").pixmap();
     std::printf("\n== preview click on a 20000 x 20000 JPEG: shown after %.0f ms (%dx%d); window's longest "
                 "freeze (5 ms timer's lateness, max) %.2f ms, p99 %.2f ms\n",
                 untilShown, preview.width(), preview.height(), probe.percentileMs(100),

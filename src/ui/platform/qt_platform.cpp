@@ -19,16 +19,16 @@ void QtMessageBoxes::show(const QString &text, const QString &title)
 void QtMousePointer::busy()
 {
     // Only one override at a time, so a single arrow() always restores the normal pointer.
-    if (depth_ == 0)
+    if (!overridden_)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    depth_ = 1;
+    overridden_ = true;
 }
 
 void QtMousePointer::arrow()
 {
-    if (depth_ > 0)
+    if (overridden_)
         QGuiApplication::restoreOverrideCursor();
-    depth_ = 0;
+    overridden_ = false;
 }
 
 void DesktopDocumentOpener::open(const QString &path)

@@ -30,7 +30,7 @@ class QtMousePointer final : public MousePointer
     void arrow() override;
 
   private:
-    int depth_ = 0;
+    bool overridden_ = false;
 };
 
 class DesktopDocumentOpener final : public DocumentOpener

@@ -14,16 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Volumes the test makes up: any folder can play a drive, and a listed drive can be "not ready".
-struct FakeVolumes : VolumeSource {
-    QStringList roots, notReady;
-    QStringList volumes() const override { return roots; }
-    bool canList(const QString &root) const override
-    {
-        return !notReady.contains(root) && QFileInfo(root).isDir();
-    }
-};
-
 inline std::string Joined(const QStringList &list)
 {
     return list.join(QLatin1Char('|')).toStdString();

@@ -2,33 +2,13 @@
 
 #include "main_window/main_window.h"
 #include "shared/platform.h"
+#include "support/platform_fakes.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
 #include <gtest/gtest.h>
 #include <memory>
-
-// Stand-ins for the platform, recording what the main window asks of it.
-struct RecordingMessages : MessageBoxes {
-    QStringList texts, titles;
-    void show(const QString &text, const QString &title) override
-    {
-        texts << text;
-        titles << title;
-    }
-};
-
-struct RecordingPointer : MousePointer {
-    QStringList calls;
-    void busy() override { calls << QStringLiteral("busy"); }
-    void arrow() override { calls << QStringLiteral("arrow"); }
-};
-
-struct RecordingOpener : DocumentOpener {
-    QStringList opened;
-    void open(const QString &path) override { opened << path; }
-};
 
 // A main window whose program folder is a temporary folder and whose pause and quit only record.
 class WindowTest : public ::testing::Test
