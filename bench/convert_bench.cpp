@@ -4,11 +4,11 @@
 
 #include "photo_set.h"
 #include "picture_conversion/convert_pictures.h"
+#include "process_figures.h"
 #include "shared/host.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -63,17 +63,6 @@ class BenchHost : public Host
     void setArrowPointer() override {}
     void openDocument(const QString &) override {}
 };
-
-// The peak resident memory of this process, in megabytes.
-double PeakResidentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
 
 double Median(std::vector<double> values)
 {

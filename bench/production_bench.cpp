@@ -8,6 +8,7 @@
 
 #include "main_window/main_window.h"
 #include "photo_set.h"
+#include "process_figures.h"
 #include "shared/pause.h"
 #include "shared/platform.h"
 #include "support/find_child.h"
@@ -58,24 +59,6 @@ int Generate(const QString &in, int setIndex)
                                  set.quality))
             return 1;
     return 0;
-}
-
-double PeakResidentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
-
-// Lets the peak start again from the present resident size.
-void ResetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 double ProcessCpuSeconds()

@@ -1,0 +1,9 @@
+#pragma once
+
+// Figures of this process that the benchmarks print.
+
+// The peak resident memory of this process, in megabytes; -1 where the system does not tell.
+double PeakResidentMb();
+
+// Lets the peak start again from the present resident size.
+void ResetPeak();
