@@ -1,8 +1,6 @@
 #include "picture_conversion/conversion_steps.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPainter>
