@@ -16,7 +16,19 @@ set_target_properties(galvora PROPERTIES INSTALL_RPATH "")
 install(TARGETS galvora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${GALVORA_PACKAGING_DIR}/galvora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${GALVORA_PACKAGING_DIR}/galvora.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${GALVORA_PACKAGING_DIR}/galvora.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The man page and the changelog go in compressed, as Debian's policy has them; the licence in
+# Debian's machine-readable form goes beside the changelog.
+set(GALVORA_GZIPPED)
+foreach(file galvora.1 changelog)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+                     COMMAND gzip -9n -c ${GALVORA_PACKAGING_DIR}/${file} > ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+                     DEPENDS ${GALVORA_PACKAGING_DIR}/${file} VERBATIM)
+  list(APPEND GALVORA_GZIPPED ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz)
+endforeach()
+add_custom_target(galvora_gzipped_docs ALL DEPENDS ${GALVORA_GZIPPED})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/galvora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${GALVORA_PACKAGING_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/galvora)
 foreach(size 48 128 256)
   install(FILES ${GALVORA_PACKAGING_DIR}/icons/galvora-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME galvora.png)
@@ -31,9 +43,12 @@ set(CPACK_PACKAGE_NAME galvora)
 set(CPACK_PACKAGE_VENDOR "Galvora maintainers")
 set(CPACK_PACKAGE_CONTACT "Galvora maintainers <galvora@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn a selection of pictures into a small web photo album")
+# Debian wants the long description in lines of at most 80 characters.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-       "Galvora makes a small static web photo album from JPEG, GIF and BMP pictures: a Picture Show, "
-       "Slide Show, Thumbnails, Block effect or Photoalbum page, or only resized copies of the pictures.")
+       "Galvora makes a small static web photo album from JPEG, GIF and BMP pictures:\n"
+       "a Picture Show, Slide Show, Thumbnails, Block effect or Photoalbum page, or\n"
+       "only resized copies of the pictures. It works in a window or from the command\n"
+       "line.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # galvora_<version>_<architecture>.deb

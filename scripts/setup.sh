@@ -5,8 +5,9 @@ packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgte
 # Faces with Arial's metrics, which the windows' fixed layout was made for.
 packages+=(fonts-liberation2)
 # The install test drives the installed program on a virtual display; CI checks the desktop entry
-# and the metainfo; `cpack -G DEB` reads the package's dependencies with dpkg-shlibdeps.
-packages+=(python3 xvfb xauth xdotool desktop-file-utils appstream dpkg-dev)
+# and the metainfo and lintian the package; `cpack -G DEB` reads the package's dependencies with
+# dpkg-shlibdeps.
+packages+=(python3 xvfb xauth xdotool desktop-file-utils appstream dpkg-dev lintian)
 packages+=("$@")
 
 SUDO=""
