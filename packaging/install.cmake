@@ -27,6 +27,8 @@ foreach(file galvora.1 changelog)
 endforeach()
 add_custom_target(galvora_gzipped_docs ALL DEPENDS ${GALVORA_GZIPPED})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/galvora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${GALVORA_PACKAGING_DIR}/galvora.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME galvora)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${GALVORA_PACKAGING_DIR}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/galvora)
 foreach(size 48 128 256)

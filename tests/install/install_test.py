@@ -57,6 +57,7 @@ INSTALLED_FILES = {
     "share/metainfo/galvora.metainfo.xml",
     "share/man/man1/galvora.1.gz",
     "share/doc/galvora/copyright",
+    "share/bash-completion/completions/galvora",
     "share/doc/galvora/changelog.gz",
     "share/icons/hicolor/48x48/apps/galvora.png",
     "share/icons/hicolor/128x128/apps/galvora.png",
