@@ -210,7 +210,7 @@ void MainWindow::buildLayout()
     ui_.File1 =
         ListBox(this, "File1", Twips(2370, 210, 2700, 2430), QStringLiteral("Pictures in the folder"));
     ui_.File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ui_.File1->setProperty("pattern", QStringLiteral("*.jpg;*.gif;*.bmp"));
+    ui_.File1->setProperty("pattern", PictureFilePatterns.join(QLatin1Char(';')));
     SetColour(*ui_.File1, QPalette::Base, LightGreyBackground);
 
     ui_.List1 = ListBox(this, "List1", Twips(5910, 225, 2565, 2400), QStringLiteral("Selected pictures"));

@@ -83,9 +83,9 @@ QList<FolderEntry> FolderListEntries(const QString &folder)
 
 QStringList PictureFiles(const QString &folder)
 {
-    // Without QDir::CaseSensitive the name filters ignore letter case: PHOTO.JPG matches.
-    return QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.gif"), QStringLiteral("*.bmp")},
-                                  QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Without QDir::CaseSensitive the name filters ignore letter case: PHOTO.JPG matches. A JPEG's
+    // other usual name, .jpeg, is a JPEG all the same.
+    return QDir(folder).entryList(PictureFilePatterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 QImage LoadPreviewImage(const QString &path, const QSize &box)

@@ -37,7 +37,11 @@ struct FolderEntry {
 // then its sub-folders sorted by name.
 QList<FolderEntry> FolderListEntries(const QString &folder);
 
-// The files of `folder` that match *.jpg, *.gif or *.bmp in any letter case, sorted by name.
+// The names the file list shows: JPEG, GIF and BMP files.
+inline const QStringList PictureFilePatterns{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"),
+                                             QStringLiteral("*.gif"), QStringLiteral("*.bmp")};
+
+// The files of `folder` that match PictureFilePatterns in any letter case, sorted by name.
 QStringList PictureFiles(const QString &folder);
 
 // Reads a picture for a preview box of `box` pixels, the right way up. A large picture is

@@ -58,7 +58,7 @@ TEST_F(PictureBrowserTest, StartsInTheProcessFolderWithTheCountAtZero)
     ASSERT_TRUE(QDir::setCurrent(drive.path()));
     open();
     QDir::setCurrent(previous);
-    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG");
+    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG|x.jpeg");
     EXPECT_EQ(fotoAantal(), "0") << "the count waits for the first folder change";
     EXPECT_EQ(currentFolder(), driveName);
     EXPECT_EQ(control<QComboBox>("Drive1").currentData().toString(), drive.path());
@@ -71,8 +71,8 @@ TEST_F(PictureBrowserTest, FolderListGoesDownAndUpAndEachDriveKeepsItsFolder)
     volumes.roots << second.path();
     open();
     chooseDrive(drive.path());
-    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG");
-    EXPECT_EQ(fotoAantal(), "3");
+    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG|x.jpeg");
+    EXPECT_EQ(fotoAantal(), "4");
     // The path from the root down to the drive folder, then its sub-folders in name order.
     const int n = dir1().count();
     EXPECT_EQ(dir1().item(0)->text(), QDir::toNativeSeparators(QDir::rootPath()));
@@ -93,7 +93,7 @@ TEST_F(PictureBrowserTest, FolderListGoesDownAndUpAndEachDriveKeepsItsFolder)
 
     enter(driveName);
     EXPECT_EQ(currentFolder(), driveName);
-    EXPECT_EQ(fotoAantal(), "3");
+    EXPECT_EQ(fotoAantal(), "4");
 }
 
 TEST_F(PictureBrowserTest, ADriveThatIsNotReadyChangesNothingButTheDriveList)
@@ -112,8 +112,8 @@ TEST_F(PictureBrowserTest, ADriveThatIsNotReadyChangesNothingButTheDriveList)
     EXPECT_EQ(Joined(messages.titles), " Drive-Error");
     EXPECT_EQ(control<QComboBox>("Drive1").currentData().toString(), missing);
     EXPECT_EQ(Texts(dir1()), folders);
-    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG");
-    EXPECT_EQ(fotoAantal(), "3");
+    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG|x.jpeg");
+    EXPECT_EQ(fotoAantal(), "4");
 
     chooseDrive(third.path());
     EXPECT_EQ(messages.texts.size(), 1);
@@ -129,7 +129,7 @@ TEST_F(PictureBrowserTest, AFolderThatVanishedIsNotEntered)
     enter(QStringLiteral("Other"));
     EXPECT_EQ(currentFolder(), driveName);
     EXPECT_EQ(folderEntry(QStringLiteral("Other")), nullptr) << "the folder list is read again";
-    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG");
+    EXPECT_EQ(Texts(file1()), "a.jpg|b.gif|PHOTO.JPG|x.jpeg");
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 
