@@ -105,13 +105,15 @@ TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
     EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, PictureShowTitleTest,
-                         ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
-                                                    QByteArray("<i>Sea</i> & Sand")},
-                                           TitleRow{"CyrillicAsReferences",
-                                                    QStringLiteral("\u0416\u0443\u043a"),
-                                                    QByteArray("&#1046;&#1091;&#1082;")}),
-                         [](const auto &row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Titles, PictureShowTitleTest,
+    ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
+                               QByteArray("<i>Sea</i> & Sand")},
+                      TitleRow{"CyrillicAsReferences", QStringLiteral("\u0416\u0443\u043a"),
+                               QByteArray("&#1046;&#1091;&#1082;")},
+                      TitleRow{"LatinAsReferences", QStringLiteral("Caf\u00e9 \u00c6r\u00f8"),
+                               QByteArray("Caf&#233; &#198;r&#248;")}),
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {
