@@ -22,7 +22,7 @@ class PictureShowTest : public PageTest
         for (const QString &name : names)
             host.select(sourceFile(QStringLiteral("Fotos/") + name, "bytes of " + name.toUtf8()));
     }
-    QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/Images/") + name); }
+    QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/images/") + name); }
 };
 
 struct GoldenRow {
@@ -136,7 +136,7 @@ TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
     EXPECT_TRUE(host.messages[0].title.isEmpty()); // the program's name
     EXPECT_EQ(host.state.PageStyle, 1);
     EXPECT_EQ(Golden::ReadBytes(page), "earlier page");
-    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Images"))));
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/images"))));
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_TRUE(host.opened.isEmpty());
 }
