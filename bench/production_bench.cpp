@@ -239,7 +239,7 @@ bool RunSet(int setIndex, const QString &work)
 
     int rightSize = 0;
     for (int k = 1; k <= selected; ++k)
-        if (QImageReader(program + QStringLiteral("/Album/Images/picture%1.jpg").arg(k)).size() ==
+        if (QImageReader(program + QStringLiteral("/Album/images/picture%1.jpg").arg(k)).size() ==
             QSize(160, 120))
             ++rightSize;
     // The pauses alone: 1 s after Ok, 0.2 s per picture, 1 s before the page is opened.

@@ -1,13 +1,15 @@
 // Browser test of the six album pages: writes them for four pictures with the page maker
-// (argument 1) into a temporary folder and checks them in headless chromium, which is driven
-// over its DevTools pipe (file descriptors 3 and 4), so no npm package is needed.
+// (argument 1) into a temporary folder, copies the albums the way an upload or a USB stick does
+// (links left out), serves the copy as a web server that announces UTF-8 and tells letter case
+// apart, and checks the pages in headless chromium, which is driven over its DevTools pipe
+// (file descriptors 3 and 4), so no npm package is needed.
 //   node check_pages.mjs <make_pages executable>
 // Exit status: 0 all checks passed, 1 a check failed, 77 skipped (no chromium).
 import { spawn, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
 
 const SKIP = 77;
 const chromium = process.env.GALVORA_CHROMIUM || '/usr/bin/chromium';
@@ -188,7 +190,57 @@ class Tab {
     }
 }
 
-const spellings = new Set(); // "images" and "Images" as the pages use them
+const spellings = new Set(); // how the pages spell the picture folder: "images" only
+const title = 'Caf\u00e9 \u00c6r\u00f8 \u041f\u0440\u0438\u0432\u0435\u0442'; // as make_pages types it
+
+// Copies the folders and regular files below `from` to `to`, leaving every link out, as most
+// uploads, zips and FAT sticks do. Returns the links it left out.
+function copyWithoutLinks(from, to) {
+    const left = [];
+    fs.mkdirSync(to);
+    for (const entry of fs.readdirSync(from, { withFileTypes: true })) {
+        const source = path.join(from, entry.name);
+        if (entry.isDirectory())
+            left.push(...copyWithoutLinks(source, path.join(to, entry.name)));
+        else if (entry.isFile())
+            fs.copyFileSync(source, path.join(to, entry.name));
+        else
+            left.push(source);
+    }
+    return left;
+}
+
+// A web server for `root` as many hosts are: names are case-sensitive and pages are announced
+// as UTF-8. Resolves to the server once it listens on a free port of 127.0.0.1.
+function serve(root) {
+    const types = { '.html': 'text/html; charset=utf-8', '.jpg': 'image/jpeg', '.gif': 'image/gif',
+        '.bmp': 'image/bmp' };
+    const server = http.createServer((request, response) => {
+        const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+        const file = path.join(root, path.normalize(name));
+        const found = file.startsWith(root + path.sep) && fs.existsSync(file) && fs.statSync(file).isFile();
+        if (!found) {
+            response.writeHead(name === '/favicon.ico' ? 204 : 404);
+            response.end();
+            return;
+        }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+        fs.createReadStream(file).pipe(response);
+    });
+    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// The page is ASCII bytes only and was read as the UTF-8 the server announced.
+async function checkAscii(tab, bytes) {
+    check(bytes.every((b) => b < 0x80), `${tab.name}: the page is ASCII bytes only`);
+    check(await tab.eval('document.characterSet') === 'UTF-8', `${tab.name}: read as UTF-8, as announced`);
+}
+
+// The element at `selector` shows the title as typed.
+async function checkTitle(tab, selector) {
+    const shown = await tab.eval(`(document.querySelector(${JSON.stringify(selector)}) || {}).textContent`);
+    check(shown === title, `${tab.name}: shows the title "${title}" as typed (${shown})`);
+}
 
 // Every picture the page names in its text must load; `size` is the converted size where all agree.
 async function checkPictures(tab, html, size) {
@@ -211,6 +263,7 @@ function numbersIn(refs) {
 }
 
 async function pictureShow(tab, html) {
+    await checkTitle(tab, 'SPAN.titel');
     const refs = await checkPictures(tab, html, null);
     check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
     check(await tab.shown('document.images.x1') === 'images/picture1.gif',
@@ -218,14 +271,17 @@ async function pictureShow(tab, html) {
     // Chosen from the keyboard, as the page's help text suggests.
     await tab.eval('document.querySelector("select").focus()');
     await tab.arrowDown();
-    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'Images/picture2.jpg'), 3000),
-        `${tab.name}: choosing Picture 2 shows Images/picture2.jpg`);
+    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'images/picture2.jpg'), 3000),
+        `${tab.name}: choosing Picture 2 shows images/picture2.jpg`);
     await tab.arrowDown();
-    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'Images/picture3.bmp'), 3000),
-        `${tab.name}: choosing Picture 3 shows Images/picture3.bmp`);
+    check(await waitFor(() => tab.shown('document.images.x1').then((s) => s === 'images/picture3.bmp'), 3000),
+        `${tab.name}: choosing Picture 3 shows images/picture3.bmp`);
 }
 
 async function thumbnails(tab, html) {
+    // The source paths are shown in capitals: the BMP's ends in "/D\u00dcNEN.BMP".
+    check((await tab.eval('document.body.textContent')).includes('/D\u00dcNEN.BMP'),
+        `${tab.name}: shows the path of D\u00fcnen.bmp as "/D\u00dcNEN.BMP"`);
     const refs = await checkPictures(tab, html, [160, 120]);
     check(numbersIn(refs) === '1,2,3,4', `${tab.name}: names pictures 1 to 4 (${numbersIn(refs)})`);
 }
@@ -278,6 +334,7 @@ async function blockEffect(tab, html, loadedAt) {
 }
 
 async function photoalbum(tab, html) {
+    await checkTitle(tab, 'SPAN.wit b');
     await checkPictures(tab, html, [200, 150]);
     const counter = () => tab.eval('document.forms.form.nummer.value');
     check(await counter() === ' Foto 1 / 4', `${tab.name}: the counter starts as " Foto 1 / 4"`);
@@ -304,6 +361,7 @@ const pages = [
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'galvora-browser-'));
 let browser;
+let server;
 const watchdog = setTimeout(() => {
     console.log('FAIL: the browser test did not end within 100 seconds');
     if (browser)
@@ -316,13 +374,21 @@ try {
     const program = path.join(work, 'program');
     fs.mkdirSync(program);
     const made = execFileSync(maker, [program], { encoding: 'utf8', env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
-    const files = new Map(made.trim().split('\n').map((line) => line.split(' ')));
+    // Each page as it lies in the copy; the albums made are gone, so only the copy can answer.
+    const copy = path.join(work, 'copy');
+    const linksLeftOut = copyWithoutLinks(program, copy);
+    fs.rmSync(program, { recursive: true, force: true });
+    console.log(`     (copied without links; ${linksLeftOut.length} left out ${linksLeftOut.join(' ')})`);
+    const files = new Map(made.trim().split('\n').map((line) => line.split(' '))
+        .map(([name, page]) => [name, path.join(copy, path.relative(program, page))]));
+    server = await serve(copy);
+    const site = `http://127.0.0.1:${server.address().port}`;
 
     browser = spawn(chromium, [
         '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
         '--disable-dev-shm-usage', '--window-size=1024,900', `--user-data-dir=${path.join(work, 'profile')}`,
-        '--remote-debugging-pipe', 'about:blank',
+        '--no-proxy-server', '--remote-debugging-pipe', 'about:blank',
     ], {
         stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'],
         // Whatever chromium keeps beside its profile stays in the temporary folder too.
@@ -341,11 +407,13 @@ try {
         if (!check(file && fs.existsSync(file), `${name}: page written`))
             continue;
         const tab = await Tab.open(cdp, name);
-        const loaded = await tab.goto(pathToFileURL(file).href);
+        const loaded = await tab.goto(`${site}/${path.relative(copy, file).split(path.sep).map(encodeURIComponent).join('/')}`);
         const loadedAt = Date.now();
         if (!check(loaded, `${name}: page loads`))
             continue;
-        await run(tab, fs.readFileSync(file, 'latin1'), loadedAt);
+        const bytes = fs.readFileSync(file);
+        await checkAscii(tab, bytes);
+        await run(tab, bytes.toString('latin1'), loadedAt);
         if (shots) {
             const { data } = await tab.send('Page.captureScreenshot', { format: 'png' });
             fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(data, 'base64'));
@@ -359,8 +427,8 @@ try {
         check(tab.failedLoads.length === 0, `${name}: nothing failed to load ${tab.failedLoads.join(' | ')}`);
         check(tab.logErrors.length === 0, `${name}: no console error ${tab.logErrors.join(' | ')}`);
     }
-    check(spellings.has('images') && spellings.has('Images'),
-        `pictures load through both "images/" and "Images/" (${[...spellings].join(', ')})`);
+    check(spellings.size === 1 && spellings.has('images'),
+        `every page names its pictures as "images/" (${[...spellings].join(', ')})`);
 
     await cdp.send('Browser.close').catch(() => {});
     await Promise.race([exited, sleep(5000)]);
@@ -368,6 +436,8 @@ try {
     check(false, `browser test stopped: ${error.stack || error}`);
 } finally {
     clearTimeout(watchdog);
+    if (server)
+        server.close();
     if (browser && browser.exitCode === null && browser.signalCode === null)
         browser.kill('SIGKILL');
     fs.rmSync(work, { recursive: true, force: true });

@@ -1,5 +1,6 @@
 // Writes the six album pages for four pictures into <program folder>, one output folder per
-// page, for the browser test: make_pages <program folder>. Prints one line per page.
+// page, for the browser test: make_pages <program folder>. Prints one line per page. The title
+// and a source's name lie outside ASCII, so the pages carry them as references.
 #include "html_pages/page_writers.h"
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
@@ -19,7 +20,7 @@ QStringList MakeSources(const QString &dir)
 {
     const QString gif = dir + QStringLiteral("/Harbour.GIF");
     const QString jpeg = dir + QStringLiteral("/beach.jpg");
-    const QString bmp = dir + QStringLiteral("/Dunes.bmp");
+    const QString bmp = dir + QStringLiteral("/D\u00fcnen.bmp");
     const QString jpeg2 = dir + QStringLiteral("/forest.JPG");
     const bool ok =
         TestPictures::WriteTinyGif(gif, 64, 48, QColor(200, 30, 30)) &&
@@ -73,7 +74,7 @@ int main(int argc, char **argv)
     for (const PageRun &run : runs) {
         FakeHost host;
         host.folder = program;
-        host.title = QStringLiteral("Browser test & <i>album</i>");
+        host.title = QStringLiteral("Caf\u00e9 \u00c6r\u00f8 \u041f\u0440\u0438\u0432\u0435\u0442");
         for (const QString &path : sources)
             host.select(path);
         host.state.PageStyle = run.style;

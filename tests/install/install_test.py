@@ -186,7 +186,7 @@ def run_production(desktop, main, option, quality=None):
 
 
 def album_done(folder, count):
-    images = os.path.join(folder, "Images")
+    images = os.path.join(folder, "images")
     names = set(os.listdir(images)) if os.path.isdir(images) else set()
     return {"picture%d.jpg" % n for n in range(1, count + 1)} <= names
 

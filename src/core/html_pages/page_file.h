@@ -4,8 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// Page files are 8-bit text: windows-1252 bytes, each line followed by CR LF, no byte-order mark.
-// A character windows-1252 cannot hold is written as an HTML numeric reference (&#1046;).
+// Page files are plain ASCII, each line followed by CR LF, no byte-order mark. Every character
+// outside ASCII is written as an HTML numeric reference (&#233;, &#1046;), so a page reads the
+// same whatever charset a web server announces (and is still valid windows-1252).
 QByteArray EncodePageText(const QString &text);
 
 // Writes the lines as one new page file, never over a file already there; a write that fails

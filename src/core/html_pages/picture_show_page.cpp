@@ -55,7 +55,7 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
     };
     for (int i = 0; i < names.size(); ++i) {
         const int k = i + 1;
-        lines << QStringLiteral("  <Option value=\"Images/") +
+        lines << QStringLiteral("  <Option value=\"images/") +
                      PictureName(k, PictureShowExtension(names[i])) + QStringLiteral("\"> Picture ") +
                      QString::number(k) + QLatin1Char(' ');
     }

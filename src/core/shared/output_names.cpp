@@ -132,7 +132,7 @@ OutputFolder MakeOutputFolder(const QString &programFolder, const QString &folde
         return result;
     }
     result.path = JoinPath(programFolder, folder);
-    result.pictureFolder = JoinPath(result.path, QStringLiteral("Images"));
+    result.pictureFolder = JoinPath(result.path, QStringLiteral("images"));
     // Only the page file under exactly its own name, letter case included, counts.
     const QString pageName = fileName + QStringLiteral(".html");
     if (LookUpFileName(JoinPath(result.path, pageName)) == pageName) {
@@ -142,10 +142,5 @@ OutputFolder MakeOutputFolder(const QString &programFolder, const QString &folde
     result.problem = MakeNewFolder(result.path, &result.message);
     if (result.problem == OutputFolder::Problem::None)
         result.problem = MakeNewFolder(result.pictureFolder, &result.message);
-    if (result.problem != OutputFolder::Problem::None)
-        return result;
-    const QString lowerName = JoinPath(result.path, QStringLiteral("images"));
-    if (!QFileInfo::exists(lowerName)) // a file system that ignores case resolves it already
-        QFile::link(QStringLiteral("Images"), lowerName);
     return result;
 }

@@ -24,7 +24,7 @@ QString NotSavedAsJpegText(); // one picture not written; the run goes on
 // or an empty text when there is no such file.
 QString LookUpFileName(const QString &path);
 
-// A new production's output folder (programFolder/folder) and its picture folder "Images",
+// A new production's output folder (programFolder/folder) and its picture folder "images",
 // or why they were not made.
 struct OutputFolder {
     enum class Problem {
@@ -37,10 +37,11 @@ struct OutputFolder {
     Problem problem = Problem::None;
     QString message;       // for NameNotAllowed and NotMade: what the user is told
     QString path;          // programFolder/folder
-    QString pictureFolder; // path/Images
+    QString pictureFolder; // path/images
 };
 
 // Checks the names, looks for the page file fileName.html, then makes the output folder
-// and its picture folder, both new. "images" is made a link to "Images", since the pages
-// name the picture folder both ways and file names may be case-sensitive.
+// and its picture folder, both new. The picture folder is one real folder spelled "images",
+// as every page names it: an album copied without links or served where letter case counts
+// still finds its pictures.
 OutputFolder MakeOutputFolder(const QString &programFolder, const QString &folder, const QString &fileName);

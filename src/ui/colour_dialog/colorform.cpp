@@ -68,8 +68,6 @@ QPushButton *AddButton(QWidget *frame, const char *name, const QRect &geometry, 
     auto *button = new QPushButton(QString::fromLatin1(caption), frame);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
 }
 
@@ -93,19 +91,19 @@ Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent)
 
     AddLetter(frame, "Label9", Twips(240, 330, 150, 195), "R");
     scrollRood_ = AddBar(frame, "ScrollRood", Twips(420, 300, 1575, 255));
-    label5_ = AddValueLabel(frame, "Label5", Twips(2190, 300, 375, 240), QColor(255, 0, 0));
+    redValue_ = AddValueLabel(frame, "Label5", Twips(2190, 300, 375, 240), QColor(255, 0, 0));
 
     AddLetter(frame, "Label10", Twips(240, 720, 150, 195), "G");
     scrollGroen_ = AddBar(frame, "ScrollGroen", Twips(420, 690, 1575, 255));
-    label6_ = AddValueLabel(frame, "Label6", Twips(2190, 690, 375, 240), QColor(0, 255, 0));
+    greenValue_ = AddValueLabel(frame, "Label6", Twips(2190, 690, 375, 240), QColor(0, 255, 0));
 
     AddLetter(frame, "Label11", Twips(240, 1110, 135, 195), "B");
     scrollBlauw_ = AddBar(frame, "ScrollBlauw", Twips(420, 1080, 1575, 255));
-    label7_ = AddValueLabel(frame, "Label7", Twips(2190, 1080, 375, 240), QColor(0, 0, 255));
+    blueValue_ = AddValueLabel(frame, "Label7", Twips(2190, 1080, 375, 240), QColor(0, 0, 255));
 
-    label8_ = AddLabel(frame, "Label8", Twips(180, 1500, 915, 345));
-    label8_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label8_->setLineWidth(1);
+    mixedColour_ = AddLabel(frame, "Label8", Twips(180, 1500, 915, 345));
+    mixedColour_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    mixedColour_->setLineWidth(1);
 
     QPushButton *cancel = AddButton(frame, "CancelKnop", Twips(1350, 1500, 705, 345), "Cancel");
     QPushButton *ok = AddButton(frame, "OkKnop", Twips(2070, 1500, 525, 345), "Ok");
@@ -114,6 +112,8 @@ Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent)
     setTabOrder(scrollGroen_, scrollBlauw_);
     setTabOrder(scrollBlauw_, cancel);
     setTabOrder(cancel, ok);
+    setOkAndCancel(ok, cancel);
+    scrollRood_->setFocus(); // where the keys start
 
     connect(scrollRood_, &QScrollBar::valueChanged, this, &Colorform::ScrollRood_Change);
     connect(scrollGroen_, &QScrollBar::valueChanged, this, &Colorform::ScrollGroen_Change);
@@ -123,7 +123,7 @@ Colorform::Colorform(const QColor &colour, QWidget *parent) : FormDialog(parent)
 
     Form_Load();
     FitCaptions(*this);
-    for (QLabel *value : {label5_, label6_, label7_})
+    for (QLabel *value : {redValue_, greenValue_, blueValue_})
         FitCaption(*value, QStringLiteral("255"));
 }
 
@@ -139,10 +139,10 @@ void Colorform::Form_Load()
     scrollBlauw_->setValue(start_.blue());
 
     // A value of 0 runs no handler, so labels and preview are set here as well.
-    label5_->setText(QString::number(start_.red()));
-    label6_->setText(QString::number(start_.green()));
-    label7_->setText(QString::number(start_.blue()));
-    PaintBackground(*label8_, start_);
+    redValue_->setText(QString::number(start_.red()));
+    greenValue_->setText(QString::number(start_.green()));
+    blueValue_->setText(QString::number(start_.blue()));
+    PaintBackground(*mixedColour_, start_);
 }
 
 QColor Colorform::colour() const
@@ -152,26 +152,26 @@ QColor Colorform::colour() const
 
 void Colorform::showMixedColour()
 {
-    PaintBackground(*label8_, colour());
+    PaintBackground(*mixedColour_, colour());
 }
 
 void Colorform::ScrollRood_Change()
 {
-    label5_->setText(QString::number(scrollRood_->value()));
+    redValue_->setText(QString::number(scrollRood_->value()));
     showMixedColour();
     emit colourChanged(colour());
 }
 
 void Colorform::ScrollGroen_Change()
 {
-    label6_->setText(QString::number(scrollGroen_->value()));
+    greenValue_->setText(QString::number(scrollGroen_->value()));
     showMixedColour();
     emit colourChanged(colour());
 }
 
 void Colorform::ScrollBlauw_Change()
 {
-    label7_->setText(QString::number(scrollBlauw_->value()));
+    blueValue_->setText(QString::number(scrollBlauw_->value()));
     showMixedColour();
     emit colourChanged(colour());
 }

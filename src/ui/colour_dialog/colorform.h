@@ -35,8 +35,8 @@ class Colorform : public FormDialog
     QScrollBar *scrollRood_ = nullptr;
     QScrollBar *scrollGroen_ = nullptr;
     QScrollBar *scrollBlauw_ = nullptr;
-    QLabel *label5_ = nullptr; // red value
-    QLabel *label6_ = nullptr; // green value
-    QLabel *label7_ = nullptr; // blue value
-    QLabel *label8_ = nullptr; // preview of the mixed colour
+    QLabel *redValue_ = nullptr;    // Label5
+    QLabel *greenValue_ = nullptr;  // Label6
+    QLabel *blueValue_ = nullptr;   // Label7
+    QLabel *mixedColour_ = nullptr; // Label8, the preview of the mixed colour
 };

@@ -2,6 +2,7 @@
 
 #include "app/number_reading.h"
 #include "forms/form.h"
+#include "forms/option_keys.h"
 #include "shared/platform.h"
 
 #include <QButtonGroup>
@@ -93,6 +94,10 @@ ConvertDialog::ConvertDialog(const ConvertSettings &shown, ConvertDialogReports 
     connect(BlokText, &QLineEdit::textChanged, this, &ConvertDialog::BlokText_Change);
     connect(OkKnop, &QPushButton::clicked, this, &ConvertDialog::OkKnop_Click);
     connect(CancelKnop, &QPushButton::clicked, this, &ConvertDialog::CancelKnop_Click);
+
+    // The options are one Tab stop that the arrow keys choose in; the focus starts there.
+    auto *optionKeys = new OptionKeys(QList<QAbstractButton *>(Knop.begin() + 1, Knop.end()), this);
+    optionKeys->tabStop()->setFocus();
 }
 
 // The controls as designed: kind, caption, tip, colours and visibility. Created in this
@@ -131,8 +136,8 @@ void ConvertDialog::CreateControls()
     BlLabel = MakeLabel(Frame1, "BlLabel", "Block");
     HideParameters();
 
-    Text1 = MakeBox(Frame1, "Text1", QString(), " 75..100 ");
-    SetColour(*Text1, QPalette::Text, DarkGreyText);
+    QualityText = MakeBox(Frame1, "Text1", QString(), " 75..100 ");
+    SetColour(*QualityText, QPalette::Text, DarkGreyText);
     Label5 = MakeLabel(Frame1, "Label5", "Jpg Compress Quality in %");
     SetColour(*Label5, QPalette::WindowText, DarkGreyText);
 
@@ -148,10 +153,7 @@ void ConvertDialog::CreateControls()
     OkKnop = Named<QPushButton>(Frame1, "OkKnop");
     OkKnop->setText(QStringLiteral("Ok"));
     Place(OkKnop, 4380, 2250, 465, 315);
-    for (QPushButton *button : {CancelKnop, OkKnop}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    setOkAndCancel(OkKnop, CancelKnop);
 }
 
 void ConvertDialog::Form_Load()
@@ -182,9 +184,9 @@ void ConvertDialog::Form_Load()
     Place(BlokText, 3720, 1410, 585, 285);
     Place(BlLabel, 4380, 1470, 405, 195);
     Place(PauzeText, 3720, 750, 585, 285); // shares its place with BrText
-    Place(Text1, 150, 2220, 450, 315);
+    Place(QualityText, 150, 2220, 450, 315);
 
-    Text1->setText(QString::number(settings_.JpegQuality));
+    QualityText->setText(QString::number(settings_.JpegQuality));
 
     Place(Label5, 720, 2280, 1845, 195);
 }
@@ -283,7 +285,7 @@ void ConvertDialog::OkKnop_Click()
     auto width = ReadInt32(BrText->text());
     auto height = ReadInt32(HoText->text());
     const auto block = ReadByte(BlokText->text());
-    const auto quality = ReadByte(Text1->text());
+    const auto quality = ReadByte(QualityText->text());
 
     // A size box the chosen style hides is not used by it: what cannot be read there is 0.
     if (!width && BrText->isHidden())
@@ -304,7 +306,7 @@ void ConvertDialog::OkKnop_Click()
         {width.has_value(), BrText, "Width must be a whole number."},
         {height.has_value(), HoText, "Height must be a whole number."},
         {block.has_value(), BlokText, "Block must be a whole number from 2 to 99."},
-        {quality.has_value(), Text1, "Jpg Compress Quality must be a whole number from 0 to 255."}};
+        {quality.has_value(), QualityText, "Jpg Compress Quality must be a whole number from 0 to 255."}};
     for (const Check &check : checks) {
         if (!check.readable) {
             check.box->setFocus(Qt::OtherFocusReason);

@@ -68,7 +68,7 @@ class ConvertDialog : public FormDialog
     QLabel *Hlabel = nullptr;
     QLineEdit *BlokText = nullptr;
     QLabel *BlLabel = nullptr;
-    QLineEdit *Text1 = nullptr;
+    QLineEdit *QualityText = nullptr; // the JPEG quality box, Text1
     QLabel *Label5 = nullptr;
     QLabel *Label3 = nullptr;
     QPushButton *CancelKnop = nullptr;

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -159,15 +158,10 @@ void SizeToText(QLabel &label)
         label.move(right - label.width() + 1, label.y());
 }
 
-void FormDialog::keyPressEvent(QKeyEvent *event)
+void FormDialog::setOkAndCancel(QPushButton *ok, QPushButton *cancel)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
+    // A focused auto-default button takes Enter itself; a box passes Enter to the default one.
+    for (QPushButton *button : {ok, cancel})
+        button->setAutoDefault(true);
+    ok->setDefault(true);
 }

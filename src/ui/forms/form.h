@@ -7,8 +7,8 @@
 #include <QRect>
 #include <QString>
 
-class QKeyEvent;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // What the three windows share in building their forms.
@@ -61,7 +61,8 @@ void FitCaptions(QWidget &root);
 // A label sized to its text; one aligned right keeps its right edge and grows to the left.
 void SizeToText(QLabel &label);
 
-// A dialog left only by its own buttons or its frame: Enter and Escape do nothing.
+// A dialog with Ok and Cancel. Enter presses the focused button, and Ok wherever else the focus
+// is (a box, an option, a scroll bar); Escape rejects, as Cancel does.
 class FormDialog : public QDialog
 {
     Q_OBJECT
@@ -69,5 +70,6 @@ class FormDialog : public QDialog
     using QDialog::QDialog;
 
   protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    // Call once the buttons exist.
+    void setOkAndCancel(QPushButton *ok, QPushButton *cancel);
 };

@@ -8,6 +8,7 @@
 #include "main_window/artwork.h"
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
+#include "main_window/keyboard.h"
 #include "main_window/picture_browser.h"
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
@@ -167,6 +168,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         services_.quit = [] { QCoreApplication::exit(0); };
 
     buildLayout();
+    SetUpKeyboard(ui_);
     startUp();
 
     connect(ui_.ExitKnop, &QPushButton::clicked, this, &MainWindow::ExitKnop_Click);

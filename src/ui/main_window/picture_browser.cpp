@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -128,6 +129,9 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     connect(&drive1_, &QComboBox::currentIndexChanged, this, &PictureBrowser::Drive1_Change);
     connect(&dir1_, &QListWidget::itemActivated, this, &PictureBrowser::Dir1_Activated);
     connect(&file1_, &QListWidget::itemClicked, this, &PictureBrowser::File1_Click);
+    // The preview follows the current file also when the keys move it.
+    connect(&file1_, &QListWidget::currentItemChanged, this, &PictureBrowser::File1_Click);
+    file1_.installEventFilter(this);
     previewThread_.setMaxThreadCount(1);
     connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
@@ -228,11 +232,29 @@ void PictureBrowser::File1_Click(QListWidgetItem *item)
 {
     if (!item || previewAbandoned_)
         return;
+    // A click that made the file current has asked for it already, on the press.
+    const QString path = JoinPath(folder_, item->text());
+    const bool outstanding = nextPreview_ || previewDecoding_.isRunning();
+    if (outstanding && path == newestPreview_)
+        return;
     // The busy pointer shows from the first click until the newest picture is shown.
-    if (!nextPreview_ && !previewDecoding_.isRunning())
+    if (!outstanding)
         pointer_.busy();
-    nextPreview_ = PreviewRequest{JoinPath(folder_, item->text()), image1_.contentsRect().size()};
+    newestPreview_ = path;
+    nextPreview_ = PreviewRequest{path, image1_.contentsRect().size()};
     startPreview();
+}
+
+bool PictureBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &file1_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            KnopRechts_Click();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PictureBrowser::startPreview()

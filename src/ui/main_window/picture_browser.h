@@ -84,10 +84,15 @@ class PictureBrowser : public QObject
     // The decoding itself ends with the browser at the latest (no thread outlives it).
     void abandonPreview();
 
+  protected:
+    // Enter in the file list adds the marked files, as ">" does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     void Drive1_Change(int index);
     void Dir1_Activated(QListWidgetItem *item);
     void Dir1_Change();
+    // A click on a file, or the current file changed by the keyboard: the file is previewed.
     void File1_Click(QListWidgetItem *item);
     void KnopRechts_Click();
     void ClearKnop_Click();
@@ -124,6 +129,7 @@ class PictureBrowser : public QObject
         QSize box;
     };
     std::optional<PreviewRequest> nextPreview_;
+    QString newestPreview_; // the path asked for last
     bool previewAbandoned_ = false;
     QThreadPool previewThread_;
     QFutureWatcher<QImage> previewDecoding_;

@@ -22,7 +22,7 @@ class PictureShowTest : public PageTest
         for (const QString &name : names)
             host.select(sourceFile(QStringLiteral("Fotos/") + name, "bytes of " + name.toUtf8()));
     }
-    QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/Images/") + name); }
+    QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/images/") + name); }
 };
 
 struct GoldenRow {
@@ -105,13 +105,15 @@ TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
     EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, PictureShowTitleTest,
-                         ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
-                                                    QByteArray("<i>Sea</i> & Sand")},
-                                           TitleRow{"CyrillicAsReferences",
-                                                    QStringLiteral("\u0416\u0443\u043a"),
-                                                    QByteArray("&#1046;&#1091;&#1082;")}),
-                         [](const auto &row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Titles, PictureShowTitleTest,
+    ::testing::Values(TitleRow{"MarkupStays", QStringLiteral("<i>Sea</i> & Sand"),
+                               QByteArray("<i>Sea</i> & Sand")},
+                      TitleRow{"CyrillicAsReferences", QStringLiteral("\u0416\u0443\u043a"),
+                               QByteArray("&#1046;&#1091;&#1082;")},
+                      TitleRow{"LatinAsReferences", QStringLiteral("Caf\u00e9 \u00c6r\u00f8"),
+                               QByteArray("Caf&#233; &#198;r&#248;")}),
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {
@@ -134,7 +136,7 @@ TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
     EXPECT_TRUE(host.messages[0].title.isEmpty()); // the program's name
     EXPECT_EQ(host.state.PageStyle, 1);
     EXPECT_EQ(Golden::ReadBytes(page), "earlier page");
-    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Images"))));
+    EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/images"))));
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_TRUE(host.opened.isEmpty());
 }

@@ -102,7 +102,7 @@ TEST_P(ThumbnailsGoldenTest, ConvertsAndWritesThePage)
     }
     EXPECT_SAME_PAGE(pageBytes(QStringLiteral("Thumbs"), QStringLiteral("Default")),
                      ExpectedPage(row.expected, fill));
-    EXPECT_EQ(QImage(pathIn(QStringLiteral("Thumbs/Images/picture1.jpg"))).size(),
+    EXPECT_EQ(QImage(pathIn(QStringLiteral("Thumbs/images/picture1.jpg"))).size(),
               QSize(row.width, row.height));
     EXPECT_EQ(host.opened, QStringList{pathIn(QStringLiteral("Thumbs/Default.html"))});
     EXPECT_EQ(host.statuses.last(), QStringLiteral("Convert pictures ready, open html page...."));

@@ -122,7 +122,7 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
         EXPECT_LT(growthMb, 300) << "peak memory growth in MB";
     }
     EXPECT_EQ(preview.ok(), fromMemory.ok()) << "a file and its bytes load alike";
-    const QString jpeg = dir.filePath("program/Album/Images/picture1.jpg");
+    const QString jpeg = dir.filePath("program/Album/images/picture1.jpg");
     if (row.outcome == Outcome::Converts) {
         EXPECT_TRUE(host.messages.isEmpty());
         EXPECT_NE(host.state.PageStyle, PageStyles::Abandoned);
@@ -233,8 +233,8 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     EXPECT_EQ(host.messages.value(0).text,
               PictureNotReadText(second, QStringLiteral("the file does not exist")));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/Images/picture3.jpg")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/Images/picture4.jpg")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("program/Album/images/picture3.jpg")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("program/Album/images/picture4.jpg")));
     EXPECT_FALSE(LoadPicture(second, PreviewBox).ok());
 }
 

@@ -58,8 +58,8 @@ class ConvertPicturesTest : public ConversionFixture<::testing::Test>
     }
     QString addJpeg(const QString &name, const QImage &image) { return addPicture(name, JpegBytes(image)); }
 
-    QImage converted(int n) const { return QImage(output("Images/picture" + QString::number(n) + ".jpg")); }
-    QStringList jpegs() const { return QDir(output("Images")).entryList({"*.jpg"}, QDir::Files, QDir::Name); }
+    QImage converted(int n) const { return QImage(output("images/picture" + QString::number(n) + ".jpg")); }
+    QStringList jpegs() const { return QDir(output("images")).entryList({"*.jpg"}, QDir::Files, QDir::Name); }
     bool scratchLeft() const { return QFileInfo::exists(dir.filePath("program/mydummy.bmp")); }
     QStringList messageTexts() const
     {
@@ -115,9 +115,10 @@ TEST_F(ConvertPicturesTest, EveryPictureIsStretchedOverTheWholeCanvas)
     EXPECT_EQ(host.pauses, QVector<float>({0.2f, 0.2f, 0.2f}));
     EXPECT_EQ(jpegsAtPause, QStringList({"1", "2", "3"}));
     EXPECT_FALSE(scratchLeft());
-    // The pages refer to "images/pictureN.jpg": the lower-case spelling resolves too.
-    EXPECT_TRUE(QFileInfo::exists(output("images/picture3.jpg")));
-    EXPECT_TRUE(QFileInfo(output("images")).isSymLink());
+    // One real picture folder, spelled as the pages name it: no link, no "Images" beside it.
+    EXPECT_FALSE(QFileInfo(output("images")).isSymLink());
+    EXPECT_EQ(QDir(output()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"images"});
     EXPECT_TRUE(host.pointer.isEmpty());
 }
 
@@ -182,7 +183,7 @@ TEST_P(ExistingFolderTest, ConvertsNothing)
 
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_FALSE(QFileInfo::exists(output("Images")));
+    EXPECT_FALSE(QFileInfo::exists(output("images")));
     EXPECT_TRUE(host.pointer.isEmpty());
 }
 
@@ -241,7 +242,7 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
 
     EXPECT_EQ(messageTexts(), QStringList({expected})) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_TRUE(QFileInfo(output("Images")).isDir()) << "what was made stays";
+    EXPECT_TRUE(QFileInfo(output("images")).isDir()) << "what was made stays";
     EXPECT_TRUE(jpegs().isEmpty());
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_LT(PeakMegabytes() - peakBefore, 300) << "a bad input must not take much memory";
@@ -298,7 +299,7 @@ TEST_F(ConvertPicturesTest, EncoderFailureIsReportedAndTheRunGoesOn)
     // Once the first picture is done, a folder takes the place of the second JPEG file.
     host.onPause = [&] {
         if (host.pauses.size() == 1)
-            QDir().mkpath(output("Images/picture2.jpg"));
+            QDir().mkpath(output("images/picture2.jpg"));
     };
 
     EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
@@ -349,8 +350,8 @@ TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
 
     EndProduction(host, ConvertPictures(host, Folder, "index", 200, 150));
 
-    EXPECT_GT(QFileInfo(output("Images/picture1.jpg")).size(),
-              2 * QFileInfo(output("Images/picture2.jpg")).size());
+    EXPECT_GT(QFileInfo(output("images/picture1.jpg")).size(),
+              2 * QFileInfo(output("images/picture2.jpg")).size());
 }
 
 } // namespace

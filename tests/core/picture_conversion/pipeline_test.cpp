@@ -67,7 +67,7 @@ class PipelineTest : public ConversionFixture<::testing::Test>
         ConversionFixture::SetUp();
         logged.folder = host.folder;
         logged.state = host.state;
-        logged.pictureFolder = dir.filePath("program/" + Folder + "/Images");
+        logged.pictureFolder = dir.filePath("program/" + Folder + "/images");
     }
 
     // Pictures of one colour each, of sizes that take different times to decode.

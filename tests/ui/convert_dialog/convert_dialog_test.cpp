@@ -123,10 +123,6 @@ TEST_F(ConvertDialogTest, OpensWithNothingChosenAndTheCurrentQuality)
     EXPECT_TRUE(Child<QLabel>("Label4")->text().isEmpty());
     EXPECT_TRUE(ShownParameters().empty());
     EXPECT_EQ(Text("Text1"), "88");
-    for (const char *name : {"OkKnop", "CancelKnop"}) {
-        EXPECT_FALSE(Child<QPushButton>(QLatin1String(name))->isDefault()) << name;
-        EXPECT_FALSE(Child<QPushButton>(QLatin1String(name))->autoDefault()) << name;
-    }
     ProgramValues expected = Sentinels();
     expected.JpegQuality = 88;
     EXPECT_TRUE(SameSettings(host.state, expected));
@@ -354,19 +350,6 @@ TEST_F(ConvertDialogTest, OkStoresQualityThatTheNextShowingShows)
     EXPECT_EQ(host.state.PageStyle, 42); // Ok without an option leaves it
     Open();
     EXPECT_EQ(Text("Text1"), "50");
-}
-
-TEST_F(ConvertDialogTest, EnterAndEscapeDoNothing)
-{
-    QPushButton *ok = Child<QPushButton>("OkKnop");
-    ok->setFocus();
-    QTest::keyClick(ok, Qt::Key_Return);
-    QTest::keyClick(ok, Qt::Key_Enter);
-    QTest::keyClick(Box("Text1"), Qt::Key_Escape);
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(host.statuses.isEmpty());
-    EXPECT_TRUE(SameSettings(host.state, Sentinels()));
 }
 
 TEST_F(ConvertDialogTest, ReadsBoxesInTheUsersLocale)

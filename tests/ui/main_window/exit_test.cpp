@@ -182,7 +182,7 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
         EXPECT_TRUE(colourShown);
         EXPECT_TRUE(!colourDialog || !colourDialog->isVisible());
     }
-    const QStringList made = filesIn(QStringLiteral("Trip/Images"));
+    const QStringList made = filesIn(QStringLiteral("Trip/images"));
     if (row.moment == Moment::ThirdPicture)
         EXPECT_EQ(made, (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
                                      QStringLiteral("picture3.jpg")}));
@@ -195,7 +195,7 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
 
     // Nothing is left to happen later: no page, no message, no picture.
     QTest::qWait(300);
-    EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")), made);
+    EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), made);
     EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_EQ(messages.texts.size(), messagesAtEnd);
 }

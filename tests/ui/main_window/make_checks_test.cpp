@@ -165,7 +165,7 @@ class OnePictureTest : public MakeTest
     }
     QString picture(const QString &folderName) const
     {
-        return inProgram(folderName + QStringLiteral("/Images/picture1.jpg"));
+        return inProgram(folderName + QStringLiteral("/images/picture1.jpg"));
     }
 };
 
@@ -279,7 +279,7 @@ TEST_P(AbandonedProductionTest, ReportsTheCauseAndOpensNothing)
                   QStringList{QStringLiteral("earlier.txt")})
             << "the earlier folder was written into";
     else
-        EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")), QStringList{QStringLiteral("picture1.jpg")});
+        EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), QStringList{QStringLiteral("picture1.jpg")});
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("mydummy.bmp"))));
 }
 
@@ -306,12 +306,12 @@ TEST_F(MakeTest, PicturesUnderAnotherTypesNameConvert)
 
     EXPECT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
     EXPECT_EQ(main().values().PageStyle, PageStyles::ResizePictures);
-    ASSERT_EQ(filesIn(QStringLiteral("Trip/Images")),
+    ASSERT_EQ(filesIn(QStringLiteral("Trip/images")),
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
                            QStringLiteral("picture3.jpg")}));
-    const QImage png(inProgram(QStringLiteral("Trip/Images/picture1.jpg")));
-    const QImage gif(inProgram(QStringLiteral("Trip/Images/picture2.jpg")));
-    const QImage jpeg(inProgram(QStringLiteral("Trip/Images/picture3.jpg")));
+    const QImage png(inProgram(QStringLiteral("Trip/images/picture1.jpg")));
+    const QImage gif(inProgram(QStringLiteral("Trip/images/picture2.jpg")));
+    const QImage jpeg(inProgram(QStringLiteral("Trip/images/picture3.jpg")));
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(png, 48, 36), Qt::yellow));
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(gif, 32, 24), Qt::blue));
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(jpeg, 16, 12), Qt::red));
@@ -338,7 +338,7 @@ TEST_F(MakeTest, DamagedPictureIsNamedWithItsReason)
         << Joined(messages.texts);
     EXPECT_EQ(messages.titles, QStringList{QString()});
     EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
-    EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")),
+    EXPECT_EQ(filesIn(QStringLiteral("Trip/images")),
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg")}));
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
     EXPECT_TRUE(opener.opened.isEmpty());

@@ -56,7 +56,7 @@ class MakeCommandTest : public ::testing::Test
     }
     QSize pictureSize(const QString &folder) const
     {
-        return QImageReader(host.folder + QLatin1Char('/') + folder + QStringLiteral("/Images/picture1.jpg"))
+        return QImageReader(host.folder + QLatin1Char('/') + folder + QStringLiteral("/images/picture1.jpg"))
             .size();
     }
 };

@@ -60,8 +60,8 @@ TEST_P(MakeOptionTest, ProducesWhatTheOptionNamesAndOpensIt)
     EXPECT_EQ(pauses, expectedPauses);
 
     EXPECT_EQ(outputFolders(), QStringList{Folder});
-    EXPECT_EQ(filesIn(QStringLiteral("Trip/Images")), QStringList{QStringLiteral("picture1.jpg")});
-    const QString picture = inProgram(QStringLiteral("Trip/Images/picture1.jpg"));
+    EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), QStringList{QStringLiteral("picture1.jpg")});
+    const QString picture = inProgram(QStringLiteral("Trip/images/picture1.jpg"));
     if (row.pictureSize.isValid())
         EXPECT_EQ(PictureSize(picture), row.pictureSize);
     else
@@ -184,7 +184,7 @@ TEST_P(ClickDuringProductionTest, ChangesNothingOfTheProduction)
     EXPECT_EQ(Texts(list1()), names);
     EXPECT_EQ(Texts(list2()), paths);
     EXPECT_EQ(outputFolders(), QStringList{QStringLiteral("Thumbs")});
-    EXPECT_EQ(filesIn(QStringLiteral("Thumbs/Images")),
+    EXPECT_EQ(filesIn(QStringLiteral("Thumbs/images")),
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
                            QStringLiteral("picture3.jpg")}));
     const std::string difference = Golden::FirstDifference(
