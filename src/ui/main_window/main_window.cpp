@@ -11,6 +11,7 @@
 #include "main_window/picture_browser.h"
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
+#include "shared/logging.h"
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
@@ -408,7 +409,8 @@ void MainWindow::ExitKnop_Click()
     if (closing())
         return;
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.settingsFolder, values_);
+    if (const Status saved = SaveSettings(services_.settingsFolder, values_); !saved)
+        qCDebug(lcFiles) << "settings not saved at Exit:" << saved.reason();
     endRun();
     close();
     services_.quit();
