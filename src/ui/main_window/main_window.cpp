@@ -178,6 +178,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                    *ui_.KnopRechts, *ui_.ClearKnop,  *ui_.ClearAll};
     browser_ = std::make_unique<PictureBrowser>(browsing, *services_.messages, *services_.pointer,
                                                 services_.volumes);
+    browser_->setParent(this); // findable among the window's children; browser_ deletes it first
     browser_->setSelectionLock([this] { return productionRunning_; });
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
