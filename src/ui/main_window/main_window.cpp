@@ -12,6 +12,7 @@
 #include "main_window/picture_browser.h"
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
+#include "shared/logging.h"
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
@@ -179,6 +180,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                    *ui_.KnopRechts, *ui_.ClearKnop,  *ui_.ClearAll};
     browser_ = std::make_unique<PictureBrowser>(browsing, *services_.messages, *services_.pointer,
                                                 services_.volumes);
+    browser_->setParent(this); // findable among the window's children; browser_ deletes it first
     browser_->setSelectionLock([this] { return productionRunning_; });
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
@@ -410,7 +412,8 @@ void MainWindow::ExitKnop_Click()
     if (closing())
         return;
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.settingsFolder, values_);
+    if (const Status saved = SaveSettings(services_.settingsFolder, values_); !saved)
+        qCDebug(lcFiles) << "settings not saved at Exit:" << saved.reason();
     endRun();
     close();
     services_.quit();

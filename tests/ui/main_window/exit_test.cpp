@@ -193,8 +193,11 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
     EXPECT_EQ(Golden::ReadBytes(settingsPath()),
               row.ending == Ending::ExitKnop ? QByteArray("5\r\n80\r\n") : settingsBefore);
 
-    // Nothing is left to happen later: no page, no message, no picture.
-    QTest::qWait(300);
+    // Nothing is left to happen later: the production has returned, and what it posted before
+    // it did (a page, a message, a picture) is handled now.
+    EXPECT_FALSE(watched->productionRunning());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), made);
     EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_EQ(messages.texts.size(), messagesAtEnd);
