@@ -32,15 +32,17 @@ set(CPACK_PACKAGE_VENDOR "Galvora maintainers")
 set(CPACK_PACKAGE_CONTACT "Galvora maintainers <galvora@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn a selection of pictures into a small web photo album")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-       "Galvora makes a small static web photo album from JPEG, GIF and BMP pictures: a Picture Show, "
+       "Galvora makes a small static web photo album from JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC and AVIF "
+       "pictures: a Picture Show, "
        "Slide Show, Thumbnails, Block effect or Photoalbum page, or only resized copies of the pictures.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # galvora_<version>_<architecture>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The libraries the program links come from dpkg-shlibdeps; the window font and the page opener
-# are not linked, so they are named here.
+# The libraries the program links (libheif among them) come from dpkg-shlibdeps; the window font,
+# Qt's WebP and TIFF readers (plug-ins, loaded at run time) and the page opener are not linked, so
+# they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

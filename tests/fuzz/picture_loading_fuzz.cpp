@@ -28,7 +28,7 @@ constexpr int CanvasHeight = 64;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    // The GIF reader is a plug-in, found through the application's library paths.
+    // The GIF, WebP and TIFF readers are plug-ins, found through the application's library paths.
     static QCoreApplication app(*argc, *argv);
     return 0;
 }

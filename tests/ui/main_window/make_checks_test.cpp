@@ -265,9 +265,11 @@ TEST_P(AbandonedProductionTest, ReportsTheCauseAndOpensNothing)
     make(Dialog::Choose(row.option));
 
     const QString expected =
-        row.existingFolder ? QStringLiteral("Map Trip existing...")
-                           : QStringLiteral("Picture ") + list2().item(1)->text() +
-                                 QStringLiteral(" could not be read: not a JPEG, GIF, BMP or PNG picture");
+        row.existingFolder
+            ? QStringLiteral("Map Trip existing...")
+            : QStringLiteral("Picture ") + list2().item(1)->text() +
+                  QStringLiteral(
+                      " could not be read: not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture");
     EXPECT_EQ(messages.texts, QStringList{expected});
     EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
