@@ -148,7 +148,7 @@ TEST(DiskFull, PageThatDoesNotFitIsReportedAndNotLeftCutOff)
         // The pictures are a few dozen bytes; the page is well over a kilobyte.
         const FileSizeLimit guard(600);
         ASSERT_TRUE(guard.applied());
-        EndProduction(host, WritePictureShowPage(host, "Album", "index"));
+        host.finish(WritePictureShowPage(host.request("Album", "index"), host));
     }
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_TRUE(host.opened.isEmpty());

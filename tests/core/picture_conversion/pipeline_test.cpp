@@ -107,9 +107,10 @@ class PipelineTest : public ConversionFixture<::testing::Test>
 TEST_F(PipelineTest, FilesStatusTextsAndPausesComeInTheOrderOfASerialRun)
 {
     addPictures(7);
-    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    const ProductionResult result =
+        ConvertPictures(logged.request(Folder, QStringLiteral("index")), logged, 64, 48);
     EXPECT_EQ(logged.log, SerialLog(7, 7));
-    EXPECT_TRUE(result.done()) << result.message().toStdString();
+    EXPECT_TRUE(result.done()) << result.message.toStdString();
     for (int n = 1; n <= 7; ++n) {
         const QImage picture(logged.pictureFolder + QStringLiteral("/picture%1.jpg").arg(n));
         ASSERT_EQ(picture.size(), QSize(64, 48)) << n;
@@ -121,11 +122,12 @@ TEST_F(PipelineTest, FilesStatusTextsAndPausesComeInTheOrderOfASerialRun)
 TEST_F(PipelineTest, APictureThatCannotBeReadIsReportedAfterThePreviousPicturesPause)
 {
     addPictures(4, 3);
-    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    const ProductionResult result =
+        ConvertPictures(logged.request(Folder, QStringLiteral("index")), logged, 64, 48);
     // Pictures 1 and 2 are written and paced as ever; then the run stops at picture 3 and names it.
     EXPECT_EQ(logged.log, SerialLog(2, 4));
     EXPECT_TRUE(result.abandoned());
-    EXPECT_TRUE(result.message().contains(dir.filePath("pictures/p3.jpg"))) << result.message().toStdString();
+    EXPECT_TRUE(result.message.contains(dir.filePath("pictures/p3.jpg"))) << result.message.toStdString();
 }
 
 TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
@@ -143,10 +145,11 @@ TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
     const int threadsBefore = ThreadCount();
     int pauses = 0;
     logged.onPause = [&] { logged.ended = ++pauses == 3; };
-    const ProductionResult result = ConvertPictures(logged, Folder, QStringLiteral("index"), 64, 48);
+    const ProductionResult result =
+        ConvertPictures(logged.request(Folder, QStringLiteral("index")), logged, 64, 48);
     EXPECT_EQ(logged.log, SerialLog(3, 8));
     EXPECT_TRUE(result.abandoned());
-    EXPECT_TRUE(result.message().isEmpty()) << "nothing is shown after Exit";
+    EXPECT_TRUE(result.message.isEmpty()) << "nothing is shown after Exit";
     EXPECT_LE(ThreadCount(), threadsBefore);
     QTest::qWait(200); // nothing was left to finish later
     EXPECT_EQ(QDir(logged.pictureFolder).entryList(QDir::Files).size(), 3);
@@ -159,16 +162,16 @@ TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
 TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
 {
     addPictures(6);
-    const QStringList paths = logged.selectionPaths();
-    PicturePipeline pipeline(paths, QSize(64, 48), Qt::white);
+    const QStringList paths = logged.paths;
+    PicturePipeline pipeline(paths, QSize(64, 48), CanvasFill{});
     EXPECT_EQ(pipeline.started(), 3);
     bool eventHandled = false;
     QTimer::singleShot(0, [&] { eventHandled = true; });
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const std::optional<PreparedPicture> picture = pipeline.take(i, nullptr);
-        ASSERT_TRUE(picture && !picture->canvas.isNull()) << i;
-        EXPECT_EQ(picture->canvas.size(), QSize(64, 48));
-        EXPECT_TRUE(TestPictures::Near(picture->canvas.pixelColor(5, 5), colours[int(i)])) << i;
+        ASSERT_TRUE(picture && picture->ok() && !picture->value().isNull()) << i;
+        EXPECT_EQ(picture->value().size(), QSize(64, 48));
+        EXPECT_TRUE(TestPictures::Near(picture->value().pixelColor(5, 5), colours[int(i)])) << i;
         EXPECT_EQ(pipeline.started(), std::min<qsizetype>(paths.size(), i + 3));
     }
     EXPECT_FALSE(pipeline.take(0, nullptr)) << "each picture is taken once, in order";
@@ -177,9 +180,10 @@ TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
 
     PauseCancel end;
     end.cancel();
-    PicturePipeline abandoned(paths, QSize(64, 48), Qt::white);
+    PicturePipeline abandoned(paths, QSize(64, 48), CanvasFill{});
     const std::optional<PreparedPicture> first = abandoned.take(0, &end);
-    EXPECT_TRUE(!first || !first->canvas.isNull()); // either ready already or broken off, never a half
+    EXPECT_TRUE(!first || (first->ok() &&
+                           !first->value().isNull())); // either ready already or broken off, never a half
 }
 
 } // namespace
