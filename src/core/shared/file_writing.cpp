@@ -3,6 +3,8 @@
 #include "shared/logging.h"
 
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 
 Status WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifExists)
 {
@@ -12,11 +14,14 @@ Status WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifE
         (ifExists == IfExists::Refuse ? QIODevice::NewOnly : QIODevice::Truncate);
     if (!file.open(mode))
         return Failure{file.errorString()};
+    errno = 0;
     const bool written = file.write(bytes) == bytes.size();
+    const int writeError = errno; // a write cut short may leave Qt without a reason of its own
     file.close();
     if (written && file.error() == QFileDevice::NoError)
         return {};
-    const Failure failure{file.errorString()};
+    const Failure failure{writeError != 0 ? QString::fromLocal8Bit(std::strerror(writeError))
+                                          : file.errorString()};
     if (!file.remove()) // what the failure left is cut short: it must not stay
         qCDebug(lcFiles) << "could not remove the cut-off file" << path << file.errorString();
     return failure;
