@@ -26,8 +26,9 @@ class ProductionTest : public ::testing::Test
         ProductionRequest r;
         for (int i = 0; i < pictures; ++i) {
             const QString path = dir.filePath(QStringLiteral("p%1.jpg").arg(i));
-            if (!QFileInfo::exists(path))
+            if (!QFileInfo::exists(path)) {
                 EXPECT_TRUE(TestPictures::WriteJpeg(TestPictures::Quadrants(64, 48), path));
+            }
             r.selection.push_back({QFileInfo(path).fileName(), path});
         }
         r.folder = folder;
@@ -70,8 +71,9 @@ TEST_F(ProductionTest, EveryStyleIsMadeFromTheRequestAlone)
         EXPECT_TRUE(result.message.isEmpty());
         const QStringList pictures = QDir(album(folder, QStringLiteral("Images"))).entryList(QDir::Files);
         ASSERT_EQ(pictures.size(), 3);
-        if (row.picture.isValid())
+        if (row.picture.isValid()) {
             EXPECT_EQ(QImage(album(folder, QStringLiteral("Images/picture3.jpg"))).size(), row.picture);
+        }
         EXPECT_EQ(result.PictureDates.size(), row.style == PageStyles::PictureShow ? 0 : 3);
         if (!row.page) {
             EXPECT_TRUE(result.pagePath.isEmpty());
@@ -83,8 +85,9 @@ TEST_F(ProductionTest, EveryStyleIsMadeFromTheRequestAlone)
         ASSERT_TRUE(page.open(QIODevice::ReadOnly));
         const QByteArray bytes = page.readAll();
         EXPECT_TRUE(bytes.contains("#123456"));
-        if (row.style == PageStyles::PictureShow || row.style >= PageStyles::Photoalbum1)
+        if (row.style == PageStyles::PictureShow || row.style >= PageStyles::Photoalbum1) {
             EXPECT_TRUE(bytes.contains(("Title of " + folder).toUtf8()));
+        }
     }
     EXPECT_EQ(feedback.opened.size(), 6);
     EXPECT_TRUE(feedback.messages.isEmpty());
@@ -131,7 +134,7 @@ TEST_F(ProductionTest, TwoProductionsAtOnceKeepTheirPicturesApart)
     // While both run, each holds a scratch folder of its own: another process may be the other run.
     QStringList scratchFolders;
     inner.onPause = [&] {
-        for (const QString folder : {QStringLiteral("First"), QStringLiteral("Second")})
+        for (const QString &folder : {QStringLiteral("First"), QStringLiteral("Second")})
             for (const QString &name : QDir(album(folder, QString())).entryList(QDir::Dirs | QDir::Hidden))
                 if (name.startsWith(QStringLiteral(".scratch-")))
                     scratchFolders << folder;
