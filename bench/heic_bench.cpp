@@ -53,7 +53,7 @@ bool Convert(const QString &path, const QString &out)
         return false;
     }
     const QImage canvas(Canvas, QImage::Format_RGB32);
-    const QByteArray jpeg = EncodeJpeg(StretchOntoCanvas(picture.image, canvas, Qt::white), 75);
+    const QByteArray jpeg = EncodeJpeg(StretchOntoCanvas(picture.image, canvas, CanvasFill{}), 75);
     QFile file(out);
     return file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size();
 }

@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     RecordingPointer pointer;
     RecordingOpener opener;
     MainWindowServices services;
-    services.programFolder = program;
+    services.albumHome = program;
     services.messages = &messages;
     services.pointer = &pointer;
     services.opener = &opener;

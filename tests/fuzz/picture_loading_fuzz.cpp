@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Fail("a loaded picture in an unexpected format");
 
     QImage canvas(CanvasWidth, CanvasHeight, QImage::Format_RGB32);
-    canvas = StretchOntoCanvas(image, canvas, CanvasBackground());
+    canvas = StretchOntoCanvas(image, canvas, CanvasFill{});
     if (canvas.size() != QSize(CanvasWidth, CanvasHeight) || canvas.format() != QImage::Format_RGB32)
         Fail("the canvas changed size or format");
     const QByteArray jpeg = EncodeJpeg(canvas, 75);

@@ -156,7 +156,7 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
 
     const LoadedPicture preview = LoadPicture(path, PreviewBox);
     const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
-    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
+    host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
 
     const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
     if (measured && residentBefore >= 0) {
@@ -294,7 +294,7 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     // Listed, then removed while the first picture is being converted.
     host.onPause = [&] { QFile::remove(second); };
 
-    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
+    host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
 
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages.value(0).text,

@@ -108,7 +108,7 @@ TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
         EXPECT_GE(forCanvas.image.height(), Canvas.height());
         const QImage canvas(Canvas, QImage::Format_RGB32);
         const LoadedPicture converted =
-            LoadPictureFromBytes(EncodeJpeg(StretchOntoCanvas(forCanvas.image, canvas, Qt::white), 95));
+            LoadPictureFromBytes(EncodeJpeg(StretchOntoCanvas(forCanvas.image, canvas, CanvasFill{}), 95));
         ASSERT_TRUE(converted.ok()) << qPrintable(converted.error);
         EXPECT_EQ(converted.image.size(), Canvas);
         ExpectQuadrants(converted.image, row.tolerance + 8, "converted");

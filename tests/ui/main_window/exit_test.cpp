@@ -4,6 +4,7 @@
 
 #include "app/make_command.h"
 #include "make_fixture.h"
+#include "support/scratch_files.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -189,7 +190,7 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
     else
         EXPECT_EQ(outputFolders(), QStringList());
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/holiday.html"))));
-    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("mydummy.bmp"))));
+    EXPECT_FALSE(ScratchLeftBelow(inProgram(QString())));
     EXPECT_EQ(Golden::ReadBytes(settingsPath()),
               row.ending == Ending::ExitKnop ? QByteArray("5\r\n80\r\n") : settingsBefore);
 
