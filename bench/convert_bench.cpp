@@ -40,18 +40,10 @@ qint64 ThreadCpuNs()
 class BenchHost : public Host
 {
   public:
-    ProgramValues state;
-    QStringList paths;
-    QString folder;
     QElapsedTimer clock;
     std::vector<qint64> pauseWallNs, pauseCpuNs;
     QStringList messages;
 
-    ProgramValues &values() override { return state; }
-    QStringList selectionNames() const override { return {}; }
-    QStringList selectionPaths() const override { return paths; }
-    QString pageTitle() const override { return {}; }
-    QString programFolder() const override { return folder; }
     void showStatus(const QString &) override {}
     void pause(float) override
     {
@@ -101,12 +93,16 @@ struct Run {
 Run Convert(const QString &program, const QStringList &pictures, const QString &folder)
 {
     BenchHost host;
-    host.folder = program;
-    host.paths = pictures;
-    host.state.JpegQuality = 75;
+    ProductionRequest request;
+    for (const QString &path : pictures)
+        request.selection.push_back({QFileInfo(path).fileName(), path});
+    request.folder = folder;
+    request.fileName = QStringLiteral("index");
+    request.albumHome = program;
+    request.settings.JpegQuality = 75;
     const qint64 cpuStart = ThreadCpuNs();
     host.clock.start();
-    ConvertPictures(host, folder, QStringLiteral("index"), 300, 200);
+    (void)ConvertPictures(request, host, 300, 200);
     const qint64 end = host.clock.nsecsElapsed();
     for (const QString &m : host.messages)
         std::fprintf(stderr, "message: %s\n", qPrintable(m));

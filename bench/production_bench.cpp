@@ -154,7 +154,7 @@ struct Window {
     {
         drive.roots = {pictures};
         MainWindowServices services;
-        services.programFolder = program;
+        services.albumHome = program;
         services.messages = &messages;
         services.pointer = &pointer;
         services.opener = &opener;

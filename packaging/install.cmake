@@ -47,17 +47,21 @@ set(CPACK_PACKAGE_CONTACT "Galvora maintainers <galvora@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn a selection of pictures into a small web photo album")
 # Debian wants the long description in lines of at most 80 characters.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-       "Galvora makes a small static web photo album from JPEG, GIF and BMP pictures:\n"
-       "a Picture Show, Slide Show, Thumbnails, Block effect or Photoalbum page, or\n"
-       "only resized copies of the pictures. It works in a window or from the command\n"
-       "line.")
+       "Galvora makes a small static web photo album from pictures (JPEG, GIF, BMP,
+"
+       "PNG, WebP, TIFF, HEIC and AVIF): a Picture Show, Slide Show, Thumbnails, Block
+"
+       "effect or Photoalbum page, or only resized copies of the pictures. It works in
+"
+       "a window or from the command line.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # galvora_<version>_<architecture>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The libraries the program links come from dpkg-shlibdeps; the window font and the page opener
-# are not linked, so they are named here.
+# The libraries the program links (libheif among them) come from dpkg-shlibdeps; the window font,
+# Qt's WebP and TIFF readers (plug-ins, loaded at run time) and the page opener are not linked, so
+# they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

@@ -4,7 +4,7 @@
 # chromium, which is not ours to check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_SANITIZE=ON -DGALVORA_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_SANITIZE=ON -DGALVORA_WERROR=ON -DGALVORA_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"

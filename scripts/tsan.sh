@@ -5,8 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 programs=(test_shared test_picture_conversion test_main_window)
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_TSAN=ON -DGALVORA_BUILD_BENCH=OFF >/dev/null
-cmake --build build-tsan -j"$(nproc)" --target "${programs[@]}"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_TSAN=ON -DGALVORA_WERROR=ON -DGALVORA_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j2 --target "${programs[@]}"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 # A report ends the program with status 66 at once, so no report can pass unnoticed.

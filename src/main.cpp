@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     if (homes.installed)
         QDir().mkpath(homes.settingsFolder); // start-up writes the settings file on the first start
     MainWindowServices services;
-    services.programFolder = homes.albumFolder;
+    services.albumHome = homes.albumFolder;
     services.settingsFolder = homes.settingsFolder;
 
     MainWindow window(services);

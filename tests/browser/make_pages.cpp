@@ -57,17 +57,27 @@ int main(int argc, char **argv)
     const QString file = QStringLiteral("album");
     const PageRun runs[] = {
         {"pictureshow", PageStyles::PictureShow,
-         [&](FakeHost &h) { WritePictureShowPage(h, QStringLiteral("pictureshow"), file); }},
+         [&](FakeHost &h) { WritePictureShowPage(h.request(QStringLiteral("pictureshow"), file), h); }},
         {"slideshow", PageStyles::SlideShow,
-         [&](FakeHost &h) { WriteSlideShowPage(h, QStringLiteral("slideshow"), file, 1, 300, 200); }},
+         [&](FakeHost &h) {
+             WriteSlideShowPage(h.request(QStringLiteral("slideshow"), file), h, 1, 300, 200);
+         }},
         {"thumbnails", PageStyles::Thumbnails,
-         [&](FakeHost &h) { WriteThumbnailsPage(h, QStringLiteral("thumbnails"), file, 160, 120); }},
+         [&](FakeHost &h) {
+             WriteThumbnailsPage(h.request(QStringLiteral("thumbnails"), file), h, 160, 120);
+         }},
         {"blockeffect", PageStyles::BlockEffect,
-         [&](FakeHost &h) { WriteBlockEffectPage(h, QStringLiteral("blockeffect"), file, 200, 150, 12); }},
+         [&](FakeHost &h) {
+             WriteBlockEffectPage(h.request(QStringLiteral("blockeffect"), file), h, 200, 150, 12);
+         }},
         {"photoalbum1", PageStyles::Photoalbum1,
-         [&](FakeHost &h) { WritePhotoalbumPage(h, QStringLiteral("photoalbum1"), file, 200, 150, 1); }},
+         [&](FakeHost &h) {
+             WritePhotoalbumPage(h.request(QStringLiteral("photoalbum1"), file), h, 200, 150, 1);
+         }},
         {"photoalbum2", PageStyles::Photoalbum2,
-         [&](FakeHost &h) { WritePhotoalbumPage(h, QStringLiteral("photoalbum2"), file, 200, 150, 2); }},
+         [&](FakeHost &h) {
+             WritePhotoalbumPage(h.request(QStringLiteral("photoalbum2"), file), h, 200, 150, 2);
+         }},
     };
 
     int failures = 0;

@@ -1,8 +1,12 @@
-// Writes the fuzzer's seed corpus: small valid JPEG, GIF and BMP files of every layout
-// the loader handles. Usage: make_seeds <folder>
+// Writes the fuzzer's seed corpus: small valid files of every kind and layout the loader handles
+// (the WebP, HEIC and AVIF seeds need cwebp, heif-enc and avifenc). Usage: make_seeds <folder>
 #include "support/bad_input_files.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
+#include "support/tool_pictures.h"
+
+#include <QBuffer>
+#include <QColorSpace>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +26,35 @@ int main(int argc, char **argv)
     using PictureFiles::BmpLayout;
     const QImage picture = TestPictures::Quadrants(24, 16);
     const QImage small = TestPictures::Quadrants(6, 4);
+    QImage p3 = small;
+    p3.setColorSpace(QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb));
+    const auto qtBytes = [](const QImage &image, const char *format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    QImage withAlpha = small.convertToFormat(QImage::Format_ARGB32);
+    withAlpha.setPixelColor(0, 0, QColor(0, 0, 0, 0));
+    using namespace ToolPictures;
     const QList<QPair<QString, QByteArray>> seeds = {
+        {"display_p3.png", qtBytes(p3, "png")},
+        {"display_p3.tif", qtBytes(p3, "tiff")},
+        {"rgb.tif", qtBytes(picture, "tiff")},
+        {"lossy.webp", WebP(picture)},
+        {"exif_rotated.webp",
+         Made("cwebp", PictureFiles::WithExifOrientation(Jpeg(small, JpegKind::Baseline), 6), "jpg",
+              {"-quiet", "-metadata", "exif", "IN", "-o", "OUT"}, "webp")},
+        {"lossless_alpha.webp",
+         Made("cwebp", qtBytes(withAlpha, "png"), "png", {"-quiet", "-lossless", "IN", "-o", "OUT"}, "webp")},
+        {"plain.heic", Heic(picture)},
+        {"thumbnail.heic", Heic(picture, 8)},
+        {"rotated.heic", HeicWithOrientation(small, 5)},
+        {"plain.avif", Avif(picture)},
+        {"rotated.avif", Avif(small, {"--irot", "1", "--imir", "1"})},
+        {"display_p3.avif", Made("avifenc", qtBytes(small, "png"), "png",
+                                 {"-s", "10", "--cicp", "12/13/6", "IN", "OUT"}, "avif")},
         {"baseline.jpg", Jpeg(picture, JpegKind::Baseline)},
         {"progressive.jpg", Jpeg(picture, JpegKind::Progressive)},
         {"greyscale.jpg", Jpeg(picture, JpegKind::Greyscale)},

@@ -28,7 +28,7 @@ constexpr int CanvasHeight = 64;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    // The GIF reader is a plug-in, found through the application's library paths.
+    // The GIF, WebP and TIFF readers are plug-ins, found through the application's library paths.
     static QCoreApplication app(*argc, *argv);
     return 0;
 }
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Fail("a loaded picture in an unexpected format");
 
     QImage canvas(CanvasWidth, CanvasHeight, QImage::Format_RGB32);
-    canvas = StretchOntoCanvas(image, canvas, CanvasBackground());
+    canvas = StretchOntoCanvas(image, canvas, CanvasFill{});
     if (canvas.size() != QSize(CanvasWidth, CanvasHeight) || canvas.format() != QImage::Format_RGB32)
         Fail("the canvas changed size or format");
     const QByteArray jpeg = EncodeJpeg(canvas, 75);

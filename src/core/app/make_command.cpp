@@ -1,15 +1,10 @@
 #include "app/make_command.h"
 
-#include "html_pages/page_writers.h"
-#include "picture_conversion/convert_pictures.h"
+#include "app/production.h"
 #include "shared/host.h"
 
 namespace
 {
-
-// The Slide Show always gets pictures of this size, whatever the dialog holds.
-constexpr std::int32_t SlideShowWidth = 300;
-constexpr std::int32_t SlideShowHeight = 200;
 
 void BlinkSelection(Host &host, MakeWindow &window)
 {
@@ -48,45 +43,15 @@ class BusyPointer
     Host &host_;
 };
 
-ProductionResult Produce(Host &host, const QString &folder, const QString &fileName)
-{
-    const ProgramValues v = host.values(); // the production reads the values as they stand now
-    switch (v.PageStyle) {
-    case PageStyles::PictureShow:
-        return WritePictureShowPage(host, folder, fileName);
-    case PageStyles::SlideShow:
-        return WriteSlideShowPage(host, folder, fileName, v.PauseSeconds, SlideShowWidth, SlideShowHeight);
-    case PageStyles::Thumbnails:
-        return WriteThumbnailsPage(host, folder, fileName, v.PictureWidth, v.PictureHeight);
-    case PageStyles::BlockEffect:
-        return WriteBlockEffectPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, v.BlockSize);
-    case PageStyles::Photoalbum1:
-        return WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 1);
-    case PageStyles::Photoalbum2:
-        return WritePhotoalbumPage(host, folder, fileName, v.PictureWidth, v.PictureHeight, 2);
-    case PageStyles::ResizePictures:
-        return ConvertPictures(host, folder, fileName, v.PictureWidth, v.PictureHeight);
-    default:
-        return ProductionResult::Done();
-    }
-}
-
 } // namespace
 
-void EndProduction(Host &host, const ProductionResult &result)
+void TellResult(Host &host, const ProductionResult &result)
 {
-    if (!result.message().isEmpty())
-        host.showMessage(result.message());
-    if (result.abandoned())
-        host.values().PageStyle = PageStyles::Abandoned;
+    if (!result.message.isEmpty())
+        host.showMessage(result.message);
 }
 
-void RunProduction(Host &host, const QString &folder, const QString &fileName)
-{
-    EndProduction(host, Produce(host, folder, fileName));
-}
-
-void MakeKnop_Click(Host &host, MakeWindow &window)
+void RunMakeCommand(Host &host, MakeWindow &window)
 {
     if (window.folderText().isEmpty()) {
         host.showMessage(QStringLiteral("No foldername selected!"), QStringLiteral("Error"));
@@ -98,7 +63,7 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
         window.focusFileName();
         return;
     }
-    const qsizetype count = host.selectionPaths().size();
+    const qsizetype count = window.selectionCount();
     if (count > MaxPictures) {
         host.showMessage(QStringLiteral("Maximal 100 pictures or photo's!"));
         return;
@@ -110,14 +75,21 @@ void MakeKnop_Click(Host &host, MakeWindow &window)
     }
 
     const ProductionLock lock(window);
-    window.showConvertDialog();
-    if (host.values().PageStyle == PageStyles::Abandoned || host.closing())
+    const std::optional<ConvertSettings> settings = window.showConvertDialog();
+    if (!settings)
+        window.storePageStyle(PageStyles::Abandoned);
+    if (!settings || settings->PageStyle == PageStyles::Abandoned || host.closing())
         return;
 
     host.showStatus(QStringLiteral("Wait..."));
     {
         const BusyPointer busy(host);
-        RunProduction(host, window.folderText(), window.fileNameText());
+        // The production gets what the controls hold now; what changes meanwhile does not reach it.
+        const ProductionResult result = Produce(window.productionRequest(*settings), host);
+        TellResult(host, result);
+        if (result.abandoned())
+            window.storePageStyle(PageStyles::Abandoned);
+        window.keepResult(result);
     }
     host.showStatus(QStringLiteral("Ready..."));
 }

@@ -1,12 +1,15 @@
 #include "app/settings_file.h"
 
+#include "shared/logging.h"
 #include "shared/paths.h"
 #include "shared/program_values.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <limits>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -113,16 +116,29 @@ QByteArray SettingsBytes(std::int32_t startCount, std::uint8_t jpegQuality)
     return QByteArray::number(startCount) + "\r\n" + QByteArray::number(jpegQuality) + "\r\n";
 }
 
-bool WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_t jpegQuality)
+Status WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_t jpegQuality)
 {
+    // Unbuffered, so every write reaches the temporary file at once and a full disk shows here:
+    // a buffered write would only fail at the flush inside commit(), which does not refuse it
+    // in every Qt version, and an empty file would replace the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Failure{file.errorString()};
     const QByteArray bytes = SettingsBytes(startCount, jpegQuality);
+    // A short write is tried again for the rest; the write that writes nothing names the reason.
     // Without a commit the temporary file is removed and the old file stays as it was.
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            return Failure{file.errorString()};
+        written += step;
+    }
+    // A file system that allocates late (network, copy-on-write) reports a full disk here.
+    if (::fsync(file.handle()) != 0)
+        return Failure{qt_error_string(errno)};
+    if (!file.commit())
+        return Failure{file.errorString()};
+    return {};
 }
 
 bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
@@ -144,12 +160,14 @@ bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
     }
     if (!counted) {
         // Recovery: a folder that cannot be written only means the file stays as it is.
-        WriteSettingsFile(path, values.StartCount, values.JpegQuality);
+        const Status written = WriteSettingsFile(path, values.StartCount, values.JpegQuality);
+        if (!written)
+            qCDebug(lcFiles) << "settings file" << path << "not rewritten at start-up:" << written.reason();
     }
     return counted;
 }
 
-bool SaveSettings(const QString &programFolder, const ProgramValues &values)
+Status SaveSettings(const QString &programFolder, const ProgramValues &values)
 {
     return WriteSettingsFile(SettingsFilePath(programFolder), values.StartCount, values.JpegQuality);
 }

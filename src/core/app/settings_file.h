@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -21,9 +23,9 @@ bool ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_
 // The file's bytes: "<startCount>\r\n<jpegQuality>\r\n".
 QByteArray SettingsBytes(std::int32_t startCount, std::uint8_t jpegQuality);
 
-// Replaces the file through a temporary file in the same folder, so a failed write leaves
-// the old file whole. False when the file could not be written.
-bool WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_t jpegQuality);
+// Replaces the file through a temporary file in the same folder, so a failed write (a full disk,
+// a read-only folder) leaves the old file whole, byte for byte. The reason when it could not be written.
+Status WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_t jpegQuality);
 
 // Start-up: sets StartCount to 0 and JpegQuality to 75, reads the file and counts this start.
 // When the file is missing or unreadable, or the count would overflow, it writes the file anew
@@ -31,5 +33,5 @@ bool WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint8_
 // True when the start was counted (the caption then shows StartCount).
 bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values);
 
-// Exit: writes StartCount and JpegQuality. False when the file could not be written.
-bool SaveSettings(const QString &programFolder, const ProgramValues &values);
+// Exit: writes StartCount and JpegQuality. The reason when the file could not be written.
+Status SaveSettings(const QString &programFolder, const ProgramValues &values);

@@ -71,13 +71,13 @@ QStringList BlockEffectBodyLines(int pictureCount, std::uint8_t blockSize, const
     return lines;
 }
 
-ProductionResult WriteBlockEffectPage(Host &host, const QString &folder, const QString &fileName,
-                                      std::int32_t width, std::int32_t height, std::uint8_t blockSize)
+ProductionResult WriteBlockEffectPage(const ProductionRequest &request, Host &host, std::int32_t width,
+                                      std::int32_t height, std::uint8_t blockSize)
 {
-    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    ProductionResult converted = ConvertPictures(request, host, width, height);
     if (!converted.done())
         return converted;
-    const QString colour = UpdatePageColour(host);
-    return WriteAndFinishPage(host, folder, fileName,
-                              BlockEffectBodyLines(int(host.selectionPaths().size()), blockSize, colour));
+    const QStringList lines =
+        BlockEffectBodyLines(int(request.selection.size()), blockSize, PageColourText(request));
+    return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

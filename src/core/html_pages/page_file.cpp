@@ -15,7 +15,7 @@ QByteArray EncodePageText(const QString &text)
     return out;
 }
 
-bool WritePageFile(const QString &path, const QStringList &lines, QString *error)
+Status WritePageFile(const QString &path, const QStringList &lines)
 {
     QByteArray bytes;
     for (const QString &line : lines) {
@@ -23,5 +23,5 @@ bool WritePageFile(const QString &path, const QStringList &lines, QString *error
         bytes += "\r\n";
     }
     // The page goes into the album's own new folder: nothing already there is written over.
-    return WriteWholeFile(path, bytes, IfExists::Refuse, error);
+    return WriteWholeFile(path, bytes, IfExists::Refuse);
 }

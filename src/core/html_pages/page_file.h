@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -10,5 +12,5 @@
 QByteArray EncodePageText(const QString &text);
 
 // Writes the lines as one new page file, never over a file already there; a write that fails
-// leaves no file. On failure returns false and puts the reason into *error (when given).
-bool WritePageFile(const QString &path, const QStringList &lines, QString *error = nullptr);
+// leaves no file, and says why.
+Status WritePageFile(const QString &path, const QStringList &lines);

@@ -6,33 +6,39 @@
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
-QString UpdatePageColour(Host &host)
+#include <cstdint>
+
+QString PageColourText(const ProductionRequest &request)
 {
-    ProgramValues &v = host.values();
-    v.PageColour = QLatin1Char('#') + HexColour(v.BackRed, v.BackGreen, v.BackBlue);
-    return v.PageColour;
+    const QColor &colour = request.pageColour;
+    return QLatin1Char('#') +
+           HexColour(std::uint8_t(colour.red()), std::uint8_t(colour.green()), std::uint8_t(colour.blue()));
 }
 
-QString PageFilePath(const Host &host, const QString &folder, const QString &fileName)
+QString PageFilePath(const ProductionRequest &request)
 {
-    return JoinPath(JoinPath(host.programFolder(), folder), fileName + QStringLiteral(".html"));
+    return JoinPath(JoinPath(request.albumHome, request.folder), request.fileName + QStringLiteral(".html"));
 }
 
-void FinishPage(Host &host, const QString &folder, const QString &fileName)
+void FinishPage(Host &host, const QString &path)
 {
     host.showStatus(QStringLiteral("Convert pictures ready, open html page...."));
     host.pause(1.0f);
     if (!host.closing()) // the program ended meanwhile: the page stays, but nothing is opened
-        host.openDocument(PageFilePath(host, folder, fileName));
+        host.openDocument(path);
 }
 
-ProductionResult WriteAndFinishPage(Host &host, const QString &folder, const QString &fileName,
-                                    const QStringList &bodyLines)
+ProductionResult WriteAndFinishPage(const ProductionRequest &request, Host &host,
+                                    const QStringList &bodyLines, ProductionResult result)
 {
-    const QString path = PageFilePath(host, folder, fileName);
-    QString error;
-    if (!WritePageFile(path, PageHeadLines() + bodyLines, &error))
-        return ProductionResult::Stopped(PageNotWrittenText(path, error));
-    FinishPage(host, folder, fileName);
-    return ProductionResult::Done();
+    const QString path = PageFilePath(request);
+    result.PageColour = PageColourText(request);
+    if (const Status written = WritePageFile(path, PageHeadLines() + bodyLines); !written) {
+        result.end = ProductionResult::End::Abandoned;
+        result.message = FileNotWrittenText(path, written.reason());
+        return result;
+    }
+    result.pagePath = path;
+    FinishPage(host, path);
+    return result;
 }

@@ -21,7 +21,7 @@ QStringList RevealLines(const PhotoalbumPage &page)
     };
 }
 
-QStringList Only2(const PhotoalbumPage &page, const QString &line)
+QStringList OnlyWithReveal(const PhotoalbumPage &page, const QString &line)
 {
     return page.revealTransitions ? QStringList{line} : QStringList{};
 }
@@ -30,9 +30,9 @@ QStringList Only2(const PhotoalbumPage &page, const QString &line)
 
 QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
 {
-    const QString m = QString::number(page.pictureCount);
+    const QString pictureCount = QString::number(page.pictureCount);
     const QString counterLine =
-        QStringLiteral("  form.nummer.value= \" Picture \" + teller + \" / %1\";").arg(m);
+        QStringLiteral("  form.nummer.value= \" Picture \" + teller + \" / %1\";").arg(pictureCount);
     const QString pictureLine = QStringLiteral("  dia.src = \"images/picture\"+ teller +\".jpg\";");
     // Widened so that no picture size can overflow the sums.
     const QString frameWidth = QString::number(page.frameWidth);
@@ -46,15 +46,15 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
         QString(),
         QStringLiteral("var teller=1;"),
     };
-    lines += Only2(page, QStringLiteral("var id=0;"));
+    lines += OnlyWithReveal(page, QStringLiteral("var id=0;"));
     lines += QStringList{
         QString(),
         QStringLiteral("function slidenext(){"),
         QStringLiteral("  teller = teller + 1;"),
     };
-    lines += Only2(page, QStringLiteral("  id = id + 1;"));
+    lines += OnlyWithReveal(page, QStringLiteral("  id = id + 1;"));
     lines << QStringLiteral("  if (teller==%1) teller = 1;").arg(page.pictureCount + 1);
-    lines += Only2(page, QStringLiteral("  if (id==24) id=1;"));
+    lines += OnlyWithReveal(page, QStringLiteral("  if (id==24) id=1;"));
     lines << pictureLine << counterLine << QString();
     lines += RevealLines(page);
     lines += QStringList{
@@ -64,9 +64,9 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
         QStringLiteral("function slidevorige(){"),
         QStringLiteral("  teller = teller - 1;"),
     };
-    lines += Only2(page, QStringLiteral("  id = id - 1;"));
-    lines << QStringLiteral("  if (teller==0) teller = %1;").arg(m);
-    lines += Only2(page, QStringLiteral("  if (id==0) id=23;"));
+    lines += OnlyWithReveal(page, QStringLiteral("  id = id - 1;"));
+    lines << QStringLiteral("  if (teller==0) teller = %1;").arg(pictureCount);
+    lines += OnlyWithReveal(page, QStringLiteral("  if (id==0) id=23;"));
     lines << pictureLine << counterLine << QString();
     lines += RevealLines(page);
     lines += QStringList{
@@ -126,7 +126,7 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
                        "name=\"nummer\" value=\" Foto 1 / %1\" size=\"12\" style=\"font-family: Arial; "
                        "font-size: 10 pt; color: #000000; background-color: #EEEEEE; border-style: solid; "
                        "border-color: #000000\"></FORM></td>")
-            .arg(m),
+            .arg(pictureCount),
         QStringLiteral("  <td valign=\"top\" align=\"right\"><input type=\"button\" value=\"  &gt;&gt;  \" "
                        "onclick=\"slidenext();\" style=\"cursor:hand\"></td>"),
         QStringLiteral("</tr>"),
@@ -139,22 +139,20 @@ QStringList PhotoalbumBodyLines(const PhotoalbumPage &page)
     return lines;
 }
 
-ProductionResult WritePhotoalbumPage(Host &host, const QString &folder, const QString &fileName,
-                                     std::int32_t width, std::int32_t height, std::uint8_t albumKind)
+ProductionResult WritePhotoalbumPage(const ProductionRequest &request, Host &host, std::int32_t width,
+                                     std::int32_t height, std::uint8_t albumKind)
 {
-    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    ProductionResult converted = ConvertPictures(request, host, width, height);
     if (!converted.done())
         return converted;
-    const QString pageColour = UpdatePageColour(host);
-    const ProgramValues &values = host.values();
     PhotoalbumPage page;
-    page.pageColour = pageColour;
-    page.pictureCount = int(host.selectionPaths().size());
-    page.frameWidth = values.PictureWidth;
-    page.frameHeight = values.PictureHeight;
+    page.pageColour = PageColourText(request);
+    page.pictureCount = int(request.selection.size());
+    page.frameWidth = request.settings.PictureWidth;
+    page.frameHeight = request.settings.PictureHeight;
     page.pictureWidth = width;
     page.pictureHeight = height;
-    page.title = host.pageTitle();
+    page.title = request.title;
     page.revealTransitions = albumKind == 2;
-    return WriteAndFinishPage(host, folder, fileName, PhotoalbumBodyLines(page));
+    return WriteAndFinishPage(request, host, PhotoalbumBodyLines(page), std::move(converted));
 }

@@ -2,6 +2,7 @@
 
 #include "html_pages/page_writers.h"
 #include "html_pages/page_writing.h"
+#include "shared/file_writing.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
@@ -14,6 +15,45 @@ namespace
 QString PictureName(int k, const QString &extension)
 {
     return QStringLiteral("picture") + QString::number(k) + extension;
+}
+
+struct Copying {
+    ProductionResult result;
+    bool wrotePicture = false; // from the first copy on, what was made stays
+    bool done() const { return result.done(); }
+};
+
+// Copies the selected files unchanged as images/pictureN with their own extension.
+Copying CopyPictures(const ProductionRequest &request, Host &host, const QString &pictureFolder)
+{
+    Copying copying;
+    const int n = int(request.selection.size());
+    for (int i = 0; i < n; ++i) {
+        const int k = i + 1;
+        const SelectedPicture &picture = request.selection[i];
+        const QString target = JoinPath(pictureFolder, PictureName(k, PictureShowExtension(picture.name)));
+        host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
+        host.pause(0.2f);
+        if (host.closing()) { // the program is ending: nothing more is copied or written
+            copying.result = ProductionResult::Abandoned(QString());
+            return copying;
+        }
+        QFile source(picture.path);
+        QByteArray bytes;
+        if (source.open(QIODevice::ReadOnly))
+            bytes = source.readAll();
+        if (!source.isOpen() || source.error() != QFileDevice::NoError) {
+            copying.result =
+                ProductionResult::Abandoned(PictureNotReadText(picture.path, source.errorString()));
+            return copying;
+        }
+        if (const Status written = WriteWholeFile(target, bytes, IfExists::Refuse); !written) {
+            copying.result = ProductionResult::Abandoned(FileNotWrittenText(target, written.reason()));
+            return copying;
+        }
+        copying.wrotePicture = true;
+    }
+    return copying;
 }
 
 } // namespace
@@ -71,41 +111,22 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
     return lines;
 }
 
-ProductionResult WritePictureShowPage(Host &host, const QString &folder, const QString &fileName)
+ProductionResult WritePictureShowPage(const ProductionRequest &request, Host &host)
 {
-    const QString pageColour = UpdatePageColour(host);
-    const OutputFolder output = MakeOutputFolder(host.programFolder(), folder, fileName);
-    switch (output.problem) {
-    case OutputFolder::Problem::None:
-        break;
-    case OutputFolder::Problem::NameNotAllowed:
-        return ProductionResult::Abandoned(output.message);
-    case OutputFolder::Problem::PageExists: // before anything is made: the run is not abandoned
-        return ProductionResult::Stopped(MapExistingText(folder));
-    case OutputFolder::Problem::FolderExists:
-        return ProductionResult::Abandoned(MapExistingText(folder));
-    case OutputFolder::Problem::NotMade:
-        return ProductionResult::Abandoned(output.message);
-    }
+    if (const Status names = CheckAlbumNames(request.folder, request.fileName); !names)
+        return ProductionResult::Abandoned(names.reason());
+    if (PageFileExists(request.albumHome, request.folder, request.fileName)) // nothing made: not abandoned
+        return ProductionResult::Stopped(MapExistingText(request.folder));
+    const Outcome<AlbumFolders> album = MakeOutputFolder(request.albumHome, request.folder);
+    if (!album)
+        return ProductionResult::Abandoned(album.reason());
 
-    // The lists are taken once, so the copied names and the page's names stay in step.
-    const QStringList names = host.selectionNames();
-    const QStringList paths = host.selectionPaths();
-    const int n = int(paths.size());
-    for (int i = 0; i < n; ++i) {
-        const int k = i + 1;
-        const QString target =
-            JoinPath(output.pictureFolder, PictureName(k, PictureShowExtension(names.value(i))));
-        host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
-        host.pause(0.2f);
-        if (host.closing()) // the program is ending: nothing more is copied or written
-            return ProductionResult::Abandoned(QString());
-        if (!QFile::copy(paths[i], target))
-            return ProductionResult::Abandoned(MapExistingText(folder));
+    const Copying copied = CopyPictures(request, host, album->pictureFolder);
+    if (!copied.done()) {
+        if (!copied.wrotePicture)
+            RemoveEmptyAlbum(album.value());
+        return copied.result;
     }
-
-    // A page file that cannot be written abandons the run like every failure after the folders.
-    const ProductionResult written =
-        WriteAndFinishPage(host, folder, fileName, PictureShowBodyLines(host.pageTitle(), pageColour, names));
-    return written.done() ? written : ProductionResult::Abandoned(written.message());
+    return WriteAndFinishPage(request, host,
+                              PictureShowBodyLines(request.title, PageColourText(request), request.names()));
 }

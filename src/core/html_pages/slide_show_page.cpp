@@ -88,14 +88,13 @@ QStringList SlideShowBodyLines(const QString &pageColour, int pictureCount, std:
     return lines;
 }
 
-ProductionResult WriteSlideShowPage(Host &host, const QString &folder, const QString &fileName,
-                                    std::uint8_t pauseSeconds, std::int32_t width, std::int32_t height)
+ProductionResult WriteSlideShowPage(const ProductionRequest &request, Host &host, std::uint8_t pauseSeconds,
+                                    std::int32_t width, std::int32_t height)
 {
-    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    ProductionResult converted = ConvertPictures(request, host, width, height);
     if (!converted.done())
         return converted;
-    const QString pageColour = UpdatePageColour(host);
-    const int pictureCount = int(host.selectionPaths().size());
-    return WriteAndFinishPage(host, folder, fileName,
-                              SlideShowBodyLines(pageColour, pictureCount, pauseSeconds));
+    const QStringList lines =
+        SlideShowBodyLines(PageColourText(request), int(request.selection.size()), pauseSeconds);
+    return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

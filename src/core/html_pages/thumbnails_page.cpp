@@ -45,20 +45,13 @@ QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &pa
     return lines;
 }
 
-ProductionResult WriteThumbnailsPage(Host &host, const QString &folder, const QString &fileName,
-                                     std::int32_t width, std::int32_t height)
+ProductionResult WriteThumbnailsPage(const ProductionRequest &request, Host &host, std::int32_t width,
+                                     std::int32_t height)
 {
-    const ProductionResult converted = ConvertPictures(host, folder, fileName, width, height);
+    ProductionResult converted = ConvertPictures(request, host, width, height);
     if (!converted.done())
         return converted;
-    const QString pageColour = UpdatePageColour(host);
-
-    const QStringList paths = host.selectionPaths();
-    const auto &table = host.values().PictureDates;
-    QStringList dates;
-    for (int i = 0; i < paths.size() && i < int(table.size()); ++i)
-        dates << table[i];
-
-    return WriteAndFinishPage(host, folder, fileName,
-                              ThumbnailsBodyLines(pageColour, paths, dates, width, height));
+    const QStringList lines =
+        ThumbnailsBodyLines(PageColourText(request), request.paths(), converted.PictureDates, width, height);
+    return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

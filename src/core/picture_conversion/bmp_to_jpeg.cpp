@@ -35,7 +35,9 @@ QByteArray Compress(const QImage &picture, int quality)
     return QByteArray(reinterpret_cast<const char *>(jpeg.get()), qsizetype(jpegSize));
 }
 
-bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
+const QString EncoderFailed = QStringLiteral("the picture could not be encoded");
+
+QByteArray Encode(const QString &bmpPath, int quality)
 {
     QImageReader reader(bmpPath, "bmp");
     reader.setAutoDetectImageFormat(false);
@@ -43,21 +45,15 @@ bool Encode(const QString &bmpPath, const QString &jpegPath, int quality)
     reader.setAllocationLimit(int(CanvasLimits::MaxPixels * 4 / (1024 * 1024) + 1));
     const QSize size(reader.size().width(), qAbs(reader.size().height())); // top-down BMPs: negative
     if (size.isEmpty() || !CanvasSizeAllowed(size.width(), size.height()))
-        return false;
+        return QByteArray();
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return false;
+        return QByteArray();
     if (image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
     if (image.isNull() || !CanvasSizeAllowed(image.width(), image.height()))
-        return false;
-
-    const QByteArray jpeg = EncodeJpeg(image, quality);
-    if (jpeg.isEmpty())
-        return false;
-
-    // Into the album's own new folder: nothing already there is written over.
-    return WriteWholeFile(jpegPath, jpeg, IfExists::Refuse);
+        return QByteArray();
+    return EncodeJpeg(image, quality);
 }
 
 } // namespace
@@ -71,11 +67,23 @@ QByteArray EncodeJpeg(const QImage &image, int quality)
     }
 }
 
-bool BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
+Outcome<QByteArray> EncodeBmpFile(const QString &bmpPath, int quality)
 {
     try {
-        return Encode(bmpPath, jpegPath, quality);
-    } catch (const std::exception &) { // memory ran out: the JPEG file was not written
-        return false;
+        QByteArray jpeg = Encode(bmpPath, quality);
+        if (jpeg.isEmpty())
+            return Failure{EncoderFailed};
+        return jpeg;
+    } catch (const std::exception &) { // memory ran out
+        return Failure{EncoderFailed};
     }
+}
+
+Status BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality)
+{
+    const Outcome<QByteArray> jpeg = EncodeBmpFile(bmpPath, quality);
+    if (!jpeg)
+        return jpeg.failure();
+    // Into the album's own new folder: nothing already there is written over.
+    return WriteWholeFile(jpegPath, jpeg.value(), IfExists::Refuse);
 }

@@ -1,10 +1,7 @@
 #include "picture_conversion/conversion_steps.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLocale>
 #include <QPainter>
-#include <QPalette>
 #include <QtNumeric>
 
 namespace
@@ -62,15 +59,32 @@ bool CanvasSizeAllowed(std::int32_t width, std::int32_t height)
            std::int64_t(width) * height <= CanvasLimits::MaxPixels;
 }
 
-QColor CanvasBackground()
+namespace
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return QGuiApplication::palette().color(QPalette::Window);
-    return QColor(Qt::white);
+
+// The picture as large as fits inside the canvas with its proportions, centred on the page colour.
+QImage FitOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
+{
+    const QImage fitted = picture.scaled(canvas.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage result = canvas;
+    result.fill(fill.pageColour);
+    if (fitted.isNull() || result.isNull())
+        return QImage();
+    const QRect place(QPoint((canvas.width() - fitted.width()) / 2, (canvas.height() - fitted.height()) / 2),
+                      fitted.size());
+    QPainter painter(&result);
+    if (fitted.hasAlphaChannel())
+        painter.fillRect(place, fill.background);
+    painter.drawImage(place.topLeft(), fitted);
+    return result;
 }
 
-QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QColor &background)
+} // namespace
+
+QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
 {
+    if (fill.keepProportions)
+        return FitOntoCanvas(picture, canvas, fill);
     QImage stretched = picture.size() == canvas.size()
                            ? picture
                            : picture.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -80,7 +94,7 @@ QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QCol
         return stretched.format() == QImage::Format_RGB32 ? stretched
                                                           : stretched.convertToFormat(QImage::Format_RGB32);
     QImage result = canvas;
-    result.fill(background);
+    result.fill(fill.background);
     if (result.isNull())
         return QImage();
     QPainter painter(&result);

@@ -21,8 +21,13 @@ constexpr std::int64_t MaxPixels = 50000000;
 } // namespace CanvasLimits
 bool CanvasSizeAllowed(std::int32_t width, std::int32_t height);
 
-// The colour the canvas is cleared to: the window background, so transparent parts of a GIF show it.
-QColor CanvasBackground();
+// How a picture is put on its canvas.
+struct CanvasFill {
+    QColor background = Qt::white; // where the picture is transparent (the window passes its own colour)
+    bool keepProportions = false;  // fit inside the canvas, centred, instead of stretching over it
+    QColor pageColour;             // around a picture that keeps its proportions
+};
 
-// The canvas holding `picture` stretched over all of it, or a null image when memory ran out.
-QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const QColor &background);
+// The canvas holding `picture` stretched over all of it (or fitted inside it, as `fill` says),
+// or a null image when memory ran out.
+QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill);

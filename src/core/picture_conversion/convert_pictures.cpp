@@ -2,16 +2,16 @@
 
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
-#include "picture_conversion/picture_loader.h"
 #include "picture_conversion/picture_pipeline.h"
 #include "shared/file_writing.h"
-#include "shared/host.h"
+#include "shared/logging.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <exception>
 
 namespace
@@ -19,96 +19,133 @@ namespace
 
 const QString ScratchName = QStringLiteral("mydummy.bmp");
 
-QByteArray BmpBytes(const QImage &canvas)
+Outcome<QByteArray> BmpBytes(const QImage &canvas, const QString &picturePath)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "BMP"))
-        return QByteArray();
+    if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "BMP") || bytes.isEmpty())
+        return Failure{NotEnoughMemoryText(picturePath)};
     return bytes;
 }
 
-// Converts the selection, picture after picture, into `pictureFolder`.
-ProductionResult ConvertSelection(Host &host, const QString &folder, const QString &pictureFolder,
-                                  std::int32_t width, std::int32_t height)
+// One run's conversion of the selection, picture after picture, through its own scratch file.
+class Conversion
 {
-    const ProductionResult givenUp = ProductionResult::Abandoned(MapExistingText(folder));
-    if (!CanvasSizeAllowed(width, height))
-        return givenUp;
-    QImage canvas(width, height, QImage::Format_RGB32);
-    if (canvas.isNull())
-        return givenUp;
-    const QColor background = CanvasBackground();
-
-    ProgramValues &values = host.values();
-    const QString scratchPath = JoinPath(host.programFolder(), ScratchName);
-    const QStringList paths = host.selectionPaths();
-    const qsizetype count = paths.size();
-    // The pictures are loaded and stretched ahead on worker threads; what the user sees stays here,
-    // in order. Leaving this function abandons the pictures still pending.
-    PicturePipeline pipeline(paths, canvas.size(), background);
-    for (qsizetype i = 0; i < count; ++i) {
-        if (host.closing()) // the program is ending: nothing more is converted
-            return ProductionResult::Abandoned(QString());
-        const QString &path = paths[i];
-        const std::optional<PreparedPicture> picture = pipeline.take(i, host.endOfRun());
-        if (!picture || host.closing())
-            return ProductionResult::Abandoned(QString());
-        if (picture->unreadable)
-            return ProductionResult::Abandoned(PictureNotReadText(path, picture->error));
-        if (i < qsizetype(values.PictureDates.size()))
-            values.PictureDates[std::size_t(i)] = PictureDateText(QFileInfo(path).lastModified());
-
-        canvas = picture->canvas;
-        if (canvas.isNull())
-            return givenUp;
-        const QByteArray bmp = BmpBytes(canvas);
-        if (bmp.isEmpty() || !WriteWholeFile(scratchPath, bmp, IfExists::Replace))
-            return givenUp;
-
-        const QString number = QString::number(i + 1);
-        if (LookUpFileName(scratchPath) == ScratchName) {
-            const QString jpegPath =
-                JoinPath(pictureFolder, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
-            const bool written = BmpToJpeg(scratchPath, jpegPath, values.JpegQuality);
-            if (!QFile::remove(scratchPath))
-                return givenUp;
-            // Unlike a missing scratch file, a failed encoding would otherwise pass unnoticed.
-            if (!written)
-                host.showMessage(NotSavedAsJpegText());
-        } else {
-            host.showMessage(NotSavedAsJpegText());
-        }
-        host.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
-                        QString::number(count));
-        host.pause(0.2f);
+  public:
+    Conversion(const ProductionRequest &request, Host &host, QString pictureFolder, QString scratchPath)
+        : request_(request), host_(host), pictureFolder_(std::move(pictureFolder)),
+          scratchPath_(std::move(scratchPath))
+    {
     }
-    return ProductionResult::Done();
-}
+
+    ProductionResult run(QSize size)
+    {
+        try {
+            return convert(size);
+        } catch (const std::exception &) { // out of memory inside Qt or the standard library
+            return ProductionResult::Abandoned(NotEnoughMemoryText(current_));
+        }
+    }
+
+    // Whether a picture file was written: from then on what was made stays.
+    bool wrotePicture() const { return wrotePicture_; }
+
+  private:
+    ProductionResult convert(QSize size)
+    {
+        ProductionResult result;
+        const QStringList paths = request_.paths();
+        const qsizetype count = paths.size();
+        // The pictures are loaded and put on their canvas ahead on worker threads; what the user
+        // sees stays here, in order. Leaving this function abandons the pictures still pending.
+        PicturePipeline pipeline(
+            paths, size, CanvasFill{request_.canvasBackground, request_.keepProportions, request_.pageColour},
+            request_.workers);
+        for (qsizetype i = 0; i < count; ++i) {
+            if (host_.closing()) // the program is ending: nothing more is converted
+                return ProductionResult::Abandoned(QString());
+            current_ = paths[i];
+            const std::optional<PreparedPicture> picture = pipeline.take(i, host_.endOfRun());
+            if (!picture || host_.closing())
+                return ProductionResult::Abandoned(QString());
+            if (!picture->ok())
+                return ProductionResult::Abandoned(picture->reason());
+            result.PictureDates << PictureDateText(QFileInfo(current_).lastModified());
+
+            const Outcome<QByteArray> bmp = BmpBytes(picture->value(), current_);
+            if (!bmp)
+                return ProductionResult::Abandoned(bmp.reason());
+            if (const Status saved = WriteWholeFile(scratchPath_, bmp.value(), IfExists::Replace); !saved)
+                return ProductionResult::Abandoned(FileNotWrittenText(scratchPath_, saved.reason()));
+
+            const QString number = QString::number(i + 1);
+            if (LookUpFileName(scratchPath_) == ScratchName) {
+                const QString jpegPath =
+                    JoinPath(pictureFolder_, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
+                const Outcome<QByteArray> jpeg = EncodeBmpFile(scratchPath_, request_.settings.JpegQuality);
+                if (!QFile::remove(scratchPath_)) // the next picture replaces it, the run's end takes it
+                    qCDebug(lcFiles) << "could not remove the scratch file" << scratchPath_;
+                if (!jpeg) {
+                    qCDebug(lcConvert) << current_ << jpeg.reason();
+                    host_.showMessage(NotSavedAsJpegText());
+                } else if (const Status written = WriteWholeFile(jpegPath, jpeg.value(), IfExists::Refuse);
+                           !written) {
+                    return ProductionResult::Abandoned(FileNotWrittenText(jpegPath, written.reason()));
+                } else {
+                    wrotePicture_ = true;
+                }
+            } else {
+                host_.showMessage(NotSavedAsJpegText());
+            }
+            host_.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
+                             QString::number(count));
+            host_.pause(0.2f);
+        }
+        return result;
+    }
+
+    const ProductionRequest &request_;
+    Host &host_;
+    const QString pictureFolder_;
+    const QString scratchPath_;
+    QString current_; // the picture under way, for the message when memory runs out
+    bool wrotePicture_ = false;
+};
 
 } // namespace
 
-ProductionResult ConvertPictures(Host &host, const QString &folder, const QString &fileName,
-                                 std::int32_t width, std::int32_t height)
+ProductionResult ConvertPictures(const ProductionRequest &request, Host &host, std::int32_t width,
+                                 std::int32_t height)
 {
-    const OutputFolder output = MakeOutputFolder(host.programFolder(), folder, fileName);
-    switch (output.problem) {
-    case OutputFolder::Problem::None:
-        break;
-    case OutputFolder::Problem::NameNotAllowed:
+    if (const Status names = CheckAlbumNames(request.folder, request.fileName); !names) {
         host.setArrowPointer();
-        return ProductionResult::Abandoned(output.message);
-    case OutputFolder::Problem::PageExists:
+        return ProductionResult::Abandoned(names.reason());
+    }
+    if (PageFileExists(request.albumHome, request.folder, request.fileName)) {
         host.setArrowPointer();
-        return ProductionResult::Abandoned(FolderExistingText(folder));
-    case OutputFolder::Problem::FolderExists:
-        return ProductionResult::Abandoned(MapExistingText(folder));
-    case OutputFolder::Problem::NotMade:
-        return ProductionResult::Abandoned(output.message);
+        return ProductionResult::Abandoned(FolderExistingText(request.folder));
     }
-    try {
-        return ConvertSelection(host, folder, output.pictureFolder, width, height);
-    } catch (const std::exception &) { // out of memory inside Qt or the standard library
-        return ProductionResult::Abandoned(MapExistingText(folder));
+    if (!CanvasSizeAllowed(width, height))
+        return ProductionResult::Abandoned(CanvasSizeText(width, height));
+    const Outcome<AlbumFolders> album = MakeOutputFolder(request.albumHome, request.folder);
+    if (!album)
+        return ProductionResult::Abandoned(album.reason());
+
+    ProductionResult result;
+    bool wrotePicture = false;
+    {
+        // The scratch file lives in a folder of this run's own, so that two runs never share it.
+        QTemporaryDir scratch(JoinPath(album->path, QStringLiteral(".scratch-XXXXXX")));
+        if (!scratch.isValid()) {
+            result = ProductionResult::Abandoned(
+                FileNotWrittenText(JoinPath(album->path, ScratchName), scratch.errorString()));
+        } else {
+            Conversion conversion(request, host, album->pictureFolder, scratch.filePath(ScratchName));
+            result = conversion.run(QSize(width, height));
+            wrotePicture = conversion.wrotePicture();
+        }
     }
+    if (!result.done() && !wrotePicture)
+        RemoveEmptyAlbum(album.value());
+    return result;
 }

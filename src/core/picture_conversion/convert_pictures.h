@@ -1,12 +1,13 @@
 #pragma once
 
 #include "shared/host.h"
+#include "shared/production_request.h"
 
-#include <QString>
 #include <cstdint>
 
-// Creates programFolder/folder and its images folder and turns every selected picture
-// into images/pictureN.jpg of width x height pixels at the host's JpegQuality.
-// Gives back what the Make command tells the user, and whether the run was abandoned.
-ProductionResult ConvertPictures(Host &host, const QString &folder, const QString &fileName,
-                                 std::int32_t width, std::int32_t height);
+// Creates albumHome/folder and its images folder and turns every selected picture into
+// images/pictureN.jpg of width x height pixels at the request's JpegQuality. The result says
+// how it ended, with the message the user is told, and holds the pictures' PictureDates.
+// A run that ends before it wrote a picture takes away the folders it made.
+ProductionResult ConvertPictures(const ProductionRequest &request, Host &host, std::int32_t width,
+                                 std::int32_t height);

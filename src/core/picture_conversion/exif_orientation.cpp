@@ -89,6 +89,29 @@ int JpegExifOrientation(const unsigned char *data, std::size_t size)
     return orientation;
 }
 
+int ExifBlockOrientation(const unsigned char *data, std::size_t size)
+{
+    if (size >= 6 && std::memcmp(data, "Exif\0\0", 6) == 0)
+        return OrientationFromTiff(data + 6, size - 6);
+    return OrientationFromTiff(data, size);
+}
+
+int WebPExifOrientation(const unsigned char *data, std::size_t size)
+{
+    // "RIFF", the size, "WEBP", then chunks: a type, a little-endian size, the data padded to even.
+    std::size_t pos = 12;
+    while (pos <= size && size - pos >= 8) {
+        const std::size_t length = std::size_t(data[pos + 4]) | std::size_t(data[pos + 5]) << 8 |
+                                   std::size_t(data[pos + 6]) << 16 | std::size_t(data[pos + 7]) << 24;
+        if (length > size - pos - 8)
+            return 1;
+        if (std::memcmp(data + pos, "EXIF", 4) == 0)
+            return ExifBlockOrientation(data + pos + 8, length);
+        pos += 8 + length + (length & 1);
+    }
+    return 1;
+}
+
 bool OrientationSwapsSides(int orientation)
 {
     return orientation >= 5 && orientation <= 8;

@@ -7,6 +7,13 @@
 // or the segment is damaged. Every read is bounds-checked.
 int JpegExifOrientation(const unsigned char *data, std::size_t size);
 
+// The orientation (1 to 8) in an Exif block: a TIFF structure, optionally after "Exif\0\0",
+// as PNG and WebP files carry it. 1 when there is none or the block is damaged.
+int ExifBlockOrientation(const unsigned char *data, std::size_t size);
+
+// The orientation in a WebP file's EXIF chunk, or 1.
+int WebPExifOrientation(const unsigned char *data, std::size_t size);
+
 // True for the orientations that swap width and height (5 to 8).
 bool OrientationSwapsSides(int orientation);
 

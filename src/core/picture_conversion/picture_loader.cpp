@@ -1,7 +1,10 @@
 #include "picture_conversion/picture_loader.h"
 
+#include "picture_conversion/colour_management.h"
 #include "picture_conversion/exif_orientation.h"
+#include "picture_conversion/heif_loading.h"
 #include "picture_conversion/jpeg_segments.h"
+#include "picture_conversion/loading_reasons.h"
 #include "picture_conversion/turbojpeg_handles.h"
 
 #include <QBuffer>
@@ -25,27 +28,11 @@ LoadedPicture Failure(const QString &why)
     return {QImage(), why};
 }
 
-// The reasons, in the words the user reads after "could not be read: ".
-const QString EndsEarly = QStringLiteral("the file ends before the picture does");
-const QString Damaged = QStringLiteral("the picture data is damaged");
-const QString NoMemory = QStringLiteral("there is not enough memory for the picture");
-
-QString MorePixelsThan(qint64 limit)
-{
-    return QStringLiteral("larger than %1 megapixels").arg(limit / 1000000);
-}
-
-// Why a picture of width x height pixels may not be decoded, or an empty text when it may.
-QString SizeRefusal(qint64 width, qint64 height)
-{
-    if (width <= 0 || height <= 0)
-        return QStringLiteral("the picture has no size");
-    if (width > PictureLimits::MaxSide || height > PictureLimits::MaxSide)
-        return QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide);
-    if (width * height > PictureLimits::MaxPixels)
-        return MorePixelsThan(PictureLimits::MaxPixels);
-    return QString();
-}
+const QString EndsEarly = LoadingReasons::EndsEarly();
+const QString Damaged = LoadingReasons::Damaged();
+const QString NoMemory = LoadingReasons::NoMemory();
+using LoadingReasons::MorePixelsThan;
+using LoadingReasons::SizeRefusal;
 
 // Why a JPEG could not be decoded, in plain words. Entropy-coded data never holds the end
 // marker, so a file that does not end with it (bar zero padding) was cut short.
@@ -154,6 +141,9 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
     }
     if (cmyk)
         CmykToRgb32(image);
+    else if (const QByteArray icc = JpegIccProfile(data, size); !icc.isEmpty())
+        image.setColorSpace(QColorSpace::fromIccProfile(icc)); // a CMYK or grey profile is no RGB space
+    ConvertToSrgb(image);
     return {ApplyOrientation(image, orientation), QString()};
 }
 
@@ -195,20 +185,52 @@ QString BmpHeaderRefusal(const QByteArray &header, qint64 fileSize)
     return qint64(offset) + rowBytes * height <= fileSize ? QString() : EndsEarly;
 }
 
-LoadedPicture LoadWithQt(QIODevice *device, const char *format)
+// Whether a file of `kind` that Qt could not read was cut short, judged by the sizes its first
+// bytes `head` state; for the kinds Qt reads in one stream, by whether the stream ran out.
+bool CutShort(PictureKind kind, const QByteArray &head, QIODevice *device, qint64 fileSize)
 {
+    if (kind == PictureKind::WebP) // the RIFF header states the size of the rest of the file
+        return head.size() < 12 || qint64(Le32At(head, 4)) + 8 > fileSize;
+    if (kind == PictureKind::Tiff) { // the first directory is written after the pixels
+        if (head.size() < 8)
+            return true;
+        const quint32 directory =
+            head.startsWith("II") ? Le32At(head, 4) : qFromBigEndian<quint32>(head.constData() + 4);
+        return qint64(directory) + 2 > fileSize;
+    }
+    return device->atEnd();
+}
+
+// `exifOrientation`: the orientation of an Exif block the reader does not apply itself (WebP's).
+LoadedPicture LoadWithQt(QIODevice *device, const char *format, PictureKind kind, qint64 fileSize,
+                         QSize cover, int exifOrientation = 1)
+{
+    const QByteArray head = device->peek(16);
     QImageReader reader(device, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(int(PictureLimits::MaxPixels * 4 / (1024 * 1024)));
+    // PNG, WebP and TIFF pictures may carry an orientation; the reader turns them upright.
+    reader.setAutoTransform(true);
     // A top-down BMP reports a negative height.
-    const QSize size(reader.size().width(), qAbs(reader.size().height()));
+    QSize size(reader.size().width(), qAbs(reader.size().height()));
     if (!size.isValid())
-        return Failure(device->atEnd() ? EndsEarly : Damaged);
+        return Failure(CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged);
+    // libwebp scales while it decodes, so only the reduced picture is ever held.
+    if (kind == PictureKind::WebP && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const bool sideways = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
+                              OrientationSwapsSides(exifOrientation);
+        const int reduction = LoadingReasons::ReductionCovering(size, sideways ? cover.transposed() : cover);
+        if (reduction > 1) {
+            size = QSize((size.width() + reduction - 1) / reduction,
+                         (size.height() + reduction - 1) / reduction);
+            reader.setScaledSize(size);
+        }
+    }
     if (const QString refusal = SizeRefusal(size.width(), size.height()); !refusal.isEmpty())
         return Failure(refusal);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return Failure(device->atEnd() ? EndsEarly : Damaged);
+        return Failure(CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged);
     // A GIF reports the size of its first frame but is read at the size of its logical screen.
     if (const QString refusal = SizeRefusal(image.width(), image.height()); !refusal.isEmpty())
         return Failure(refusal);
@@ -218,7 +240,31 @@ LoadedPicture LoadWithQt(QIODevice *device, const char *format)
         image.convertTo(format32);
     if (image.isNull())
         return Failure(NoMemory);
+    ConvertToSrgb(image);
+    if (reader.transformation() == QImageIOHandler::TransformationNone)
+        image = ApplyOrientation(image, exifOrientation);
     return {image, QString()};
+}
+
+// The kind of a file in the ISO base media format (HEIF, AVIF) by its "ftyp" box: the major
+// brand, then the compatible brands, decide.
+PictureKind HeifKindOf(const QByteArray &firstBytes)
+{
+    if (firstBytes.size() < 16 || firstBytes.mid(4, 4) != "ftyp")
+        return PictureKind::Unknown;
+    const qsizetype boxEnd =
+        std::min<qsizetype>(firstBytes.size(), qFromBigEndian<quint32>(firstBytes.constData()));
+    QList<QByteArray> brands{firstBytes.mid(8, 4)};
+    for (qsizetype at = 16; at + 4 <= boxEnd; at += 4)
+        brands.append(firstBytes.mid(at, 4));
+    for (const QByteArray &brand : brands) {
+        if (brand == "avif" || brand == "avis")
+            return PictureKind::Avif;
+        if (brand == "heic" || brand == "heix" || brand == "heim" || brand == "heis" || brand == "hevc" ||
+            brand == "hevx" || brand == "mif1" || brand == "msf1")
+            return PictureKind::Heic;
+    }
+    return PictureKind::Unknown;
 }
 
 } // namespace
@@ -234,7 +280,11 @@ PictureKind PictureKindOf(const QByteArray &firstBytes)
         return PictureKind::Bmp;
     if (firstBytes.startsWith("\x89PNG\r\n\x1a\n"))
         return PictureKind::Png;
-    return PictureKind::Unknown;
+    if (firstBytes.startsWith("RIFF") && firstBytes.mid(8, 4) == "WEBP")
+        return PictureKind::WebP;
+    if (firstBytes.startsWith(QByteArray("II*\0", 4)) || firstBytes.startsWith(QByteArray("MM\0*", 4)))
+        return PictureKind::Tiff;
+    return HeifKindOf(firstBytes);
 }
 
 namespace
@@ -267,28 +317,50 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
         return Failure(
             QStringLiteral("the file is larger than %1 MB").arg(PictureLimits::MaxFileBytes >> 20));
 
-    switch (PictureKindOf(device.peek(8))) {
-    case PictureKind::Jpeg: {
+    const PictureKind kind = PictureKindOf(device.peek(64));
+    switch (kind) {
+    case PictureKind::Jpeg:
+    case PictureKind::Heic:
+    case PictureKind::Avif: {
         // Read rather than mapped: a file cut short meanwhile must not bring the program down.
         auto *buffer = qobject_cast<QBuffer *>(&device);
         const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
         if (bytes.size() != size)
             return Failure(QStringLiteral("the file could not be read to its end"));
+        if (kind != PictureKind::Jpeg) {
+            Outcome<QImage> heif = LoadHeif(bytes, cover);
+            return heif ? LoadedPicture{std::move(heif).value(), QString()} : Failure(heif.reason());
+        }
         return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
                         cover);
     }
     case PictureKind::Gif:
-        return LoadWithQt(&device, "gif");
+        return LoadWithQt(&device, "gif", kind, size, cover);
     case PictureKind::Bmp:
         if (const QString refusal = BmpHeaderRefusal(device.peek(64), size); !refusal.isEmpty())
             return Failure(refusal);
-        return LoadWithQt(&device, "bmp");
+        return LoadWithQt(&device, "bmp", kind, size, cover);
     case PictureKind::Png:
-        return LoadWithQt(&device, "png");
+        return LoadWithQt(&device, "png", kind, size, cover);
+    case PictureKind::WebP: {
+        // Qt's WebP reader leaves the EXIF chunk, which follows the pixels, to the caller.
+        auto *buffer = qobject_cast<QBuffer *>(&device);
+        const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
+        if (bytes.size() != size)
+            return Failure(QStringLiteral("the file could not be read to its end"));
+        QBuffer whole;
+        whole.setData(bytes);
+        whole.open(QIODevice::ReadOnly);
+        return LoadWithQt(&whole, "webp", kind, size, cover,
+                          WebPExifOrientation(reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                              std::size_t(bytes.size())));
+    }
+    case PictureKind::Tiff:
+        return LoadWithQt(&device, "tiff", kind, size, cover);
     case PictureKind::Unknown:
         break;
     }
-    return Failure(QStringLiteral("not a JPEG, GIF, BMP or PNG picture"));
+    return Failure(QStringLiteral("not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture"));
 }
 
 LoadedPicture LoadFile(const QString &path, QSize cover)
@@ -316,7 +388,7 @@ LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
         buffer.open(QIODevice::ReadOnly);
         return LoadFromDevice(buffer, bytes.size(), cover);
     } catch (const std::exception &) { // memory ran out inside Qt or the standard library
-        return Failure(NoMemory);
+        return {QImage(), NoMemory};
     }
 }
 
@@ -325,6 +397,6 @@ LoadedPicture LoadPicture(const QString &path, QSize cover)
     try {
         return LoadFile(path, cover);
     } catch (const std::exception &) { // memory ran out inside Qt or the standard library
-        return Failure(NoMemory);
+        return {QImage(), NoMemory};
     }
 }

@@ -2,6 +2,7 @@
 
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
+#include "shared/output_names.h"
 #include "shared/pause.h"
 
 #include <QEventLoop>
@@ -11,26 +12,27 @@
 #include <algorithm>
 #include <exception>
 
-PreparedPicture PreparePicture(const QString &path, QSize size, const QColor &background)
+PreparedPicture PreparePicture(const QString &path, QSize size, const CanvasFill &fill)
 {
     try {
         const LoadedPicture picture = LoadPicture(path, size);
         if (!picture.ok())
-            return {QImage(), true, picture.error};
+            return Failure{PictureNotReadText(path, picture.error)};
         const QImage canvas(size, QImage::Format_RGB32);
-        if (canvas.isNull())
-            return {};
-        return {StretchOntoCanvas(picture.image, canvas, background), false, QString()};
+        QImage filled = canvas.isNull() ? QImage() : StretchOntoCanvas(picture.image, canvas, fill);
+        if (filled.isNull())
+            return Failure{NotEnoughMemoryText(path)};
+        return filled;
     } catch (const std::exception &) { // out of memory inside Qt or the standard library
-        return {};
+        return Failure{NotEnoughMemoryText(path)};
     }
 }
 
-PicturePipeline::PicturePipeline(QStringList paths, QSize size, QColor background)
-    : paths_(std::move(paths)), size_(size), background_(background)
+PicturePipeline::PicturePipeline(QStringList paths, QSize size, CanvasFill fill, int workers)
+    : paths_(std::move(paths)), size_(size), fill_(std::move(fill))
 {
     // One worker per core, two at most: with the window's thread that keeps a second core busy.
-    workers_.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, Ahead));
+    workers_.setMaxThreadCount(workers > 0 ? workers : std::clamp(QThread::idealThreadCount(), 1, Ahead));
     startUpTo(Ahead);
 }
 
@@ -45,10 +47,10 @@ void PicturePipeline::startUpTo(qsizetype last)
 {
     for (; started_ <= last && started_ < paths_.size(); ++started_) {
         // The worker gets copies of plain values; a picture abandoned before its turn is skipped.
-        pending_.push_back(QtConcurrent::run(&workers_, [abandoned = abandoned_, path = paths_[started_],
-                                                         size = size_, background = background_] {
-            return abandoned->load() ? PreparedPicture() : PreparePicture(path, size, background);
-        }));
+        pending_.push_back(QtConcurrent::run(
+            &workers_, [abandoned = abandoned_, path = paths_[started_], size = size_, fill = fill_] {
+                return abandoned->load() ? PreparedPicture(Failure{}) : PreparePicture(path, size, fill);
+            }));
     }
 }
 

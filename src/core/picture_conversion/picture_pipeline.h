@@ -1,5 +1,8 @@
 #pragma once
 
+#include "picture_conversion/conversion_steps.h"
+#include "shared/outcome.h"
+
 #include <QColor>
 #include <QFuture>
 #include <QImage>
@@ -14,16 +17,13 @@
 
 class PauseCancel;
 
-// One picture of a conversion, loaded and stretched over its canvas, or why it could not be.
-struct PreparedPicture {
-    QImage canvas;           // the picture stretched over all of it; null when it could not be made
-    bool unreadable = false; // the picture could not be read: `error` says why
-    QString error;
-};
+// One picture of a conversion on its canvas, or the message that says why it could not be made
+// ("Picture <path> could not be read: <reason>", or not enough memory).
+using PreparedPicture = Outcome<QImage>;
 
-// Loads the picture at `path` for a canvas of `size` and stretches it over the canvas, cleared to
-// `background` where the picture is transparent. Plain values in and out: it runs on any thread.
-PreparedPicture PreparePicture(const QString &path, QSize size, const QColor &background);
+// Loads the picture at `path` for a canvas of `size` and puts it on the canvas as `fill` says.
+// Plain values in and out: it runs on any thread.
+PreparedPicture PreparePicture(const QString &path, QSize size, const CanvasFill &fill);
 
 // Prepares the pictures of a conversion ahead of it on worker threads, at most `Ahead` beyond the
 // one the conversion takes, so the decoding happens while the window writes and pauses. The
@@ -33,8 +33,8 @@ class PicturePipeline
   public:
     static constexpr int Ahead = 2;
 
-    // The first pictures start decoding at once.
-    PicturePipeline(QStringList paths, QSize size, QColor background);
+    // The first pictures start decoding at once, on `workers` threads (0: one per core, two at most).
+    PicturePipeline(QStringList paths, QSize size, CanvasFill fill, int workers = 0);
     // Abandons what is pending: pictures not begun are skipped, and the one under way on each
     // worker is waited for, so no worker outlives the pipeline.
     ~PicturePipeline();
@@ -54,7 +54,7 @@ class PicturePipeline
 
     const QStringList paths_;
     const QSize size_;
-    const QColor background_;
+    const CanvasFill fill_;
     std::shared_ptr<std::atomic<bool>> abandoned_ = std::make_shared<std::atomic<bool>>(false);
     QThreadPool workers_;
     std::deque<QFuture<PreparedPicture>> pending_; // pictures taken_ .. started_ - 1

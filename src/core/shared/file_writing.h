@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,8 +12,7 @@ enum class IfExists {
 };
 
 // Writes all of `bytes` as the file at `path`. A write that fails takes away what it began, so no
-// half file stays, and `error` (when given) says why. Unbuffered, so that a disk that fills up shows
-// in the count written rather than vanishing inside a flush that reports nothing. Not forced to
-// disk: a sync would hold the window up for the file system's journal whenever the disk is busy.
-bool WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifExists,
-                    QString *error = nullptr);
+// half file stays, and the failure says why ("No space left on device"). Unbuffered, so that a disk that
+// fills up shows in the count written rather than vanishing inside a flush that reports nothing. Not forced
+// to disk: a sync would hold the window up for the file system's journal whenever the disk is busy.
+Status WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifExists);

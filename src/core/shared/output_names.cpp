@@ -1,12 +1,15 @@
 #include "shared/output_names.h"
 
+#include "shared/logging.h"
 #include "shared/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool IsPlainName(const QString &name)
 {
@@ -52,9 +55,19 @@ QString PictureNotReadText(const QString &path, const QString &reason)
     return QStringLiteral("Picture ") + path + QStringLiteral(" could not be read: ") + reason;
 }
 
-QString PageNotWrittenText(const QString &path, const QString &reason)
+QString FileNotWrittenText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Html page %1 could not be written: %2").arg(path, reason);
+    return QStringLiteral("File ") + path + QStringLiteral(" could not be written: ") + reason;
+}
+
+QString NotEnoughMemoryText(const QString &path)
+{
+    return QStringLiteral("Picture ") + path + QStringLiteral(" could not be converted: not enough memory");
+}
+
+QString CanvasSizeText(qint64 width, qint64 height)
+{
+    return QStringLiteral("Pictures of %1 x %2 pixels cannot be made.").arg(width).arg(height);
 }
 
 QString NotSavedAsJpegText()
@@ -83,64 +96,55 @@ QString LookUpFileName(const QString &path)
 namespace
 {
 
-// Why a folder could not be made, in plain words.
-QString FolderFailureReason(const std::error_code &error)
-{
-    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
-        return QStringLiteral("permission denied");
-    if (error == std::errc::no_space_on_device)
-        return QStringLiteral("no space left on the device");
-    if (error == std::errc::read_only_file_system)
-        return QStringLiteral("the disk can only be read");
-    if (error == std::errc::not_a_directory)
-        return QStringLiteral("part of the path is a file, not a folder");
-    if (error == std::errc::no_such_file_or_directory)
-        return QStringLiteral("the folder above it does not exist");
-    if (error == std::errc::filename_too_long)
-        return QStringLiteral("the path is too long");
-    const QString text = QString::fromLocal8Bit(error.message());
-    return text.isEmpty() ? text : text.front().toLower() + text.mid(1);
-}
-
-// Makes one new folder: Problem::FolderExists when anything of that name is already there.
-OutputFolder::Problem MakeNewFolder(const QString &path, QString *reason)
+// Makes one new folder: "Map <name> existing..." when anything of that name is already there,
+// otherwise the system's reason for a folder it could not make.
+Status MakeNewFolder(const QString &path, const QString &folder)
 {
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
-        return OutputFolder::Problem::FolderExists;
-    std::error_code error;
-    const bool made = std::filesystem::create_directory(QFile::encodeName(path).toStdString(), error);
-    if (error == std::errc::file_exists || (!error && !made))
-        return OutputFolder::Problem::FolderExists;
-    if (error) {
-        *reason = FolderNotMadeText(path, FolderFailureReason(error));
-        return OutputFolder::Problem::NotMade;
-    }
-    return OutputFolder::Problem::None;
+        return Failure{MapExistingText(folder)};
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        return {};
+    const int error = errno;
+    if (error == EEXIST)
+        return Failure{MapExistingText(folder)};
+    return Failure{FolderNotMadeText(path, QString::fromLocal8Bit(std::strerror(error)))};
 }
 
 } // namespace
 
-OutputFolder MakeOutputFolder(const QString &programFolder, const QString &folder, const QString &fileName)
+Status CheckAlbumNames(const QString &folder, const QString &fileName)
 {
-    OutputFolder result;
-    // Refused before anything is looked up or made: such a name could reach outside the program folder.
-    if (!IsPlainName(folder) || !IsPlainName(fileName)) {
-        result.problem = OutputFolder::Problem::NameNotAllowed;
-        result.message =
-            !IsPlainName(folder) ? FolderNotAllowedText(folder) : FileNameNotAllowedText(fileName);
-        return result;
-    }
-    result.path = JoinPath(programFolder, folder);
-    result.pictureFolder = JoinPath(result.path, QStringLiteral("images"));
-    // Only the page file under exactly its own name, letter case included, counts.
+    if (!IsPlainName(folder))
+        return Failure{FolderNotAllowedText(folder)};
+    if (!IsPlainName(fileName))
+        return Failure{FileNameNotAllowedText(fileName)};
+    return {};
+}
+
+bool PageFileExists(const QString &albumHome, const QString &folder, const QString &fileName)
+{
     const QString pageName = fileName + QStringLiteral(".html");
-    if (LookUpFileName(JoinPath(result.path, pageName)) == pageName) {
-        result.problem = OutputFolder::Problem::PageExists;
-        return result;
+    return LookUpFileName(JoinPath(JoinPath(albumHome, folder), pageName)) == pageName;
+}
+
+Outcome<AlbumFolders> MakeOutputFolder(const QString &albumHome, const QString &folder)
+{
+    AlbumFolders album;
+    album.path = JoinPath(albumHome, folder);
+    album.pictureFolder = JoinPath(album.path, QStringLiteral("images"));
+    if (const Status made = MakeNewFolder(album.path, folder); !made)
+        return made.failure();
+    if (const Status made = MakeNewFolder(album.pictureFolder, folder); !made) {
+        RemoveEmptyAlbum(album);
+        return made.failure();
     }
-    result.problem = MakeNewFolder(result.path, &result.message);
-    if (result.problem == OutputFolder::Problem::None)
-        result.problem = MakeNewFolder(result.pictureFolder, &result.message);
-    return result;
+    return album;
+}
+
+void RemoveEmptyAlbum(const AlbumFolders &album)
+{
+    for (const QString &path : {album.pictureFolder, album.path})
+        if (QFileInfo::exists(path) && ::rmdir(QFile::encodeName(path).constData()) != 0)
+            qCDebug(lcFiles) << "could not remove the folder" << path << std::strerror(errno);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QString>
 
 // Whether `name` is one plain path component: not empty, not "." or "..", and without
@@ -17,31 +19,34 @@ QString FolderExistingText(const QString &folder);                      // the p
 QString MapExistingText(const QString &folder);                         // the output folder is there
 QString FolderNotMadeText(const QString &path, const QString &reason);  // any other folder failure
 QString PictureNotReadText(const QString &path, const QString &reason); // a picture that cannot be read
-QString PageNotWrittenText(const QString &path, const QString &reason); // the page file
-QString NotSavedAsJpegText(); // one picture not written; the run goes on
+QString FileNotWrittenText(const QString &path, const QString &reason); // scratch picture, picture, page
+QString NotEnoughMemoryText(const QString &path);    // a picture too large for the memory left
+QString CanvasSizeText(qint64 width, qint64 height); // a canvas that cannot be made
+QString NotSavedAsJpegText();                        // the encoder failed on its own; the run goes on
 
 // The bare name under which `path` exists as a file, spelled as the directory lists it,
 // or an empty text when there is no such file.
 QString LookUpFileName(const QString &path);
 
-// A new production's output folder (programFolder/folder) and its picture folder "images",
-// or why they were not made.
-struct OutputFolder {
-    enum class Problem {
-        None,
-        NameNotAllowed, // folder or file name is not one plain name; nothing was looked at
-        PageExists,     // the page file exists under exactly its name; nothing was made
-        FolderExists,   // the output folder (or its picture folder) is already there
-        NotMade,        // a folder could not be made for another reason
-    };
-    Problem problem = Problem::None;
-    QString message;       // for NameNotAllowed and NotMade: what the user is told
-    QString path;          // programFolder/folder
+// Refuses a folder or file name that is not one plain name, before anything is looked at:
+// such a name could reach outside the album home. The failure is the message.
+Status CheckAlbumNames(const QString &folder, const QString &fileName);
+
+// Whether albumHome/folder/fileName.html exists under exactly that name, letter case included.
+bool PageFileExists(const QString &albumHome, const QString &folder, const QString &fileName);
+
+// A new production's output folder (albumHome/folder) and its picture folder "images".
+struct AlbumFolders {
+    QString path;          // albumHome/folder
     QString pictureFolder; // path/images
 };
 
-// Checks the names, looks for the page file fileName.html, then makes the output folder
-// and its picture folder, both new. The picture folder is one real folder spelled "images",
-// as every page names it: an album copied without links or served where letter case counts
-// still finds its pictures.
-OutputFolder MakeOutputFolder(const QString &programFolder, const QString &folder, const QString &fileName);
+// Makes the output folder and its picture folder, both new. The picture folder is one real
+// folder spelled "images", as every page names it: an album copied without links or served where
+// letter case counts still finds its pictures.
+// The failure is the message: "Map <folder> existing..." when the folder is there, otherwise
+// the system's reason. A failure leaves nothing of what it made.
+Outcome<AlbumFolders> MakeOutputFolder(const QString &albumHome, const QString &folder);
+
+// Takes away the folders of a run that failed before it wrote anything; only empty folders go.
+void RemoveEmptyAlbum(const AlbumFolders &album);

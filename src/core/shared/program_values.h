@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <array>
+#include <QStringList>
 #include <cstdint>
 
 // Page styles chosen in the conversion dialog; 99 marks a cancelled or abandoned run.
@@ -35,6 +35,6 @@ struct ProgramValues : ConvertSettings {
     std::uint8_t BackGreen = 240;
     std::uint8_t BackBlue = 224;
     std::int32_t StartCount = 0;
-    std::array<QString, 101> PictureDates;
+    QStringList PictureDates; // of the last production, one per picture
     QString PageColour;
 };

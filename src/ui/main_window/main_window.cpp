@@ -10,8 +10,10 @@
 #include "main_window/decoration_line.h"
 #include "main_window/keyboard.h"
 #include "main_window/picture_browser.h"
+#include "main_window/selection.h"
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
+#include "shared/logging.h"
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
@@ -23,6 +25,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -139,10 +142,10 @@ QListWidget *ListBox(QWidget *parent, const char *name, const QRect &geometry, c
 MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     : QWidget(parent), services_(std::move(services))
 {
-    if (services_.programFolder.isEmpty())
-        services_.programFolder = ApplicationFolder();
+    if (services_.albumHome.isEmpty())
+        services_.albumHome = ApplicationFolder();
     if (services_.settingsFolder.isEmpty())
-        services_.settingsFolder = services_.programFolder;
+        services_.settingsFolder = services_.albumHome;
     if (!services_.messages) {
         ownMessages_ = std::make_unique<QtMessageBoxes>(this);
         services_.messages = ownMessages_.get();
@@ -179,6 +182,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                    *ui_.KnopRechts, *ui_.ClearKnop,  *ui_.ClearAll};
     browser_ = std::make_unique<PictureBrowser>(browsing, *services_.messages, *services_.pointer,
                                                 services_.volumes);
+    browser_->setParent(this); // findable among the window's children; browser_ deletes it first
     browser_->setSelectionLock([this] { return productionRunning_; });
     connect(ui_.KleurLabel, &ClickableLabel::clicked, this, &MainWindow::KleurLabel_Click);
     connect(ui_.MakeKnop, &QPushButton::clicked, this, &MainWindow::MakeKnop_Click);
@@ -351,25 +355,14 @@ void MainWindow::startUp()
         setWindowTitle(QStringLiteral(" %1 / %2").arg(ProgramName).arg(values_.StartCount));
 }
 
-QStringList MainWindow::selectionNames() const
+QList<SelectedPicture> MainWindow::selection() const
 {
-    QStringList names;
-    for (int i = 0; i < ui_.List1->count(); ++i)
-        names << ui_.List1->item(i)->text();
-    return names;
-}
-
-QStringList MainWindow::selectionPaths() const
-{
-    QStringList paths;
-    for (int i = 0; i < ui_.List2->count(); ++i)
-        paths << ui_.List2->item(i)->text();
-    return paths;
-}
-
-QString MainWindow::pageTitle() const
-{
-    return ui_.Naam->text();
+    QList<SelectedPicture> pictures;
+    for (int i = 0; i < ui_.List1->count(); ++i) {
+        const QListWidgetItem *item = ui_.List1->item(i);
+        pictures.push_back({item->text(), item->data(SelectedPathRole).toString()});
+    }
+    return pictures;
 }
 
 void MainWindow::showStatus(const QString &text)
@@ -410,7 +403,8 @@ void MainWindow::ExitKnop_Click()
     if (closing())
         return;
     // A folder that cannot be written keeps its old file; the program ends all the same.
-    SaveSettings(services_.settingsFolder, values_);
+    if (const Status saved = SaveSettings(services_.settingsFolder, values_); !saved)
+        qCDebug(lcFiles) << "settings not saved at Exit:" << saved.reason();
     endRun();
     close();
     services_.quit();
@@ -446,8 +440,8 @@ void MainWindow::MakeKnop_Click()
     if (productionRunning_)
         return;
     // An installed program's album folder is made when the first production needs it.
-    QDir().mkpath(services_.programFolder);
-    ::MakeKnop_Click(*this, *this);
+    QDir().mkpath(services_.albumHome);
+    RunMakeCommand(*this, *this);
 }
 
 QString MainWindow::folderText() const
@@ -475,7 +469,12 @@ void MainWindow::setSelectionBackground(const QColor &colour)
     SetColour(*ui_.List1, QPalette::Base, colour);
 }
 
-void MainWindow::showConvertDialog()
+qsizetype MainWindow::selectionCount() const
+{
+    return ui_.List1->count();
+}
+
+std::optional<ConvertSettings> MainWindow::showConvertDialog()
 {
     // A fresh dialog for every showing, modal to this window. What it stores is stored here at
     // once. Guarded: should this window go away during exec(), it takes the dialog with it.
@@ -486,14 +485,47 @@ void MainWindow::showConvertDialog()
     connect(dialog, &ConvertDialog::stored, this,
             [this](const ConvertSettings &settings) { static_cast<ConvertSettings &>(values_) = settings; });
     const int result = dialog->exec();
+    const ConvertSettings settings = dialog ? dialog->settings() : ConvertSettings(values_);
     delete dialog;
+    if (result != QDialog::Accepted)
+        return std::nullopt;
     // After Ok the production waits one second, so window events go on meanwhile.
-    if (result == QDialog::Accepted)
-        pause(1.0f);
+    pause(1.0f);
+    return settings;
+}
+
+ProductionRequest MainWindow::productionRequest(const ConvertSettings &settings) const
+{
+    ProductionRequest request;
+    request.selection = selection();
+    request.folder = folderText();
+    request.fileName = fileNameText();
+    request.title = ui_.Naam->text();
+    request.settings = settings;
+    request.pageColour = BackColour(values_);
+    request.canvasBackground = QGuiApplication::palette().color(QPalette::Window);
+    request.albumHome = services_.albumHome;
+    return request;
+}
+
+void MainWindow::storePageStyle(std::uint8_t pageStyle)
+{
+    values_.PageStyle = pageStyle;
+}
+
+void MainWindow::keepResult(const ProductionResult &result)
+{
+    if (!result.PictureDates.isEmpty())
+        values_.PictureDates = result.PictureDates;
+    if (!result.PageColour.isEmpty())
+        values_.PageColour = result.PageColour;
 }
 
 void MainWindow::KleurLabel_Click()
 {
+    // While a production runs the page keeps the colour the run started with.
+    if (productionRunning_)
+        return;
     // A fresh dialog for every showing, starting from the shared colour. Each finished change
     // is stored at once; Ok repaints the swatch. The modality alone makes the window wait.
     auto *form = new Colorform(BackColour(values_), this);

@@ -30,8 +30,8 @@ class VolumeSource;
 // What the main window uses of the platform. Anything left empty or null is the real thing;
 // tests pass a temporary program folder, recording message boxes and a pause that does not wait.
 struct MainWindowServices {
-    QString programFolder;            // empty: the folder of the executable; albums and scratch file
-    QString settingsFolder;           // empty: the program folder; holds Galvora.ini
+    QString albumHome;                // empty: the folder of the executable; the albums are made in it
+    QString settingsFolder;           // empty: the album home; holds Galvora.ini
     MessageBoxes *messages = nullptr; // null: Qt message boxes
     MousePointer *pointer = nullptr;  // null: the application's override cursor
     DocumentOpener *opener = nullptr; // null: the desktop's default application
@@ -80,7 +80,8 @@ struct MainControls {
     QPushButton *MakeKnop = nullptr;
 };
 
-// The one main window, Main. It holds the program-wide values and is the Host of every production.
+// The one main window, Main. It holds the program-wide values, builds the request of every
+// production from its controls and is the production's feedback.
 class MainWindow : public QWidget, public Host, public MakeWindow
 {
     Q_OBJECT
@@ -95,12 +96,12 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     const MainControls &controls() const { return ui_; }
     const MainWindowServices &services() const { return services_; }
 
+    // The program-wide values.
+    ProgramValues &values() { return values_; }
+    // The selection as List1 holds it: the names as listed, each with its full path.
+    QList<SelectedPicture> selection() const;
+
     // Host
-    ProgramValues &values() override { return values_; }
-    QStringList selectionNames() const override;
-    QStringList selectionPaths() const override;
-    QString pageTitle() const override;
-    QString programFolder() const override { return services_.programFolder; }
     void showStatus(const QString &text) override;
     void pause(float seconds) override;
     void showMessage(const QString &text, const QString &title = QString()) override;
@@ -122,10 +123,14 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     // MakeWindow
     QString folderText() const override;
     QString fileNameText() const override;
+    qsizetype selectionCount() const override;
     void focusFolder() override;
     void focusFileName() override;
     void setSelectionBackground(const QColor &colour) override;
-    void showConvertDialog() override;
+    std::optional<ConvertSettings> showConvertDialog() override;
+    ProductionRequest productionRequest(const ConvertSettings &settings) const override;
+    void storePageStyle(std::uint8_t pageStyle) override;
+    void keepResult(const ProductionResult &result) override;
     void setProductionRunning(bool running) override;
 
   protected:

@@ -83,6 +83,8 @@ class PictureBrowser : public QObject
     // At the program's end: a preview being decoded is dropped and no further one is started.
     // The decoding itself ends with the browser at the latest (no thread outlives it).
     void abandonPreview();
+    // True while a preview is being decoded or waits to be: what a test waits for to end.
+    bool previewUnderWay() const { return nextPreview_.has_value() || previewDecoding_.isRunning(); }
 
   protected:
     // Enter in the file list adds the marked files, as ">" does.

@@ -19,8 +19,11 @@ void Selection::exportMarked(const QListWidget &files, const QString &folder)
         const QListWidgetItem *file = files.item(i);
         if (!file->isSelected())
             continue;
-        names_.addItem(file->text());
-        paths_.addItem(JoinPath(folder, file->text()));
+        const QString path = JoinPath(folder, file->text());
+        auto *name = new QListWidgetItem(file->text());
+        name->setData(SelectedPathRole, path);
+        names_.addItem(name);
+        paths_.addItem(path);
     }
     showCount();
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 class QLabel;
 class QListWidget;
 
 // The pictures the next Make command converts, held twice and always in step:
-// List1 the file names for the eye, List2 the full paths, same order and count.
+// List1 the file names for the eye, each with its full path as SelectedPathRole, and List2 the
+// full paths, same order and count.
+constexpr int SelectedPathRole = Qt::UserRole;
+
 class Selection
 {
   public:

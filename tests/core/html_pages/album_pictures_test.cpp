@@ -18,7 +18,7 @@ namespace
 // that name, nothing in the album is a link, and the page is ASCII bytes only.
 struct AlbumRow {
     const char *name;
-    std::function<ProductionResult(Host &, const QString &, const QString &)> write;
+    std::function<ProductionResult(const ProductionRequest &, Host &)> write;
     const char *mustContain; // how the non-ASCII text this page shows is written; null: none shown
 };
 void PrintTo(const AlbumRow &row, std::ostream *os)
@@ -75,7 +75,7 @@ TEST_P(AlbumPicturesTest, EveryNamedPictureIsAPlainFileUnderItsExactNameAndThePa
         host.select(file);
     host.title = Title;
 
-    EndProduction(host, GetParam().write(host, QStringLiteral("Album"), QStringLiteral("index")));
+    host.finish(GetParam().write(host.request(QStringLiteral("Album"), QStringLiteral("index")), host));
     ASSERT_TRUE(host.messages.isEmpty()) << host.messages.first().text.toStdString();
 
     const QString album = pathIn(QStringLiteral("Album"));
@@ -111,33 +111,23 @@ INSTANTIATE_TEST_SUITE_P(
     Pages, AlbumPicturesTest,
     ::testing::Values(
         AlbumRow{
-            "PictureShow",
-            [](Host &h, const QString &d, const QString &f) { return WritePictureShowPage(h, d, f); },
+            "PictureShow", [](const ProductionRequest &r, Host &h) { return WritePictureShowPage(r, h); },
             "<SPAN class=titel>Caf&#233; &#198;r&#248; &#1055;&#1088;&#1080;&#1074;&#1077;&#1090;</SPAN>"},
         AlbumRow{"SlideShow",
-                 [](Host &h, const QString &d, const QString &f) {
-                     return WriteSlideShowPage(h, d, f, 3, 300, 200);
-                 },
+                 [](const ProductionRequest &r, Host &h) { return WriteSlideShowPage(r, h, 3, 300, 200); },
                  nullptr},
-        AlbumRow{
-            "Thumbnails",
-            [](Host &h, const QString &d, const QString &f) { return WriteThumbnailsPage(h, d, f, 48, 36); },
-            "/FOTOS M&#220;LLER/HARBOUR.GIF"},
+        AlbumRow{"Thumbnails",
+                 [](const ProductionRequest &r, Host &h) { return WriteThumbnailsPage(r, h, 48, 36); },
+                 "/FOTOS M&#220;LLER/HARBOUR.GIF"},
         AlbumRow{"BlockEffect",
-                 [](Host &h, const QString &d, const QString &f) {
-                     return WriteBlockEffectPage(h, d, f, 48, 36, 12);
-                 },
+                 [](const ProductionRequest &r, Host &h) { return WriteBlockEffectPage(r, h, 48, 36, 12); },
                  nullptr},
         AlbumRow{"Photoalbum1",
-                 [](Host &h, const QString &d, const QString &f) {
-                     return WritePhotoalbumPage(h, d, f, 48, 36, 1);
-                 },
+                 [](const ProductionRequest &r, Host &h) { return WritePhotoalbumPage(r, h, 48, 36, 1); },
                  "<SPAN class=wit><b>Caf&#233; &#198;r&#248; &#1055;&#1088;&#1080;&#1074;&#1077;&#1090;</b>"},
         AlbumRow{
             "Photoalbum2",
-            [](Host &h, const QString &d, const QString &f) {
-                return WritePhotoalbumPage(h, d, f, 48, 36, 2);
-            },
+            [](const ProductionRequest &r, Host &h) { return WritePhotoalbumPage(r, h, 48, 36, 2); },
             "<SPAN class=wit><b>Caf&#233; &#198;r&#248; &#1055;&#1088;&#1080;&#1074;&#1077;&#1090;</b>"}),
     [](const auto &row) { return std::string(row.param.name); });
 

@@ -34,25 +34,26 @@ class WriterRun
 
     void write(Page page, int width, int height, std::uint8_t blockSize = 15)
     {
-        ProgramValues &v = host.values();
+        ProgramValues &v = host.state;
         v.PictureWidth = width;
         v.PictureHeight = height;
         v.BlockSize = blockSize;
         switch (page) {
         case Page::BlockEffect:
             v.PageStyle = PageStyles::BlockEffect;
-            EndProduction(host, WriteBlockEffectPage(host, QStringLiteral("Photomap"),
-                                                     QStringLiteral("Default"), width, height, blockSize));
+            host.finish(
+                WriteBlockEffectPage(host.request(QStringLiteral("Photomap"), QStringLiteral("Default")),
+                                     host, width, height, blockSize));
             break;
         case Page::Album1:
             v.PageStyle = PageStyles::Photoalbum1;
-            EndProduction(host, WritePhotoalbumPage(host, QStringLiteral("Photomap"),
-                                                    QStringLiteral("Default"), width, height, 1));
+            host.finish(WritePhotoalbumPage(
+                host.request(QStringLiteral("Photomap"), QStringLiteral("Default")), host, width, height, 1));
             break;
         case Page::Album2:
             v.PageStyle = PageStyles::Photoalbum2;
-            EndProduction(host, WritePhotoalbumPage(host, QStringLiteral("Photomap"),
-                                                    QStringLiteral("Default"), width, height, 2));
+            host.finish(WritePhotoalbumPage(
+                host.request(QStringLiteral("Photomap"), QStringLiteral("Default")), host, width, height, 2));
             break;
         }
     }
@@ -143,7 +144,7 @@ TEST_P(BlockEffectPhotoalbumFailureTest, UnwritablePageFileIsReportedByNameAndNo
     EXPECT_TRUE(run.host.messages.first().text.contains(run.pagePath()))
         << run.host.messages.first().text.toStdString();
     EXPECT_TRUE(run.host.opened.isEmpty());
-    EXPECT_NE(run.host.state.PageStyle, PageStyles::Abandoned);
+    EXPECT_EQ(run.host.state.PageStyle, PageStyles::Abandoned);
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, BlockEffectPhotoalbumFailureTest,
@@ -174,8 +175,8 @@ TEST(PhotoalbumWriter, FrameUsesTheSharedSizeAndThePictureTheConvertedSize)
     run.host.state.PageStyle = PageStyles::Photoalbum1;
     run.host.state.PictureWidth = 360;
     run.host.state.PictureHeight = 270;
-    EndProduction(run.host, WritePhotoalbumPage(run.host, QStringLiteral("Photomap"),
-                                                QStringLiteral("Default"), 300, 200, 1));
+    run.host.finish(WritePhotoalbumPage(
+        run.host.request(QStringLiteral("Photomap"), QStringLiteral("Default")), run.host, 300, 200, 1));
     const QByteArray page = run.pageBytes();
     EXPECT_EQ(page.count("WIDTH=\"420\" bgcolor=\"#1858A0\">"), 1);
     EXPECT_EQ(page.count("CELLSPACING=\"0\" width=\"420\">"), 1);
@@ -196,8 +197,9 @@ TEST(PhotoalbumWriter, AnyKindOtherThanTwoWritesPhotoalbum1)
         run.host.state.PictureHeight = 120;
         run.host.title = QStringLiteral("Holiday");
         run.host.state.BackRed = 224;
-        EndProduction(run.host, WritePhotoalbumPage(run.host, QStringLiteral("Photomap"),
-                                                    QStringLiteral("Default"), 160, 120, kind));
+        run.host.finish(
+            WritePhotoalbumPage(run.host.request(QStringLiteral("Photomap"), QStringLiteral("Default")),
+                                run.host, 160, 120, kind));
         const QByteArray page = run.pageBytes();
         EXPECT_FALSE(page.isEmpty()) << int(kind);
         EXPECT_FALSE(page.contains("revealTrans")) << int(kind);

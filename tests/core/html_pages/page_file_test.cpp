@@ -59,9 +59,9 @@ TEST(WritePageFileTest, ReportsAFileThatCannotBeWrittenAndLeavesNothing)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString missingFolder = dir.filePath(QStringLiteral("absent/page.html"));
-    QString error;
-    EXPECT_FALSE(WritePageFile(missingFolder, {QStringLiteral("<html>")}, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const Status written = WritePageFile(missingFolder, {QStringLiteral("<html>")});
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.reason().isEmpty());
     EXPECT_FALSE(QFile::exists(missingFolder));
 
     // A folder standing at the page path stays a folder.

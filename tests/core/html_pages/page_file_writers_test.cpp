@@ -14,7 +14,7 @@ namespace
 struct WriterRow {
     const char *name;
     std::uint8_t style;
-    std::function<void(Host &, const QString &, const QString &)> write;
+    std::function<void(FakeHost &, const QString &, const QString &)> write;
 };
 void PrintTo(const WriterRow &row, std::ostream *os)
 {
@@ -23,14 +23,16 @@ void PrintTo(const WriterRow &row, std::ostream *os)
 
 const WriterRow Writers[] = {
     {"PictureShow", 1,
-     [](Host &h, const QString &f, const QString &n) { EndProduction(h, WritePictureShowPage(h, f, n)); }},
+     [](FakeHost &h, const QString &f, const QString &n) {
+         h.finish(WritePictureShowPage(h.request(f, n), h));
+     }},
     {"SlideShow", 2,
-     [](Host &h, const QString &f, const QString &n) {
-         EndProduction(h, WriteSlideShowPage(h, f, n, 5, 300, 200));
+     [](FakeHost &h, const QString &f, const QString &n) {
+         h.finish(WriteSlideShowPage(h.request(f, n), h, 5, 300, 200));
      }},
     {"Thumbnails", 3,
-     [](Host &h, const QString &f, const QString &n) {
-         EndProduction(h, WriteThumbnailsPage(h, f, n, 160, 120));
+     [](FakeHost &h, const QString &f, const QString &n) {
+         h.finish(WriteThumbnailsPage(h.request(f, n), h, 160, 120));
      }},
 };
 
@@ -79,10 +81,9 @@ TEST_P(PageWriterTest, APageFileThatCannotBeWrittenIsNamedAndNotOpened)
     host.onPause = [&] { QDir().mkdir(page); }; // appears once the output folder exists
     GetParam().write(host, QStringLiteral("Out"), QStringLiteral("Default"));
     ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_TRUE(host.messages[0].text.startsWith("Html page " + page + " could not be written: "))
+    EXPECT_TRUE(host.messages[0].text.startsWith("File " + page + " could not be written: "))
         << host.messages[0].text.toStdString();
-    // Picture Show ends on its failure path; the other writers leave PageStyle as it was.
-    EXPECT_EQ(host.state.PageStyle, GetParam().style == PageStyles::PictureShow ? 99 : GetParam().style);
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(host.opened.isEmpty());
 }
 

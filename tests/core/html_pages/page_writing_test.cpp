@@ -13,7 +13,7 @@ TEST_F(FinishPageTest, AnnouncesPausesThenOpensThePageFile)
 {
     bool openedBeforePause = false;
     host.onPause = [&] { openedBeforePause = !host.opened.isEmpty(); };
-    FinishPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"));
+    FinishPage(host, PageFilePath(host.request(QStringLiteral("Photomap"), QStringLiteral("Default"))));
 
     EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Convert pictures ready, open html page....")});
     EXPECT_EQ(host.pauses, QVector<float>{1.0f});
@@ -24,15 +24,15 @@ TEST_F(FinishPageTest, AnnouncesPausesThenOpensThePageFile)
 
 TEST_F(FinishPageTest, AFileNameWithItsOwnExtensionStillGetsHtml)
 {
-    host.folder = dir.path() + QLatin1Char('/'); // a program folder given with its separator
-    FinishPage(host, QStringLiteral("Trip"), QStringLiteral("album.htm"));
+    host.folder = dir.path() + QLatin1Char('/'); // an album home given with its separator
+    FinishPage(host, PageFilePath(host.request(QStringLiteral("Trip"), QStringLiteral("album.htm"))));
     EXPECT_EQ(host.opened, QStringList{dir.path() + QStringLiteral("/Trip/album.htm.html")});
 }
 
 TEST_F(FinishPageTest, WrittenPageIsHeadThenBodyAndIsOpened)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Photomap")));
-    ASSERT_TRUE(WriteAndFinishPage(host, QStringLiteral("Photomap"), QStringLiteral("Default"),
+    ASSERT_TRUE(WriteAndFinishPage(host.request(QStringLiteral("Photomap"), QStringLiteral("Default")), host,
                                    {QStringLiteral("</head>"), QStringLiteral("</html>")})
                     .done());
     const QByteArray bytes = pageBytes(QStringLiteral("Photomap"), QStringLiteral("Default"));
@@ -44,13 +44,15 @@ TEST_F(FinishPageTest, WrittenPageIsHeadThenBodyAndIsOpened)
 TEST_F(FinishPageTest, APageFileThatCannotBeWrittenIsNamedAndNotOpened)
 {
     // No output folder: the page file cannot be created.
-    const ProductionResult result = WriteAndFinishPage(
-        host, QStringLiteral("Missing"), QStringLiteral("Default"), {QStringLiteral("</head>")});
+    const ProductionResult result =
+        WriteAndFinishPage(host.request(QStringLiteral("Missing"), QStringLiteral("Default")), host,
+                           {QStringLiteral("</head>")});
     EXPECT_FALSE(result.done());
-    EXPECT_FALSE(result.abandoned()) << "the writer decides that";
-    EXPECT_TRUE(result.message().startsWith(QStringLiteral("Html page ") + dir.path() +
-                                            QStringLiteral("/Missing/Default.html could not be written: ")))
-        << result.message().toStdString();
+    EXPECT_TRUE(result.abandoned());
+    EXPECT_TRUE(result.pagePath.isEmpty());
+    EXPECT_TRUE(result.message.startsWith(QStringLiteral("File ") + dir.path() +
+                                          QStringLiteral("/Missing/Default.html could not be written: ")))
+        << result.message.toStdString();
     EXPECT_TRUE(host.messages.isEmpty()) << "the Make command shows it";
     EXPECT_TRUE(host.opened.isEmpty());
     EXPECT_TRUE(host.statuses.isEmpty());

@@ -46,7 +46,7 @@ TEST_P(PictureShowGoldenTest, CopiesEveryPictureAndWritesThePage)
     host.state.PageStyle = 1;
     selectPictures(row.pictures);
 
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
     EXPECT_SAME_PAGE(pageBytes(Trip, Default), ExpectedPage(row.expected));
     QStringList statuses;
@@ -99,7 +99,7 @@ TEST_P(PictureShowTitleTest, TitleIsWrittenAsTyped)
 {
     host.title = GetParam().title;
     selectPictures({QStringLiteral("a.jpg")});
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
     const QList<QByteArray> lines = pageBytes(Trip, Default).split('\n');
     ASSERT_GT(lines.size(), 15 + 8);
     EXPECT_EQ(lines[15 + 7], "<td><SPAN class=titel>" + GetParam().line8 + "</SPAN></td>\r");
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {
     selectPictures({QStringLiteral("Beach.GIF")});
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
     ASSERT_TRUE(QDir(dir.path()).rename(Trip, QStringLiteral("Moved")));
     EXPECT_EQ(Golden::ReadBytes(pathIn(QStringLiteral("Moved/images/picture1.gif"))), "bytes of Beach.GIF");
 }
@@ -129,7 +129,7 @@ TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
     selectPictures({QStringLiteral("a.jpg")});
     const QString page = sourceFile(QStringLiteral("Trip/Default.html"), "earlier page");
 
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -147,7 +147,7 @@ TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAb
     selectPictures({QStringLiteral("a.jpg")});
     sourceFile(QStringLiteral("Trip/default.HTML"), "other");
 
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -160,11 +160,11 @@ TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAb
 TEST_F(PictureShowTest, ASecondRunWithTheSameFolderWritesNoPage)
 {
     selectPictures({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
     ASSERT_TRUE(host.messages.isEmpty());
     const QByteArray firstPage = pageBytes(Trip, Default);
 
-    EndProduction(host, WritePictureShowPage(host, Trip, QStringLiteral("Other")));
+    host.finish(WritePictureShowPage(host.request(Trip, QStringLiteral("Other")), host));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
@@ -181,10 +181,13 @@ TEST_F(PictureShowTest, AMissingSourceStopsTheCopyingAndKeepsWhatWasCopied)
     host.select(pathIn(QStringLiteral("Fotos/gone.gif")));
     selectPictures({QStringLiteral("c.bmp")});
 
-    EndProduction(host, WritePictureShowPage(host, Trip, Default));
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
     ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
+    EXPECT_TRUE(host.messages[0].text.startsWith(QStringLiteral("Picture ") +
+                                                 pathIn(QStringLiteral("Fotos/gone.gif")) +
+                                                 QStringLiteral(" could not be read: ")))
+        << host.messages[0].text.toStdString();
     EXPECT_EQ(host.state.PageStyle, 99);
     EXPECT_EQ(Golden::ReadBytes(picture(QStringLiteral("picture1.jpg"))), "bytes of a.jpg");
     EXPECT_FALSE(QFileInfo::exists(picture(QStringLiteral("picture2.gif"))));

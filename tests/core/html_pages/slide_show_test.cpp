@@ -67,8 +67,8 @@ TEST_P(SlideShowGoldenTest, ConvertsTo300By200AndWritesThePage)
     }
     host.state.PageStyle = 2;
 
-    EndProduction(host, WriteSlideShowPage(host, QStringLiteral("Show"), QStringLiteral("Default"), row.pause,
-                                           300, 200));
+    host.finish(WriteSlideShowPage(host.request(QStringLiteral("Show"), QStringLiteral("Default")), host,
+                                   row.pause, 300, 200));
 
     ASSERT_TRUE(host.messages.isEmpty()) << host.messages[0].text.toStdString();
     EXPECT_SAME_PAGE(pageBytes(QStringLiteral("Show"), QStringLiteral("Default")),

@@ -87,8 +87,8 @@ TEST_P(ThumbnailsGoldenTest, ConvertsAndWritesThePage)
     // The page shows the temporary folder's path; the expected page names it @FOLDER@.
     ASSERT_FALSE(dir.path().contains(QRegularExpression(QStringLiteral("[&<>\"]"))));
 
-    EndProduction(host, WriteThumbnailsPage(host, QStringLiteral("Thumbs"), QStringLiteral("Default"),
-                                            row.width, row.height));
+    host.finish(WriteThumbnailsPage(host.request(QStringLiteral("Thumbs"), QStringLiteral("Default")), host,
+                                    row.width, row.height));
 
     ASSERT_TRUE(host.messages.isEmpty()) << host.messages[0].text.toStdString();
     std::vector<std::pair<QByteArray, QByteArray>> fill{{"@FOLDER@", dir.path().toUpper().toUtf8()}};

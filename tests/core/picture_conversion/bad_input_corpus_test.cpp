@@ -9,6 +9,7 @@
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
+#include "support/tool_pictures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -90,6 +91,42 @@ QByteArray Rgb24Bmp()
     return PictureFiles::BmpBytes(Photo, BmpLayout::Rgb24);
 }
 
+QByteArray QtBytes(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// The bytes with `text` written over them from `at` on.
+QByteArray Overwritten(QByteArray bytes, qsizetype at, const char *text)
+{
+    return bytes.isEmpty() ? bytes : bytes.replace(at, qsizetype(qstrlen(text)), text);
+}
+
+// The HEIF with the first box type `from` renamed `to`: a file whose boxes make no sense.
+QByteArray Renamed(QByteArray bytes, const char *from, const char *to)
+{
+    const qsizetype at = bytes.indexOf(from);
+    return at < 0 ? QByteArray() : bytes.replace(at, 4, to);
+}
+
+// The HEIF whose first "ispe" box (the picture's size) claims width x height.
+QByteArray WithIspe(QByteArray bytes, quint32 width, quint32 height)
+{
+    const qsizetype at = bytes.indexOf("ispe");
+    if (at < 0)
+        return QByteArray();
+    qToBigEndian(width, bytes.data() + at + 8); // after the type, the version and the flags
+    qToBigEndian(height, bytes.data() + at + 12);
+    return bytes;
+}
+
+const char *const EndsEarlyText = "the file ends before the picture does";
+const char *const DamagedText = "the picture data is damaged";
+
 enum class Outcome { Converts, Refused };
 
 struct CorpusRow {
@@ -97,6 +134,8 @@ struct CorpusRow {
     const char *fileName; // as listed: the extension need not match the content
     std::function<QByteArray()> bytes;
     Outcome outcome;
+    const char *reason = nullptr; // the loader's reason for a refusal, where the row names it
+    const char *tool = nullptr;   // a program that makes the picture, or nullptr
 };
 
 class BadInputCorpusTest : public ConversionFixture<::testing::TestWithParam<CorpusRow>>
@@ -106,6 +145,8 @@ class BadInputCorpusTest : public ConversionFixture<::testing::TestWithParam<Cor
 TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
 {
     const CorpusRow &row = GetParam();
+    if (row.tool && !ToolPictures::Installed(row.tool))
+        GTEST_SKIP() << row.tool << " is not installed (scripts/setup.sh installs it)";
     const QString path = dir.filePath(QStringLiteral("pictures/") + row.fileName);
     const QByteArray bytes = row.bytes();
     ASSERT_TRUE(PictureFiles::WriteBytes(path, bytes));
@@ -115,7 +156,7 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
 
     const LoadedPicture preview = LoadPicture(path, PreviewBox);
     const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
-    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
+    host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
 
     const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
     if (measured && residentBefore >= 0) {
@@ -138,6 +179,9 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
         EXPECT_FALSE(QFile::exists(jpeg));
         EXPECT_FALSE(preview.ok());
         EXPECT_FALSE(preview.error.isEmpty());
+        if (row.reason) {
+            EXPECT_EQ(preview.error, row.reason);
+        }
     }
 }
 
@@ -195,6 +239,29 @@ const CorpusRow Rows[] = {
      Outcome::Refused},
     {"BmpIndicesPastPalette", "palette.bmp", [] { return BmpWithIndicesPastPalette(40, 30, 2); },
      Outcome::Converts},
+    // The kinds phones and browsers make, cut short and with a header that says nonsense.
+    {"WebPCut", "cut.jpg", [] { return Cut(ToolPictures::WebP(Photo), 0.6); }, Outcome::Refused,
+     EndsEarlyText, "cwebp"},
+    {"WebPWrongHeader", "bad.webp", [] { return Overwritten(ToolPictures::WebP(Photo), 20, "nonsense"); },
+     Outcome::Refused, DamagedText, "cwebp"},
+    {"TiffCut", "cut.tif", [] { return Cut(QtBytes(Photo, "tiff"), 0.6); }, Outcome::Refused, EndsEarlyText},
+    {"TiffWrongHeader", "bad.tif",
+     [] {
+         // Qt writes the directory of tags after the pixels; its first entries become text.
+         const QByteArray tiff = QtBytes(Photo, "tiff");
+         return Overwritten(tiff, qFromLittleEndian<quint32>(tiff.constData() + 4) + 2, "nonsense nonsense");
+     },
+     Outcome::Refused, DamagedText},
+    {"HeicCut", "cut.jpg", [] { return Cut(ToolPictures::Heic(Photo), 0.6); }, Outcome::Refused,
+     EndsEarlyText, "heif-enc"},
+    {"HeicWrongHeader", "bad.heic", [] { return Renamed(ToolPictures::Heic(Photo), "meta", "xeta"); },
+     Outcome::Refused, DamagedText, "heif-enc"},
+    {"HeicClaims20000Square", "big.heic", [] { return WithIspe(ToolPictures::Heic(Photo), 20000, 20000); },
+     Outcome::Refused, "wider or taller than 16384 pixels", "heif-enc"},
+    {"AvifCut", "cut.png", [] { return Cut(ToolPictures::Avif(Photo), 0.6); }, Outcome::Refused,
+     EndsEarlyText, "avifenc"},
+    {"AvifWrongHeader", "bad.avif", [] { return Renamed(ToolPictures::Avif(Photo), "meta", "xeta"); },
+     Outcome::Refused, DamagedText, "avifenc"},
     // Inputs the fuzzer found.
     {"FuzzBmpNegativeWidthOverflow", "f.bmp",
      [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); }, Outcome::Refused},
@@ -227,7 +294,7 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     // Listed, then removed while the first picture is being converted.
     host.onPause = [&] { QFile::remove(second); };
 
-    EndProduction(host, ConvertPictures(host, "Album", "index", CanvasWidth, CanvasHeight));
+    host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
 
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages.value(0).text,

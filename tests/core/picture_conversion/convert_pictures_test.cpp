@@ -4,6 +4,7 @@
 #include "shared/output_names.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
+#include "support/scratch_files.h"
 #include "support/test_pictures.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ class ConvertPicturesTest : public ConversionFixture<::testing::Test>
 
     QImage converted(int n) const { return QImage(output("images/picture" + QString::number(n) + ".jpg")); }
     QStringList jpegs() const { return QDir(output("images")).entryList({"*.jpg"}, QDir::Files, QDir::Name); }
-    bool scratchLeft() const { return QFileInfo::exists(dir.filePath("program/mydummy.bmp")); }
+    bool scratchLeft() const { return ScratchLeftBelow(dir.filePath("program")); }
     QStringList messageTexts() const
     {
         QStringList texts;
@@ -101,7 +102,7 @@ TEST_F(ConvertPicturesTest, EveryPictureIsStretchedOverTheWholeCanvas)
     QStringList jpegsAtPause;
     host.onPause = [&] { jpegsAtPause << QString::number(jpegs().size()); };
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 300, 200));
 
     EXPECT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
@@ -134,15 +135,11 @@ TEST_F(ConvertPicturesTest, PictureDatesHoldEachSourceFilesTime)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(times[i], QFileDevice::FileModificationTime));
     }
-    host.state.PictureDates[3] = "from an earlier run";
-
-    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
+    const ProductionResult result = ConvertPictures(host.request(Folder, "index"), host, 30, 20);
     QLocale::setDefault(QLocale::system());
 
-    EXPECT_EQ(host.state.PictureDates[0], "17-05-2023 14:03:09");
-    EXPECT_EQ(host.state.PictureDates[1], "02-01-2021");
-    EXPECT_EQ(host.state.PictureDates[2], "31-12-2019 23:59:58");
-    EXPECT_EQ(host.state.PictureDates[3], "from an earlier run");
+    // One date per picture of the selection, nothing beyond it.
+    EXPECT_EQ(result.PictureDates, (QStringList{"17-05-2023 14:03:09", "02-01-2021", "31-12-2019 23:59:58"}));
 }
 
 TEST_F(ConvertPicturesTest, ExistingPageFileCreatesNothing)
@@ -151,7 +148,7 @@ TEST_F(ConvertPicturesTest, ExistingPageFileCreatesNothing)
     ASSERT_TRUE(WriteBytes(output("index.html"), "<html>"));
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 300, 200));
 
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, "Folder Holiday existing...");
@@ -179,7 +176,7 @@ TEST_P(ExistingFolderTest, ConvertsNothing)
     }
     addJpeg("a.jpg", TestPictures::Quadrants(40, 30));
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 300, 200));
 
     EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
@@ -201,7 +198,7 @@ TEST_F(ConvertPicturesTest, DamagedPictureInTheMiddleStopsTheRun)
         addPicture("cut.jpg", ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/jpeg_truncated_in_scan.jpg"));
     addJpeg("good2.jpg", TestPictures::Quadrants(64, 48));
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 30, 20));
 
     EXPECT_EQ(messageTexts(),
               QStringList({"Picture " + cut + " could not be read: the file ends before the picture does"}));
@@ -228,7 +225,7 @@ class BadInputTest : public ConvertPicturesTest, public ::testing::WithParamInte
 TEST_P(BadInputTest, EndsInTheFailurePath)
 {
     const BadInputRow row = GetParam();
-    QString expected = MapMessage; // the canvas cannot be made
+    QString expected = CanvasSizeText(row.width, row.height); // the canvas cannot be made
     if (row.dataFile) {
         const QString path = addPicture(QString("bad_") + row.dataFile,
                                         ReadBytes(QString(GALVORA_TEST_DATA) + "/pictures/" + row.dataFile));
@@ -238,11 +235,11 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
     }
     const long peakBefore = PeakMegabytes();
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", row.width, row.height));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, row.width, row.height));
 
     EXPECT_EQ(messageTexts(), QStringList({expected})) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_TRUE(QFileInfo(output("images")).isDir()) << "what was made stays";
+    EXPECT_FALSE(QFileInfo::exists(output())) << "a run that wrote no picture leaves no folder";
     EXPECT_TRUE(jpegs().isEmpty());
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_LT(PeakMegabytes() - peakBefore, 300) << "a bad input must not take much memory";
@@ -250,74 +247,87 @@ TEST_P(BadInputTest, EndsInTheFailurePath)
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadInputTest,
-    ::testing::Values(
-        BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200,
-                    "the file ends before the picture does"},
-        BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200,
-                    "the picture data is damaged"},
-        BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200, "the file is empty"},
-        BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200, "not a JPEG, GIF, BMP or PNG picture"},
-        BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200,
-                    "larger than 1000 megapixels"},
-        BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg", 4000, 3000,
-                    "larger than 1000 megapixels"},
-        BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200,
-                    "wider or taller than 16384 pixels"},
-        BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200,
-                    "the file ends before the picture does"},
-        BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200, "the picture data is damaged"},
-        BadInputRow{"WidthZero", nullptr, 0, 200}, BadInputRow{"HeightNegative", nullptr, 300, -5},
-        BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
-        BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
-        BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
-        BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
+    ::testing::Values(BadInputRow{"TruncatedJpeg", "jpeg_truncated_in_scan.jpg", 300, 200,
+                                  "the file ends before the picture does"},
+                      BadInputRow{"StrayMarkerInJpegScan", "jpeg_stray_marker_in_scan.jpg", 300, 200,
+                                  "the picture data is damaged"},
+                      BadInputRow{"EmptyFile", "empty_file.jpg", 300, 200, "the file is empty"},
+                      BadInputRow{"TextNamedJpeg", "text_file_named.jpg", 300, 200,
+                                  "not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture"},
+                      BadInputRow{"JpegClaims65500Square", "jpeg_header_claims_65500x65500.jpg", 300, 200,
+                                  "larger than 1000 megapixels"},
+                      BadInputRow{"JpegClaims65500SquareLargeCanvas", "jpeg_header_claims_65500x65500.jpg",
+                                  4000, 3000, "larger than 1000 megapixels"},
+                      BadInputRow{"BmpClaimsAbsurdSize", "bmp_header_claims_200000x200000.bmp", 300, 200,
+                                  "wider or taller than 16384 pixels"},
+                      BadInputRow{"BmpPixelsMissing", "bmp_pixels_missing.bmp", 300, 200,
+                                  "the file ends before the picture does"},
+                      BadInputRow{"GifWithoutImage", "gif_header_only.gif", 300, 200,
+                                  "the picture data is damaged"},
+                      BadInputRow{"WidthZero", nullptr, 0, 200},
+                      BadInputRow{"HeightNegative", nullptr, 300, -5},
+                      BadInputRow{"BothMostNegative", nullptr, INT32_MIN, INT32_MIN},
+                      BadInputRow{"CanvasTooLargeForMemory", nullptr, 100000, 100000},
+                      BadInputRow{"TwipsOverflow", nullptr, 200000000, 200},
+                      BadInputRow{"TwipsOverflowHeight", nullptr, 200, 143165577}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(ConvertPicturesTest, MissingSourceFileEndsInTheFailurePath)
 {
     host.select(picturePath("gone.jpg"));
-    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 30, 20));
     EXPECT_EQ(messageTexts(),
               QStringList({PictureNotReadText(picturePath("gone.jpg"), "the file does not exist")}));
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
 }
 
-TEST_F(ConvertPicturesTest, ScratchFileThatCannotBeWrittenEndsInTheFailurePath)
+// The scratch file and the pictures are files like any other: one that cannot be written stops
+// the run with its path and the reason, and the pictures written before it stay.
+TEST_F(ConvertPicturesTest, AFileThatCannotBeWrittenStopsTheRunWithItsPath)
 {
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("program/mydummy.bmp")));
-    addJpeg("a.jpg", TestPictures::Quadrants(64, 48));
-    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
-    EXPECT_EQ(messageTexts(), QStringList({MapMessage}));
-    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
-    EXPECT_TRUE(jpegs().isEmpty());
-}
+    for (const char *blocked : {"scratch", "picture"}) {
+        SCOPED_TRACE(blocked);
+        QDir(output()).removeRecursively();
+        host = FakeHost();
+        host.folder = dir.filePath("program");
+        host.state.PageStyle = PageStyles::Thumbnails;
+        for (int i = 0; i < 3; ++i)
+            host.select(picturePath(QString("p%1.jpg").arg(i)));
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(TestPictures::WriteJpeg(TestPictures::Quadrants(64, 48), host.paths[i]));
+        // Once the first picture is done, a folder takes the place of the next file to write.
+        QString taken;
+        host.onPause = [&] {
+            if (host.pauses.size() != 1)
+                return;
+            const QStringList scratch = QDir(output()).entryList({".scratch-*"}, QDir::Dirs | QDir::Hidden);
+            ASSERT_EQ(scratch.size(), 1) << "the run keeps its scratch file in a folder of its own";
+            taken = std::string(blocked) == "scratch" ? output(scratch[0] + "/mydummy.bmp")
+                                                      : output("images/picture2.jpg");
+            QFile::remove(taken);
+            ASSERT_TRUE(QDir().mkpath(taken));
+        };
 
-TEST_F(ConvertPicturesTest, EncoderFailureIsReportedAndTheRunGoesOn)
-{
-    for (int i = 0; i < 3; ++i)
-        addJpeg(QString("p%1.jpg").arg(i), TestPictures::Quadrants(64, 48));
-    // Once the first picture is done, a folder takes the place of the second JPEG file.
-    host.onPause = [&] {
-        if (host.pauses.size() == 1)
-            QDir().mkpath(output("images/picture2.jpg"));
-    };
+        host.finish(ConvertPictures(host.request(Folder, "index"), host, 30, 20));
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 30, 20));
-
-    ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(host.messages[0].text, NotSaved);
-    EXPECT_TRUE(host.messages[0].title.isEmpty());
-    EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
-    EXPECT_EQ(host.statuses.size(), 3);
-    ExpectStretchedQuadrants(converted(3), QSize(30, 20));
-    EXPECT_FALSE(scratchLeft());
+        ASSERT_EQ(host.messages.size(), 1);
+        EXPECT_TRUE(host.messages[0].text.startsWith("File " + taken + " could not be written: "))
+            << host.messages[0].text.toStdString();
+        EXPECT_TRUE(host.messages[0].title.isEmpty());
+        EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+        EXPECT_EQ(host.statuses.size(), 1);
+        EXPECT_EQ(jpegs(), QStringList({"picture1.jpg"})) << "what was made stays";
+        ExpectStretchedQuadrants(converted(1), QSize(30, 20));
+        EXPECT_TRUE(QDir(output()).entryList({".scratch-*"}, QDir::Dirs | QDir::Hidden).isEmpty())
+            << "the run's scratch folder goes with the run";
+    }
 }
 
 TEST_F(ConvertPicturesTest, ExifRotatedPictureComesOutUpright)
 {
     const QImage upright = TestPictures::Quadrants(480, 320);
     addPicture("camera.jpg", WithExifOrientation(JpegBytes(upright.transformed(QTransform().rotate(90))), 8));
-    EndProduction(host, ConvertPictures(host, Folder, "index", 300, 200));
+    host.finish(ConvertPictures(host.request(Folder, "index"), host, 300, 200));
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     ExpectStretchedQuadrants(converted(1), QSize(300, 200));
 }
@@ -329,14 +339,17 @@ TEST_F(ConvertPicturesTest, TransparentGifShowsTheWindowBackground)
     const QColor window = QGuiApplication::palette().color(QPalette::Window);
     ASSERT_FALSE(TestPictures::Near(window, Qt::magenta));
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 60, 40));
+    // The window passes its background colour in the request.
+    ProductionRequest request = host.request(Folder, "index");
+    request.canvasBackground = window;
+    host.finish(ConvertPictures(request, host, 60, 40));
 
     ASSERT_TRUE(host.messages.isEmpty()) << messageTexts().join(" | ").toStdString();
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(converted(1), 30, 20), window, 8));
     EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(converted(2), 30, 20), Qt::magenta, 8));
 }
 
-TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
+TEST_F(ConvertPicturesTest, QualityIsTheRequestsForEveryPicture)
 {
     // A busy picture, so the quality shows in the file size.
     QImage noise(200, 150, QImage::Format_RGB32);
@@ -345,13 +358,16 @@ TEST_F(ConvertPicturesTest, QualityComesFromTheProgramValues)
             noise.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x ^ y) % 256));
     addJpeg("a.jpg", noise);
     addJpeg("b.jpg", noise);
-    host.onPause = [&] { host.state.JpegQuality = 20; };
-    host.state.JpegQuality = 100;
+    ProductionRequest request = host.request(Folder, "index");
+    request.settings.JpegQuality = 100;
+    host.finish(ConvertPictures(request, host, 200, 150));
+    const qint64 best = QFileInfo(output("images/picture1.jpg")).size();
+    EXPECT_EQ(QFileInfo(output("images/picture2.jpg")).size(), best);
 
-    EndProduction(host, ConvertPictures(host, Folder, "index", 200, 150));
-
-    EXPECT_GT(QFileInfo(output("images/picture1.jpg")).size(),
-              2 * QFileInfo(output("images/picture2.jpg")).size());
+    request.folder = "Low";
+    request.settings.JpegQuality = 20;
+    host.finish(ConvertPictures(request, host, 200, 150));
+    EXPECT_GT(best, 2 * QFileInfo(dir.filePath("program/Low/images/picture1.jpg")).size());
 }
 
 } // namespace

@@ -1,12 +1,15 @@
 // A disk that fills up while pictures and pages are written (a file-size limit stands in for
 // it): the production ends with a message, and no cut-off file passes for a finished one.
 #include "app/make_command.h"
+#include "app/production.h"
 #include "html_pages/page_writers.h"
 #include "picture_conversion/picture_loader.h"
 #include "productions.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
+#include "support/scratch_files.h"
 #include "support/test_pictures.h"
+#include "tree_snapshot.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,7 +17,9 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace
 {
@@ -107,7 +112,7 @@ TEST_P(DiskFullTest, EndsWithAMessageAndLeavesNoCutOffFile)
         EXPECT_FALSE(limited.failed) << qPrintable(host.messages.value(0).text);
         EXPECT_EQ(limited.files, unlimited.files);
     }
-    EXPECT_FALSE(QFile::exists(host.folder + "/mydummy.bmp")) << "no cut-off scratch file stays";
+    EXPECT_FALSE(ScratchLeftBelow(host.folder)) << "no cut-off scratch file stays";
     // Whatever stayed on disk is whole: the pictures decode, the page ends as a page ends.
     for (const QString &file : limited.files) {
         const QString path = host.folder + "/Album/" + file;
@@ -148,12 +153,174 @@ TEST(DiskFull, PageThatDoesNotFitIsReportedAndNotLeftCutOff)
         // The pictures are a few dozen bytes; the page is well over a kilobyte.
         const FileSizeLimit guard(600);
         ASSERT_TRUE(guard.applied());
-        EndProduction(host, WritePictureShowPage(host, "Album", "index"));
+        host.finish(WritePictureShowPage(host.request("Album", "index"), host));
     }
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_TRUE(host.opened.isEmpty());
     const QString page = dir.filePath("program/Album/index.html");
     EXPECT_TRUE(!QFile::exists(page) || PictureFiles::ReadBytes(page).endsWith("</html>\r\n"));
 }
+
+} // namespace
+
+namespace
+{
+
+// Memory in use by this process, in bytes of address space.
+rlim_t AddressSpaceInUse()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return rlim_t(statm.readAll().split(' ').value(0).toULongLong()) * rlim_t(getpagesize());
+}
+
+// Limits the address space of this process to what it uses now plus `headroom`.
+class MemoryLimit
+{
+  public:
+    explicit MemoryLimit(rlim_t headroom)
+    {
+        getrlimit(RLIMIT_AS, &saved_);
+        const rlim_t inUse = AddressSpaceInUse();
+        rlimit limit = saved_;
+        limit.rlim_cur = inUse + headroom;
+        applied_ = inUse > 0 && setrlimit(RLIMIT_AS, &limit) == 0;
+    }
+    ~MemoryLimit() { setrlimit(RLIMIT_AS, &saved_); }
+    bool applied() const { return applied_; }
+
+  private:
+    rlimit saved_{};
+    bool applied_ = false;
+};
+
+struct FaultRow {
+    const char *name;
+    std::uint8_t style;
+    QSize canvas;
+    rlim_t fileSizeLimit = 0;        // 0: none
+    bool blockSecondPicture = false; // a folder takes the place of picture2.jpg after picture 1
+    rlim_t memoryHeadroom = 0;       // 0: none
+    const char *message; // its start; "@ALBUM@" stands for the album folder, "@DIR@" for the pictures' folder
+    QStringList left;    // the album's files afterwards; empty: no album folder at all
+};
+void PrintTo(const FaultRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class FaultTest : public ::testing::TestWithParam<FaultRow>
+{
+};
+
+// Each place a production writes, and memory: the message the user reads, PageStyle 99, no cut-off
+// file, what was made before the fault kept (or nothing at all when nothing was written), and
+// nothing outside the album folder changed.
+TEST_P(FaultTest, SaysWhatHappenedAndLeavesOnlyWholeFiles)
+{
+    const FaultRow &row = GetParam();
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    if (row.memoryHeadroom)
+        GTEST_SKIP() << "a sanitizer reserves more address space than any limit leaves";
+#endif
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkpath("home"));
+    FakeHost host;
+    host.folder = dir.filePath("home");
+    host.state.PageStyle = row.style;
+    host.state.PictureWidth = row.canvas.width();
+    host.state.PictureHeight = row.canvas.height();
+    for (int i = 0; i < 3; ++i) {
+        const QString picture = dir.filePath(QString("p%1.gif").arg(i));
+        ASSERT_TRUE(PictureFiles::WriteBytes(picture, PictureFiles::SingleColourGif(4, 3, Qt::red, false)));
+        host.select(picture);
+    }
+    const QString albumFolder = dir.filePath("home/Album");
+    if (row.blockSecondPicture)
+        host.onPause = [&] { QDir().mkpath(albumFolder + "/images/picture2.jpg"); };
+    const TreeSnapshot before = TreeSnapshot::Of(dir.path());
+    {
+        const FileSizeLimit files(row.fileSizeLimit ? row.fileSizeLimit : RLIM_INFINITY);
+        ASSERT_TRUE(files.applied());
+        std::optional<MemoryLimit> memory;
+        if (row.memoryHeadroom) {
+            memory.emplace(row.memoryHeadroom);
+            ASSERT_TRUE(memory->applied());
+        }
+        host.finish(Produce(host.request("Album", "index"), host));
+    }
+
+    ASSERT_EQ(host.messages.size(), 1);
+    const QString expected =
+        QString::fromUtf8(row.message).replace("@ALBUM@", albumFolder).replace("@DIR@", dir.path());
+    EXPECT_TRUE(host.messages[0].text.startsWith(expected))
+        << host.messages[0].text.toStdString() << " / " << expected.toStdString();
+    EXPECT_TRUE(host.messages[0].title.isEmpty()) << "titled with the program's name";
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
+    EXPECT_TRUE(host.opened.isEmpty());
+    QStringList left;
+    QDirIterator it(albumFolder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).isFile() && !QFileInfo(path).isSymLink())
+            left << QDir(albumFolder).relativeFilePath(path);
+    }
+    left.sort();
+    EXPECT_EQ(left, row.left);
+    EXPECT_EQ(QFileInfo::exists(albumFolder), !row.left.isEmpty())
+        << "a run that wrote nothing leaves nothing";
+    for (const QString &file : left)
+        EXPECT_TRUE(LoadPicture(albumFolder + "/" + file).ok()) << file.toStdString() << " is whole";
+    QStringList outside;
+    for (const QString &change : TreeSnapshot::Of(dir.path()).differencesFrom(before))
+        if (!change.mid(1).startsWith("home/Album"))
+            outside << change;
+    EXPECT_TRUE(outside.isEmpty()) << outside.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultTest,
+    ::testing::Values(
+        // The scratch picture (a 48 x 36 BMP, over 5 kB) does not fit; the JPEG pictures would.
+        FaultRow{
+            "ScratchPicture", PageStyles::Thumbnails, {48, 36}, 3000, false, 0, "File @ALBUM@/.scratch-", {}},
+        // The second picture cannot be written: the run stops, the first picture stays.
+        FaultRow{"Picture",
+                 PageStyles::Thumbnails,
+                 {48, 36},
+                 0,
+                 true,
+                 0,
+                 "File @ALBUM@/images/picture2.jpg could not be written: ",
+                 {"images/picture1.jpg"}},
+        // Picture Show copies pictures of a few dozen bytes; its page is over a kilobyte.
+        FaultRow{"Page",
+                 PageStyles::PictureShow,
+                 {0, 0},
+                 600,
+                 false,
+                 0,
+                 "File @ALBUM@/index.html could not be written: File too large",
+                 {"images/picture1.gif", "images/picture2.gif", "images/picture3.gif"}},
+        // A canvas of 7000 x 7000 pixels (196 MB) with 64 MB of memory left.
+        FaultRow{"Memory",
+                 PageStyles::ResizePictures,
+                 {7000, 7000},
+                 0,
+                 false,
+                 64 << 20,
+                 "Picture @DIR@/p0.gif could not be converted: not enough memory",
+                 {}},
+        FaultRow{"CanvasOfNoWidth",
+                 PageStyles::Thumbnails,
+                 {0, 36},
+                 0,
+                 false,
+                 0,
+                 "Pictures of 0 x 36 pixels cannot be made.",
+                 {}}),
+    [](const auto &row) { return std::string(row.param.name); });
 
 } // namespace

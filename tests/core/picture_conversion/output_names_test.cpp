@@ -104,7 +104,7 @@ TEST_P(FolderNotMadeTest, IsNamedWithTheReason)
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages.value(0).text,
               "Folder " + dir.filePath("base/plain/program/Album") +
-                  " could not be made: part of the path is a file, not a folder");
+                  " could not be made: Not a directory" /* the system's reason */);
     EXPECT_TRUE(host.messages.value(0).title.isEmpty()) << "titled with the program's name";
     EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
     EXPECT_TRUE(host.opened.isEmpty());

@@ -404,7 +404,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"PngCutInItsHeader",
                    [] { return QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"); }, "ends before"},
         RefusalRow{"TextFile", [] { return QByteArray("Holiday notes\n"); },
-                   "not a JPEG, GIF, BMP or PNG picture"},
+                   "not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture"},
         RefusalRow{"EmptyFile", [] { return QByteArray(); }, "empty"}),
     [](const auto &row) { return std::string(row.param.name); });
 

@@ -1,5 +1,6 @@
 #include "productions.h"
 #include "app/make_command.h"
+#include "support/fake_host.h"
 
 #include "html_pages/page_writers.h"
 #include "picture_conversion/convert_pictures.h"
@@ -7,20 +8,22 @@
 const std::vector<Production> &AllProductions()
 {
     static const std::vector<Production> productions = {
-        {"ResizePictures", [](Host &h, const QString &d,
-                              const QString &f) { EndProduction(h, ConvertPictures(h, d, f, 48, 36)); }},
-        {"PictureShow", [](Host &h, const QString &d,
-                           const QString &f) { EndProduction(h, WritePictureShowPage(h, d, f)); }},
-        {"Thumbnails", [](Host &h, const QString &d,
-                          const QString &f) { EndProduction(h, WriteThumbnailsPage(h, d, f, 48, 36)); }},
-        {"SlideShow", [](Host &h, const QString &d,
-                         const QString &f) { EndProduction(h, WriteSlideShowPage(h, d, f, 3, 48, 36)); }},
+        {"ResizePictures", [](FakeHost &h, const QString &d,
+                              const QString &f) { h.finish(ConvertPictures(h.request(d, f), h, 48, 36)); }},
+        {"PictureShow", [](FakeHost &h, const QString &d,
+                           const QString &f) { h.finish(WritePictureShowPage(h.request(d, f), h)); }},
+        {"Thumbnails", [](FakeHost &h, const QString &d,
+                          const QString &f) { h.finish(WriteThumbnailsPage(h.request(d, f), h, 48, 36)); }},
+        {"SlideShow", [](FakeHost &h, const QString &d,
+                         const QString &f) { h.finish(WriteSlideShowPage(h.request(d, f), h, 3, 48, 36)); }},
         {"BlockEffect",
-         [](Host &h, const QString &d, const QString &f) {
-             EndProduction(h, WriteBlockEffectPage(h, d, f, 48, 36, 12));
+         [](FakeHost &h, const QString &d, const QString &f) {
+             h.finish(WriteBlockEffectPage(h.request(d, f), h, 48, 36, 12));
          }},
-        {"Photoalbum", [](Host &h, const QString &d,
-                          const QString &f) { EndProduction(h, WritePhotoalbumPage(h, d, f, 48, 36, 1)); }},
+        {"Photoalbum",
+         [](FakeHost &h, const QString &d, const QString &f) {
+             h.finish(WritePhotoalbumPage(h.request(d, f), h, 48, 36, 1));
+         }},
     };
     return productions;
 }

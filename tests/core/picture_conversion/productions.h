@@ -4,11 +4,11 @@
 #include <functional>
 #include <vector>
 
-class Host;
+class FakeHost;
 
 // The five page productions, each callable with a folder and file name (canvas 48 x 36).
 struct Production {
     const char *name;
-    std::function<void(Host &, const QString &, const QString &)> run;
+    std::function<void(FakeHost &, const QString &, const QString &)> run;
 };
 const std::vector<Production> &AllProductions();

@@ -19,18 +19,18 @@ TEST(WriteWholeFileTest, WritesANewFileButNothingOverAFileOrFolderAlreadyThere)
     ASSERT_TRUE(WriteWholeFile(fresh, "new bytes", IfExists::Refuse));
     EXPECT_EQ(ReadBytes(fresh), QByteArray("new bytes"));
 
-    QString error;
-    EXPECT_FALSE(WriteWholeFile(fresh, "other bytes", IfExists::Refuse, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const Status again = WriteWholeFile(fresh, "other bytes", IfExists::Refuse);
+    EXPECT_FALSE(again);
+    EXPECT_FALSE(again.reason().isEmpty());
     EXPECT_EQ(ReadBytes(fresh), QByteArray("new bytes"));
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken"));
     EXPECT_FALSE(WriteWholeFile(dir.filePath("taken"), "bytes", IfExists::Refuse));
     EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
 
-    error.clear();
-    EXPECT_FALSE(WriteWholeFile(dir.filePath("absent/page.html"), "bytes", IfExists::Refuse, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const Status absent = WriteWholeFile(dir.filePath("absent/page.html"), "bytes", IfExists::Refuse);
+    EXPECT_FALSE(absent);
+    EXPECT_FALSE(absent.reason().isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"picture1.jpg"});
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/make_command.h"
 #include "make_fixture.h"
+#include "support/scratch_files.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -189,12 +190,15 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
     else
         EXPECT_EQ(outputFolders(), QStringList());
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/holiday.html"))));
-    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("mydummy.bmp"))));
+    EXPECT_FALSE(ScratchLeftBelow(inProgram(QString())));
     EXPECT_EQ(Golden::ReadBytes(settingsPath()),
               row.ending == Ending::ExitKnop ? QByteArray("5\r\n80\r\n") : settingsBefore);
 
-    // Nothing is left to happen later: no page, no message, no picture.
-    QTest::qWait(300);
+    // Nothing is left to happen later: the production has returned, and what it posted before
+    // it did (a page, a message, a picture) is handled now.
+    EXPECT_FALSE(watched->productionRunning());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), made);
     EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_EQ(messages.texts.size(), messagesAtEnd);

@@ -201,10 +201,10 @@ TEST_F(KeyboardMakeTest, AThumbnailsAlbumFromTheKeyboardAlone)
     EXPECT_EQ(dialogFocus, (QStringList{QStringLiteral("Knop1"), QStringLiteral("Knop3")}));
     ASSERT_TRUE(messages.texts.isEmpty()) << Joined(messages.texts);
     EXPECT_EQ(main().values().PageStyle, 3);
-    EXPECT_EQ(filesIn(QStringLiteral("Keys/Images")),
+    EXPECT_EQ(filesIn(QStringLiteral("Keys/images")),
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
                            QStringLiteral("picture3.jpg")}));
-    EXPECT_EQ(PictureSize(inProgram(QStringLiteral("Keys/Images/picture3.jpg"))), QSize(160, 120));
+    EXPECT_EQ(PictureSize(inProgram(QStringLiteral("Keys/images/picture3.jpg"))), QSize(160, 120));
     const QString page = inProgram(QStringLiteral("Keys/album.html"));
     EXPECT_EQ(opener.opened, QStringList{page});
     const QByteArray html = Golden::ReadBytes(page);
@@ -243,7 +243,7 @@ TEST_F(KeyboardMakeTest, KeysDuringAProductionChangeNothing)
     EXPECT_EQ(dialogs.shown, 1) << "a second Convert dialog was shown";
     EXPECT_EQ(Texts(list1()), names);
     EXPECT_EQ(Texts(list2()), paths);
-    EXPECT_EQ(filesIn(QStringLiteral("Busy/Images")).size(), 3);
+    EXPECT_EQ(filesIn(QStringLiteral("Busy/images")).size(), 3);
 
     QTest::keyClick(&file1(), Qt::Key_Return);
     EXPECT_EQ(Texts(list1()), names + "|extra.jpg") << "Enter in the file list adds once the run is over";

@@ -1,5 +1,6 @@
 #include "main_window/clickable_label.h"
 #include "main_window/decoration_line.h"
+#include "main_window/selection.h"
 #include "main_window/spread_caption.h"
 #include "window_fixture.h"
 
@@ -224,15 +225,20 @@ TEST(ClickableLabelTest, ReportsALeftClickReleasedOverIt)
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST_F(WindowTest, HostReadsTheSelectionAndWritesTheStatusLine)
+TEST_F(WindowTest, TheSelectionIsListedNamesWithTheirPathsAndTheStatusLineIsWritten)
 {
     auto window = start();
     const MainControls &ui = window->controls();
-    ui.List1->addItems({QStringLiteral("a.jpg"), QStringLiteral("b.gif")});
-    ui.List2->addItems({QStringLiteral("/p/a.jpg"), QStringLiteral("/q/b.gif")});
+    for (const auto &[name, path] : {std::pair{"a.jpg", "/p/a.jpg"}, std::pair{"b.gif", "/q/b.gif"}}) {
+        auto *item = new QListWidgetItem(QString::fromLatin1(name));
+        item->setData(SelectedPathRole, QString::fromLatin1(path));
+        ui.List1->addItem(item);
+    }
+    const QList<SelectedPicture> selection = window->selection();
+    ASSERT_EQ(selection.size(), 2);
+    EXPECT_EQ(selection[1].name, QStringLiteral("b.gif"));
+    EXPECT_EQ(selection[1].path, QStringLiteral("/q/b.gif"));
     Host &host = *window;
-    EXPECT_EQ(host.selectionNames(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.gif")}));
-    EXPECT_EQ(host.selectionPaths(), (QStringList{QStringLiteral("/p/a.jpg"), QStringLiteral("/q/b.gif")}));
     host.showStatus(QStringLiteral("Wait..."));
     EXPECT_EQ(ui.InfoBalk->text(), QStringLiteral("Wait..."));
 }

@@ -2,7 +2,10 @@
 // main window.
 
 #include "make_fixture.h"
+#include "support/scratch_files.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPalette>
 
 namespace
@@ -265,9 +268,11 @@ TEST_P(AbandonedProductionTest, ReportsTheCauseAndOpensNothing)
     make(Dialog::Choose(row.option));
 
     const QString expected =
-        row.existingFolder ? QStringLiteral("Map Trip existing...")
-                           : QStringLiteral("Picture ") + list2().item(1)->text() +
-                                 QStringLiteral(" could not be read: not a JPEG, GIF, BMP or PNG picture");
+        row.existingFolder
+            ? QStringLiteral("Map Trip existing...")
+            : QStringLiteral("Picture ") + list2().item(1)->text() +
+                  QStringLiteral(
+                      " could not be read: not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture");
     EXPECT_EQ(messages.texts, QStringList{expected});
     EXPECT_EQ(main().values().PageStyle, PageStyles::Abandoned);
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
@@ -280,7 +285,7 @@ TEST_P(AbandonedProductionTest, ReportsTheCauseAndOpensNothing)
             << "the earlier folder was written into";
     else
         EXPECT_EQ(filesIn(QStringLiteral("Trip/images")), QStringList{QStringLiteral("picture1.jpg")});
-    EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("mydummy.bmp"))));
+    EXPECT_FALSE(ScratchLeftBelow(inProgram(QString())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, AbandonedProductionTest,
@@ -342,6 +347,50 @@ TEST_F(MakeTest, DamagedPictureIsNamedWithItsReason)
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg")}));
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/index.html"))));
     EXPECT_TRUE(opener.opened.isEmpty());
+}
+
+} // namespace
+
+namespace
+{
+
+// The production is the one the request described when Make went ahead: a title typed, a colour
+// mixed and the selection emptied while it runs reach neither its pictures nor its page, and the
+// swatch opens no dialog meanwhile.
+TEST_F(MakeTest, ChangesDuringAProductionDoNotReachIt)
+{
+    writePicture(QStringLiteral("a.jpg"));
+    writePicture(QStringLiteral("b.jpg"));
+    openWindow();
+    exportFiles({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
+    typeNames(QStringLiteral("Trip"), QStringLiteral("index"), QStringLiteral("First title"));
+    bool dialogShown = false;
+    onPause = [&](float seconds) {
+        if (seconds != 0.2f || pauses.count(0.2f) != 1)
+            return;
+        type("Naam", QStringLiteral("Second title"));
+        main().values().BackRed = 1;
+        main().values().BackGreen = 2;
+        main().values().BackBlue = 3;
+        list1().clear();
+        control<QListWidget>("List2").clear();
+        QTest::mouseClick(&control<QLabel>("KleurLabel"), Qt::LeftButton);
+        dialogShown =
+            QApplication::activeModalWidget() != nullptr || main().findChild<QDialog *>() != nullptr;
+    };
+
+    make(ConvertDialogDriver::Choose(PageStyles::Photoalbum1, {}));
+
+    ASSERT_TRUE(messages.texts.isEmpty()) << messages.texts.first().toStdString();
+    EXPECT_FALSE(dialogShown) << "the swatch opens no dialog while a production runs";
+    EXPECT_EQ(filesIn(QStringLiteral("Trip/images")),
+              (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg")}));
+    const QByteArray page = Golden::ReadBytes(inProgram(QStringLiteral("Trip/index.html")));
+    EXPECT_TRUE(page.contains("First title"));
+    EXPECT_FALSE(page.contains("Second title"));
+    EXPECT_TRUE(page.contains("#E0F0E0")) << "the colour the run started with";
+    EXPECT_TRUE(page.contains(" / 2\"")) << "both pictures of the selection";
+    EXPECT_EQ(main().values().PageColour, QStringLiteral("#E0F0E0"));
 }
 
 } // namespace

@@ -86,6 +86,15 @@ class PreviewTest : public BrowserTest
         clickOnly(name);
         waitForPreview();
     }
+    // Waits until no decoding is under way, then handles what it posted: a result arriving
+    // late would show now.
+    void waitUntilNoDecodingIsLeft()
+    {
+        const PictureBrowser *browser = window->findChild<PictureBrowser *>();
+        ASSERT_TRUE(browser);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !browser->previewUnderWay(); }, 20000));
+        QCoreApplication::processEvents();
+    }
 };
 
 TEST_F(PreviewTest, AClickShowsThePictureScaledToTheBoxUnderTheBusyPointer)
@@ -134,7 +143,7 @@ TEST_F(PreviewTest, OfTwoQuickClicksTheSecondPictureIsShown)
     EXPECT_EQ(preview(), before) << "decoded on the window's thread";
     clickOnly(QStringLiteral("b_green.gif"));
     waitForPreview();
-    QTest::qWait(50); // a stale result arriving late would show now
+    waitUntilNoDecodingIsLeft();
     EXPECT_TRUE(Near(ColourAround(preview(), box().width() / 2, box().height() / 2), QColor(0, 200, 0)));
     EXPECT_EQ(Joined(pointer.calls), "busy|arrow");
 }
@@ -151,7 +160,7 @@ TEST_F(PreviewTest, ExitDropsThePreviewUnderWay)
     clickOnly(QStringLiteral("huge.jpg"));
     clickOnly(QStringLiteral("b_green.gif"));
     window->ExitKnop_Click();
-    QTest::qWait(600);
+    waitUntilNoDecodingIsLeft();
     EXPECT_EQ(preview(), before);
     EXPECT_EQ(pointer.calls.count(QStringLiteral("busy")), pointer.calls.count(QStringLiteral("arrow")));
     window.reset(); // waits for the decoding under way

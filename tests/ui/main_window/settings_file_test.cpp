@@ -1,6 +1,7 @@
 #include "app/settings_file.h"
 #include "window_fixture.h"
 
+#include "support/full_disk.h"
 #include "support/golden.h"
 
 #include <QDir>
@@ -68,7 +69,9 @@ TEST(WriteSettingsFileTest, ReplacesAnOldFileWholeOrLeavesNoTrace)
 
     // A folder where the file belongs: the write fails and no temporary file is left behind.
     ASSERT_TRUE(QFile::remove(path) && QDir(dir.path()).mkdir(SettingsFileName));
-    EXPECT_FALSE(WriteSettingsFile(path, 1, 75));
+    const Status refused = WriteSettingsFile(path, 1, 75);
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(refused.reason().isEmpty());
     EXPECT_EQ(Entries(dir.path()), QStringList{SettingsFileName});
     EXPECT_FALSE(WriteSettingsFile(dir.filePath(QStringLiteral("missing/Galvora.ini")), 1, 75));
 }
@@ -156,6 +159,71 @@ TEST_F(WindowTest, SeparateSettingsFolderHoldsTheSettingsFile)
     EXPECT_EQ(Golden::ReadBytes(settings.filePath(SettingsFileName)), QByteArray("1\r\n75\r\n"));
     EXPECT_EQ(Entries(folder.path()), QStringList());
 }
+
+enum class FullBy { FileSizeLimit, FullTmpfs };
+
+struct FullDiskRow {
+    const char *name;
+    FullBy fullBy;
+    QByteArray file; // what the file holds before the start
+};
+void PrintTo(const FullDiskRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class FullDiskSettingsTest : public WindowTest, public ::testing::WithParamInterface<FullDiskRow>
+{
+};
+
+// A full disk during the start-up rewrite or at Exit: the old file stays whole, byte for byte,
+// no temporary file stays beside it, and Exit still ends the program.
+TEST_P(FullDiskSettingsTest, LeavesTheOldFileWholeAndStillEnds)
+{
+    const FullDiskRow row = GetParam();
+    const QString settings = folder.filePath(QStringLiteral("settings"));
+    std::optional<SmallTmpfs> tmpfs;
+    if (row.fullBy == FullBy::FullTmpfs) {
+        tmpfs.emplace(settings);
+        if (!tmpfs->problem().empty())
+            GTEST_SKIP() << tmpfs->problem();
+    }
+    ASSERT_TRUE(QDir().mkpath(settings));
+    const QString path = QDir(settings).filePath(SettingsFileName);
+    ASSERT_TRUE(WriteBytes(path, row.file));
+    if (tmpfs) {
+        ASSERT_TRUE(tmpfs->fill(QStringLiteral("filler")));
+    }
+    const QStringList before = Entries(settings);
+    MainWindowServices s = services();
+    s.settingsFolder = settings;
+    {
+        // Shorter than any settings file, so the new file is cut off after a few bytes.
+        std::optional<FileSizeLimit> limit;
+        if (row.fullBy == FullBy::FileSizeLimit) {
+            limit.emplace(3);
+            ASSERT_TRUE(limit->applied());
+        }
+        MainWindow window(s);
+        EXPECT_EQ(Golden::ReadBytes(path), row.file) << "after the start";
+        window.show();
+        window.controls().ExitKnop->click();
+        EXPECT_EQ(quits, 1);
+        EXPECT_FALSE(window.isVisible());
+    }
+    EXPECT_EQ(Golden::ReadBytes(path), row.file) << "after Exit";
+    EXPECT_EQ(Entries(settings), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, FullDiskSettingsTest,
+                         ::testing::Values(
+                             // A good file is written only at Exit; a bad one at start-up too.
+                             FullDiskRow{"ExitUnderAFileSizeLimit", FullBy::FileSizeLimit, "4\r\n80\r\n"},
+                             FullDiskRow{"StartUpAndExitUnderAFileSizeLimit", FullBy::FileSizeLimit,
+                                         "5\r\n300\r\n"},
+                             FullDiskRow{"ExitOnAFullTmpfs", FullBy::FullTmpfs, "4\r\n80\r\n"},
+                             FullDiskRow{"StartUpAndExitOnAFullTmpfs", FullBy::FullTmpfs, "5\r\n300\r\n"}),
+                         [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(WindowTest, UnwritableProgramFolderStartsAndExitsWithoutWriting)
 {

@@ -26,7 +26,7 @@ class WindowTest : public ::testing::Test
     MainWindowServices services()
     {
         MainWindowServices s;
-        s.programFolder = folder.path();
+        s.albumHome = folder.path();
         s.messages = &messages;
         s.pointer = &pointer;
         s.opener = &opener;

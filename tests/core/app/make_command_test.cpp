@@ -1,5 +1,5 @@
-// The Make command on its own: a fake host and a fake window, so the values the dialog
-// leaves can be set to what the real dialog never leaves.
+// The Make command on its own, without widgets: a feedback fake and a fake window, so the values
+// the dialog leaves can be set to what the real dialog never leaves.
 
 #include "app/make_command.h"
 #include "support/fake_host.h"
@@ -14,25 +14,46 @@
 namespace
 {
 
+// The window's side: its inputs and kept values are the FakeHost's test fields.
 class FakeMakeWindow : public MakeWindow
 {
   public:
+    explicit FakeMakeWindow(FakeHost &host) : host_(host) {}
     QString folder = QStringLiteral("Trip"), fileName = QStringLiteral("index");
     int dialogs = 0;
+    bool cancel = false;          // the dialog is closed by Cancel
     std::function<void()> dialog; // what the "dialog" does to the values and the window
     QString folderText() const override { return folder; }
     QString fileNameText() const override { return fileName; }
+    qsizetype selectionCount() const override { return host_.paths.size(); }
     void focusFolder() override {}
     void focusFileName() override {}
     void setSelectionBackground(const QColor &) override {}
-    void showConvertDialog() override
+    std::optional<ConvertSettings> showConvertDialog() override
     {
         ++dialogs;
         if (dialog)
             dialog();
+        if (cancel)
+            return std::nullopt;
+        return static_cast<const ConvertSettings &>(host_.state);
+    }
+    ProductionRequest productionRequest(const ConvertSettings &settings) const override
+    {
+        ProductionRequest request = host_.request(folder, fileName);
+        request.settings = settings;
+        return request;
+    }
+    void storePageStyle(std::uint8_t pageStyle) override { host_.state.PageStyle = pageStyle; }
+    void keepResult(const ProductionResult &result) override
+    {
+        host_.state.PictureDates = result.PictureDates;
     }
     void setProductionRunning(bool running) override { lockChanges << running; }
     QVector<bool> lockChanges;
+
+  private:
+    FakeHost &host_;
 };
 
 class MakeCommandTest : public ::testing::Test
@@ -40,7 +61,7 @@ class MakeCommandTest : public ::testing::Test
   protected:
     QTemporaryDir dir;
     FakeHost host;
-    FakeMakeWindow window;
+    FakeMakeWindow window{host};
 
     void SetUp() override
     {
@@ -61,22 +82,23 @@ class MakeCommandTest : public ::testing::Test
     }
 };
 
-// Both limits count the full paths (List2), not the names.
+// Both limits count the selection, and a cancelled dialog leaves PageStyle 99 for a later Make.
 TEST_F(MakeCommandTest, CountsThePathList)
 {
     host.names = QStringList(100, QStringLiteral("a.jpg"));
     host.paths = QStringList(101, QStringLiteral("/a.jpg"));
-    MakeKnop_Click(host, window);
+    RunMakeCommand(host, window);
     ASSERT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Maximal 100 pictures or photo's!"));
 
     host.messages.clear();
     host.names.clear();
     host.paths = QStringList{QStringLiteral("/a.jpg")};
-    window.dialog = [this] { host.state.PageStyle = PageStyles::Abandoned; };
-    MakeKnop_Click(host, window);
+    window.cancel = true;
+    RunMakeCommand(host, window);
     EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(window.dialogs, 1);
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned) << "the Make command stores the cancel";
 }
 
 // The names typed while the dialog was open are the ones the production gets.
@@ -89,7 +111,7 @@ TEST_F(MakeCommandTest, ReadsTheNamesAgainAfterTheDialog)
         host.state.PictureHeight = 20;
         window.folder = QStringLiteral("Later");
     };
-    MakeKnop_Click(host, window);
+    RunMakeCommand(host, window);
     EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(pictureSize(QStringLiteral("Later")), QSize(30, 20));
     EXPECT_FALSE(QDir(host.folder + QStringLiteral("/Trip")).exists());
@@ -123,7 +145,7 @@ TEST_P(MakeDispatchTest, PassesTheSizeTheStyleTakes)
         host.state.BlockSize = 15;
     };
 
-    MakeKnop_Click(host, window);
+    RunMakeCommand(host, window);
 
     EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(host.statuses.first(), QStringLiteral("Wait..."));

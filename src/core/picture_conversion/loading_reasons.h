@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// Why a picture could not be loaded, in the words the user reads after "could not be read: ".
+// Every decoder uses the same texts, so a cut-short HEIC reads like a cut-short JPEG.
+namespace LoadingReasons
+{
+
+QString EndsEarly();
+QString Damaged();
+QString NoMemory();
+QString MorePixelsThan(qint64 limit);
+
+// Why a picture of width x height pixels may not be decoded, or an empty text when it may.
+QString SizeRefusal(qint64 width, qint64 height);
+
+// The smallest of 1, 2, 4 and 8 by which a picture of `size` may be divided (rounding up) and
+// still cover `cover` in both directions; 1 for an empty `cover`.
+int ReductionCovering(QSize size, QSize cover);
+
+} // namespace LoadingReasons

@@ -1,0 +1,265 @@
+// Pictures as phones, browsers and editors make them: every kind loads by its content whatever
+// its name, upright, and in sRGB, and survives the conversion with its colours.
+#include "picture_conversion/bmp_to_jpeg.h"
+#include "picture_conversion/conversion_steps.h"
+#include "picture_conversion/picture_loader.h"
+#include "support/picture_test_files.h"
+#include "support/test_pictures.h"
+#include "support/tool_pictures.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QColorTransform>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+using namespace ToolPictures;
+
+namespace
+{
+
+const QSize Canvas(48, 36);
+
+// The four quadrant colours of TestPictures::Quadrants at their centres, within `tolerance`.
+void ExpectQuadrants(const QImage &image, int tolerance, const char *what)
+{
+    ASSERT_FALSE(image.isNull()) << what;
+    const int w = image.width(), h = image.height();
+    const struct {
+        int x, y;
+        QColor colour;
+    } samples[] = {{w / 4, h / 4, Qt::red},
+                   {3 * w / 4, h / 4, Qt::green},
+                   {w / 4, 3 * h / 4, Qt::blue},
+                   {3 * w / 4, 3 * h / 4, Qt::yellow}};
+    for (const auto &s : samples) {
+        const QColor found = TestPictures::ColourAround(image, s.x, s.y, 1);
+        EXPECT_TRUE(TestPictures::Near(found, s.colour, tolerance))
+            << what << " at " << s.x << "," << s.y << ": found " << found.name().toStdString() << ", want "
+            << s.colour.name().toStdString();
+    }
+}
+
+// How a camera stores an upright scene for an EXIF orientation value (6: shown turned a quarter
+// clockwise, 5: also mirrored, 8: a quarter anticlockwise).
+QImage StoredFor(const QImage &upright, int orientation)
+{
+    switch (orientation) {
+    case 5:
+        return PictureFiles::Transposed(upright);
+    case 6:
+        return upright.transformed(QTransform().rotate(-90));
+    case 8:
+        return upright.transformed(QTransform().rotate(90));
+    default:
+        return upright;
+    }
+}
+
+QByteArray WithQt(const QImage &image, const char *format, QImageIOHandler::Transformations turn = {})
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setTransformation(turn);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+struct KindRow {
+    const char *name;
+    PictureKind kind;
+    const char *tool;     // a program the row needs, or nullptr
+    const char *misnamed; // a file name whose extension says another kind
+    // The file's bytes for the upright picture.
+    std::function<QByteArray(const QImage &upright)> bytes;
+    int tolerance;
+};
+
+class PictureKindsTest : public ::testing::TestWithParam<KindRow>
+{
+};
+
+TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
+{
+    const KindRow &row = GetParam();
+    if (row.tool && !Installed(row.tool))
+        GTEST_SKIP() << row.tool << " is not installed (scripts/setup.sh installs it)";
+    const QImage upright = TestPictures::Quadrants(120, 90);
+    const QByteArray bytes = row.bytes(upright);
+    ASSERT_FALSE(bytes.isEmpty()) << "the picture could not be made";
+    EXPECT_EQ(PictureKindOf(bytes.left(64)), row.kind);
+    QTemporaryDir dir;
+    for (const QString &name : {QStringLiteral("picture"), QString::fromLatin1(row.misnamed)}) {
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(PictureFiles::WriteBytes(path, bytes));
+        const LoadedPicture full = LoadPicture(path);
+        ASSERT_TRUE(full.ok()) << qPrintable(name) << ": " << qPrintable(full.error);
+        EXPECT_EQ(full.image.size(), upright.size()) << qPrintable(name);
+        ExpectQuadrants(full.image, row.tolerance, "loaded");
+
+        // As a production converts it: loaded for the canvas, stretched, encoded, read back.
+        const LoadedPicture forCanvas = LoadPicture(path, Canvas);
+        ASSERT_TRUE(forCanvas.ok()) << qPrintable(forCanvas.error);
+        EXPECT_GE(forCanvas.image.width(), Canvas.width());
+        EXPECT_GE(forCanvas.image.height(), Canvas.height());
+        const QImage canvas(Canvas, QImage::Format_RGB32);
+        const LoadedPicture converted =
+            LoadPictureFromBytes(EncodeJpeg(StretchOntoCanvas(forCanvas.image, canvas, CanvasFill{}), 95));
+        ASSERT_TRUE(converted.ok()) << qPrintable(converted.error);
+        EXPECT_EQ(converted.image.size(), Canvas);
+        ExpectQuadrants(converted.image, row.tolerance + 8, "converted");
+    }
+}
+
+const KindRow KindRows[] = {
+    {"Jpeg", PictureKind::Jpeg, nullptr, "photo.png",
+     [](const QImage &p) { return PictureFiles::JpegBytes(p); }, 12},
+    {"Bmp", PictureKind::Bmp, nullptr, "photo.jpg", [](const QImage &p) { return WithQt(p, "bmp"); }, 0},
+    {"Png", PictureKind::Png, nullptr, "photo.jpg", [](const QImage &p) { return WithQt(p, "png"); }, 0},
+    {"Tiff", PictureKind::Tiff, nullptr, "photo.jpg", [](const QImage &p) { return WithQt(p, "tiff"); }, 0},
+    {"WebP", PictureKind::WebP, "cwebp", "photo.jpg", [](const QImage &p) { return WebP(p); }, 12},
+    {"Heic", PictureKind::Heic, "heif-enc", "photo.jpg", [](const QImage &p) { return Heic(p); }, 12},
+    {"Avif", PictureKind::Avif, "avifenc", "photo.webp", [](const QImage &p) { return Avif(p); }, 12},
+    // Turned by the file itself.
+    {"TiffOrientationTag", PictureKind::Tiff, nullptr, "photo.jpg",
+     [](const QImage &p) { return WithQt(StoredFor(p, 6), "tiff", QImageIOHandler::TransformationRotate90); },
+     0},
+    {"WebPExifOrientation", PictureKind::WebP, "cwebp", "photo.jpg",
+     [](const QImage &p) {
+         const QByteArray jpeg =
+             PictureFiles::WithExifOrientation(PictureFiles::JpegBytes(StoredFor(p, 6)), 6);
+         return Made("cwebp", jpeg, "jpg", {"-quiet", "-q", "90", "-metadata", "exif", "IN", "-o", "OUT"},
+                     "webp");
+     },
+     16},
+    {"HeicRotationBox", PictureKind::Heic, nullptr, "photo.jpg",
+     [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 6), 6); }, 12},
+    {"HeicRotationAndMirrorBoxes", PictureKind::Heic, nullptr, "photo.heif",
+     [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 5), 5); }, 12},
+    {"AvifRotationBox", PictureKind::Avif, "avifenc", "photo.png",
+     [](const QImage &p) {
+         return Avif(StoredFor(p, 8), {"--irot", "1"});
+     },
+     12},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PictureKindsTest, ::testing::ValuesIn(KindRows),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
+{
+    if (!Installed("heif-enc"))
+        GTEST_SKIP() << "heif-enc is not installed (scripts/setup.sh installs it)";
+    // 120 x 90 with a thumbnail of 40 x 30; shrunk by itself it would be 30 x 23 for this cover.
+    const QByteArray heic = Heic(TestPictures::Quadrants(120, 90), 40);
+    ASSERT_FALSE(heic.isEmpty());
+    const LoadedPicture small = LoadPictureFromBytes(heic, QSize(30, 20));
+    ASSERT_TRUE(small.ok()) << qPrintable(small.error);
+    EXPECT_EQ(small.image.size(), QSize(40, 30));
+    ExpectQuadrants(small.image, 16, "thumbnail");
+    // Too small for a larger canvas: the picture itself, shrunk by a half.
+    const LoadedPicture larger = LoadPictureFromBytes(heic, QSize(60, 45));
+    ASSERT_TRUE(larger.ok()) << qPrintable(larger.error);
+    EXPECT_EQ(larger.image.size(), QSize(60, 45));
+    ExpectQuadrants(larger.image, 12, "shrunk");
+}
+
+// --- colours from embedded profiles -------------------------------------------------------
+
+// Four saturated colours, given in the picture's own colour space, one per quadrant.
+const QColor Saturated[] = {QColor(200, 40, 40), QColor(60, 190, 70), QColor(40, 70, 200),
+                            QColor(230, 210, 60)};
+
+QImage SaturatedQuadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, Saturated[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)]);
+    return image;
+}
+
+// A JPEG at quality 100 without chroma subsampling, with `icc` in an APP2 segment after SOI.
+QByteArray JpegWithIcc(const QImage &image, const QByteArray &icc)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    tjhandle handle = tjInitCompress();
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    QByteArray jpeg;
+    if (tjCompress2(handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_RGB,
+                    &buffer, &size, TJSAMP_444, 100, 0) == 0)
+        jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    tjFree(buffer);
+    tjDestroy(handle);
+    const QByteArray body = QByteArray("ICC_PROFILE\0\x01\x01", 14) + icc;
+    QByteArray segment = QByteArray::fromHex("ffe2");
+    segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xff));
+    return jpeg.insert(2, segment + body);
+}
+
+struct IccRow {
+    const char *name;
+    const char *tool;
+    QColorSpace::Primaries space;
+    // The file's bytes for `image`, whose values are in `space`.
+    std::function<QByteArray(const QImage &image, const QColorSpace &space)> bytes;
+};
+
+class EmbeddedProfileTest : public ::testing::TestWithParam<IccRow>
+{
+};
+
+TEST_P(EmbeddedProfileTest, LoadsInSrgb)
+{
+    const IccRow &row = GetParam();
+    if (row.tool && !Installed(row.tool))
+        GTEST_SKIP() << row.tool << " is not installed (scripts/setup.sh installs it)";
+    const QColorSpace space(row.space, QColorSpace::TransferFunction::SRgb);
+    const QImage source = SaturatedQuadrants(64, 48);
+    const LoadedPicture picture = LoadPictureFromBytes(row.bytes(source, space));
+    ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
+    const QColorTransform toSrgb = space.transformationToColorSpace(QColorSpace::SRgb);
+    for (int quadrant = 0; quadrant < 4; ++quadrant) {
+        const int x = quadrant % 2 ? 48 : 16, y = quadrant / 2 ? 36 : 12;
+        const QColor want = toSrgb.map(Saturated[quadrant]), found = picture.image.pixelColor(x, y);
+        EXPECT_TRUE(TestPictures::Near(found, want, 3))
+            << "quadrant " << quadrant << ": found " << found.name().toStdString() << ", want "
+            << want.name().toStdString() << " (unconverted " << Saturated[quadrant].name().toStdString()
+            << ")";
+    }
+    // The row means something only where the conversion moves a colour well past the tolerance.
+    EXPECT_FALSE(TestPictures::Near(toSrgb.map(Saturated[0]), Saturated[0], 8));
+}
+
+const IccRow IccRows[] = {
+    {"JpegDisplayP3", nullptr, QColorSpace::Primaries::DciP3D65,
+     [](const QImage &image, const QColorSpace &space) { return JpegWithIcc(image, space.iccProfile()); }},
+    {"JpegAdobeRgb", nullptr, QColorSpace::Primaries::AdobeRgb,
+     [](const QImage &image, const QColorSpace &space) { return JpegWithIcc(image, space.iccProfile()); }},
+    {"PngDisplayP3", nullptr, QColorSpace::Primaries::DciP3D65,
+     [](QImage image, const QColorSpace &space) {
+         image.setColorSpace(space);
+         return WithQt(image, "png");
+     }},
+    {"PngAdobeRgb", nullptr, QColorSpace::Primaries::AdobeRgb,
+     [](QImage image, const QColorSpace &space) {
+         image.setColorSpace(space);
+         return WithQt(image, "png");
+     }},
+    // The colour box's coded primaries and transfer (12/13: Display P3), losslessly in RGB.
+    {"AvifDisplayP3ColourBox", "avifenc", QColorSpace::Primaries::DciP3D65,
+     [](const QImage &image, const QColorSpace &) {
+         return Made("avifenc", PngBytes(image), "png", {"-s", "10", "-l", "--cicp", "12/13/0", "IN", "OUT"},
+                     "avif");
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Profiles, EmbeddedProfileTest, ::testing::ValuesIn(IccRows),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+} // namespace
