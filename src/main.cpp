@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "main_window/main_window.h"
 #include "shared/platform.h"
 #include "shared/program_home.h"
@@ -5,16 +6,38 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcessEnvironment>
+#include <QTextStream>
+#include <cstdio>
+
+namespace
+{
+
+// Run from its build folder, Galvora keeps everything beside the executable; installed, it keeps
+// its settings and albums in the user's folders.
+ProgramHomes Homes()
+{
+    return ProgramHomesFor(ApplicationFolder(), QProcessEnvironment::systemEnvironment());
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    // `galvora make`, --help and --version need no window, and so no display.
+    if (WantsCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        app.setApplicationName(ProgramName);
+        app.setApplicationVersion(QStringLiteral(GALVORA_VERSION));
+        QTextStream out(stdout), err(stderr);
+        return RunCommandLine(app.arguments(), Homes().settingsFolder, out, err);
+    }
+
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Galvora"));
+    app.setApplicationName(ProgramName);
+    app.setApplicationVersion(QStringLiteral(GALVORA_VERSION));
     app.setDesktopFileName(QStringLiteral("galvora"));
 
-    // Run from its build folder, Galvora keeps everything beside the executable; installed, it keeps
-    // its settings and albums in the user's folders.
-    const ProgramHomes homes = ProgramHomesFor(ApplicationFolder(), QProcessEnvironment::systemEnvironment());
+    const ProgramHomes homes = Homes();
     if (homes.installed)
         QDir().mkpath(homes.settingsFolder); // start-up writes the settings file on the first start
     MainWindowServices services;

@@ -19,24 +19,26 @@ const char *const MakeWord = "make";
 
 bool IsOneOf(const char *argument, std::initializer_list<const char *> words)
 {
-    return std::any_of(words.begin(), words.end(), [&](const char *w) { return std::strcmp(argument, w) == 0; });
+    return std::any_of(words.begin(), words.end(),
+                       [&](const char *w) { return std::strcmp(argument, w) == 0; });
 }
 
 QString MainHelpText()
 {
-    return QStringLiteral("Usage: galvora [PICTURE...]\n"
-                          "       galvora make KIND [options] PICTURE...\n"
-                          "\n"
-                          "Turns a selection of pictures into a small web photo album.\n"
-                          "\n"
-                          "Without arguments, or with pictures, galvora opens its window (with those pictures\n"
-                          "in the selection). `galvora make` makes one album without a window; KIND is one of\n"
-                          "  %1.\n"
-                          "`galvora make --help` lists its options.\n"
-                          "\n"
-                          "Options:\n"
-                          "  -h, --help     Show this help.\n"
-                          "  -v, --version  Show the version.\n")
+    return QStringLiteral(
+               "Usage: galvora [PICTURE...]\n"
+               "       galvora make KIND [options] PICTURE...\n"
+               "\n"
+               "Turns a selection of pictures into a small web photo album.\n"
+               "\n"
+               "Without arguments, or with pictures, galvora opens its window (with those pictures\n"
+               "in the selection). `galvora make` makes one album without a window; KIND is one of\n"
+               "  %1.\n"
+               "`galvora make --help` lists its options.\n"
+               "\n"
+               "Options:\n"
+               "  -h, --help     Show this help.\n"
+               "  -v, --version  Show the version.\n")
         .arg(MakeKinds().join(QStringLiteral(", ")));
 }
 
@@ -75,8 +77,8 @@ int RunCommandLine(const QStringList &arguments, const QString &settingsFolder, 
         out << MakeHelpText();
         return 0;
     }
-    const Outcome<MakeOptions> options = ParseMakeOptions(rest, StoredQuality(settingsFolder),
-                                                          std::max(1, QThread::idealThreadCount()), QDir::currentPath());
+    const Outcome<MakeOptions> options = ParseMakeOptions(
+        rest, StoredQuality(settingsFolder), std::max(1, QThread::idealThreadCount()), QDir::currentPath());
     if (!options) {
         err << "galvora make: " << options.reason() << "\nTry 'galvora make --help' for more information.\n";
         return 2;

@@ -34,9 +34,10 @@ constexpr std::int32_t MaxSide = 32767;
 
 struct Parser {
     QCommandLineParser parser;
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("The album folder to make; it must not exist yet, its parent must."),
-                              QStringLiteral("FOLDER")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("The album folder to make; it must not exist yet, its parent must."),
+        QStringLiteral("FOLDER")};
     QCommandLineOption name{{QStringLiteral("n"), QStringLiteral("name")},
                             QStringLiteral("The page file's name without .html (default: index)."),
                             QStringLiteral("NAME")};
@@ -46,10 +47,11 @@ struct Parser {
     QCommandLineOption quality{{QStringLiteral("q"), QStringLiteral("quality")},
                                QStringLiteral("JPEG quality, 1 to 100 (default: the window's, else 75)."),
                                QStringLiteral("1-100")};
-    QCommandLineOption size{{QStringLiteral("s"), QStringLiteral("size")},
-                            QStringLiteral("Picture size in pixels (thumbnails 160x120, block-effect and resize "
-                                           "300x200, photoalbums 360x270)."),
-                            QStringLiteral("WxH")};
+    QCommandLineOption size{
+        {QStringLiteral("s"), QStringLiteral("size")},
+        QStringLiteral("Picture size in pixels (thumbnails 160x120, block-effect and resize "
+                       "300x200, photoalbums 360x270)."),
+        QStringLiteral("WxH")};
     QCommandLineOption delay{{QStringLiteral("d"), QStringLiteral("delay")},
                              QStringLiteral("slide-show: seconds between the pictures, 0 to 9 (default: 3)."),
                              QStringLiteral("SECONDS")};
@@ -57,8 +59,10 @@ struct Parser {
                              QStringLiteral("block-effect: the largest block, 2 to 99 (default: 15)."),
                              QStringLiteral("N")};
     QCommandLineOption colour{{QStringLiteral("c"), QStringLiteral("colour")},
-                              QStringLiteral("Page background colour (default: E0F0E0)."), QStringLiteral("RRGGBB")};
-    QCommandLineOption open{QStringLiteral("open"), QStringLiteral("Open the page in the browser when it is made.")};
+                              QStringLiteral("Page background colour (default: E0F0E0)."),
+                              QStringLiteral("RRGGBB")};
+    QCommandLineOption open{QStringLiteral("open"),
+                            QStringLiteral("Open the page in the browser when it is made.")};
     QCommandLineOption jobs{{QStringLiteral("j"), QStringLiteral("jobs")},
                             QStringLiteral("Pictures decoded at once (default: the number of cores)."),
                             QStringLiteral("N")};
@@ -70,10 +74,12 @@ struct Parser {
     Parser()
     {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-        parser.addOptions({output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet});
+        parser.addOptions(
+            {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet});
         parser.addHelpOption();
         parser.addPositionalArgument(QStringLiteral("KIND"), MakeKinds().join(QStringLiteral(", ")));
-        parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("The pictures, in album order."),
+        parser.addPositionalArgument(QStringLiteral("PICTURE"),
+                                     QStringLiteral("The pictures, in album order."),
                                      QStringLiteral("PICTURE..."));
     }
 };
@@ -120,7 +126,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         return Usage(parser.errorText());
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return Usage(QStringLiteral("what to make is missing: one of ") + MakeKinds().join(QStringLiteral(", ")));
+        return Usage(QStringLiteral("what to make is missing: one of ") +
+                     MakeKinds().join(QStringLiteral(", ")));
 
     MakeOptions options;
     const Kind *kind = nullptr;
@@ -154,7 +161,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     if (parser.isSet(p.quality)) {
         const auto quality = WholeNumber(parser.value(p.quality), 1, 100);
         if (!quality)
-            return Usage(QStringLiteral("--quality %1 is not a whole number from 1 to 100").arg(parser.value(p.quality)));
+            return Usage(QStringLiteral("--quality %1 is not a whole number from 1 to 100")
+                             .arg(parser.value(p.quality)));
         options.quality = std::uint8_t(*quality);
     }
 
@@ -186,7 +194,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
             return Usage(QStringLiteral("--block applies to block-effect only"));
         const auto block = WholeNumber(parser.value(p.block), 2, 99);
         if (!block)
-            return Usage(QStringLiteral("--block %1 is not a whole number from 2 to 99").arg(parser.value(p.block)));
+            return Usage(
+                QStringLiteral("--block %1 is not a whole number from 2 to 99").arg(parser.value(p.block)));
         options.block = std::uint8_t(*block);
     }
     if (parser.isSet(p.colour)) {
@@ -199,7 +208,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     if (parser.isSet(p.jobs)) {
         const auto jobs = WholeNumber(parser.value(p.jobs), 1, 64);
         if (!jobs)
-            return Usage(QStringLiteral("--jobs %1 is not a whole number from 1 to 64").arg(parser.value(p.jobs)));
+            return Usage(
+                QStringLiteral("--jobs %1 is not a whole number from 1 to 64").arg(parser.value(p.jobs)));
         options.jobs = *jobs;
     }
     options.open = parser.isSet(p.open);
