@@ -2,28 +2,51 @@
 
 #include "html_pages/page_writers.h"
 #include "html_pages/page_writing.h"
+#include "picture_conversion/bmp_to_jpeg.h"
 #include "shared/file_writing.h"
 #include "shared/host.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QPainter>
 
 namespace
 {
 
-QString PictureName(int k, const QString &extension)
-{
-    return QStringLiteral("picture") + QString::number(k) + extension;
-}
-
 struct Copying {
     ProductionResult result;
+    QStringList files;         // the pictures written, by name, in selection order
     bool wrotePicture = false; // from the first copy on, what was made stays
     bool done() const { return result.done(); }
 };
 
-// Copies the selected files unchanged as images/pictureN with their own extension.
+// What goes into the album for one picture: its bytes unchanged where browsers show its kind, else a
+// JPEG of its own size at the chosen quality. The failure is the message the user sees.
+Outcome<QByteArray> AlbumBytes(const QString &path, const QByteArray &bytes, PictureKind kind,
+                               const ProductionRequest &request)
+{
+    if (!PictureShowConverts(kind))
+        return bytes;
+    const LoadedPicture loaded = LoadPictureFromBytes(bytes);
+    if (!loaded.ok())
+        return Failure{PictureNotReadText(path, loaded.error)};
+    QImage image = loaded.image;
+    if (image.hasAlphaChannel()) { // transparent parts show the colour the converted pictures get
+        QImage opaque(image.size(), QImage::Format_RGB32);
+        opaque.fill(request.canvasBackground);
+        QPainter(&opaque).drawImage(0, 0, image);
+        image = opaque;
+    }
+    const QByteArray jpeg = EncodeJpeg(image, request.settings.JpegQuality);
+    if (jpeg.isEmpty()) // the encoder failed on its own
+        return Failure{NotSavedAsJpegText()};
+    return jpeg;
+}
+
+// Copies the selected files as images/pictureN: unchanged with their own extension, or as JPEGs
+// where browsers do not show their kind.
 Copying CopyPictures(const ProductionRequest &request, Host &host, const QString &pictureFolder)
 {
     Copying copying;
@@ -31,7 +54,6 @@ Copying CopyPictures(const ProductionRequest &request, Host &host, const QString
     for (int i = 0; i < n; ++i) {
         const int k = i + 1;
         const SelectedPicture &picture = request.selection[i];
-        const QString target = JoinPath(pictureFolder, PictureName(k, PictureShowExtension(picture.name)));
         host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
         host.pause(0.2f);
         if (host.closing()) { // the program is ending: nothing more is copied or written
@@ -47,27 +69,64 @@ Copying CopyPictures(const ProductionRequest &request, Host &host, const QString
                 ProductionResult::Abandoned(PictureNotReadText(picture.path, source.errorString()));
             return copying;
         }
-        if (const Status written = WriteWholeFile(target, bytes, IfExists::Refuse); !written) {
+        const PictureKind kind = PictureKindOf(bytes.left(64));
+        const Outcome<QByteArray> album = AlbumBytes(picture.path, bytes, kind, request);
+        if (!album) {
+            copying.result = ProductionResult::Abandoned(album.reason());
+            return copying;
+        }
+        const QString name = PictureShowFileName(k, picture.name, kind);
+        const QString target = JoinPath(pictureFolder, name);
+        if (const Status written = WriteWholeFile(target, album.value(), IfExists::Refuse); !written) {
             copying.result = ProductionResult::Abandoned(FileNotWrittenText(target, written.reason()));
             return copying;
         }
+        copying.files << name;
         copying.wrotePicture = true;
     }
     return copying;
 }
 
-} // namespace
-
-QString PictureShowExtension(const QString &listedName)
+// The usual suffix of a picture kind, for a file whose name has none.
+QString UsualSuffix(PictureKind kind)
 {
-    return listedName.right(4).toLower();
+    switch (kind) {
+    case PictureKind::Gif:
+        return QStringLiteral("gif");
+    case PictureKind::Bmp:
+        return QStringLiteral("bmp");
+    case PictureKind::Png:
+        return QStringLiteral("png");
+    case PictureKind::WebP:
+        return QStringLiteral("webp");
+    case PictureKind::Avif:
+        return QStringLiteral("avif");
+    default:
+        return QStringLiteral("jpg");
+    }
 }
 
-QStringList PictureShowBodyLines(const QString &title, const QString &pageColour, const QStringList &names)
+} // namespace
+
+bool PictureShowConverts(PictureKind kind)
 {
-    // The big picture starts as the copied first picture, under its own extension.
-    const QString firstExtension =
-        names.isEmpty() ? QStringLiteral(".jpg") : PictureShowExtension(names.first());
+    return kind == PictureKind::Heic || kind == PictureKind::Tiff;
+}
+
+QString PictureShowFileName(int k, const QString &listedName, PictureKind kind)
+{
+    QString suffix = QFileInfo(listedName).suffix().toLower();
+    if (PictureShowConverts(kind))
+        suffix = QStringLiteral("jpg");
+    else if (suffix.isEmpty())
+        suffix = UsualSuffix(kind);
+    return QStringLiteral("picture%1.").arg(k) + suffix;
+}
+
+QStringList PictureShowBodyLines(const QString &title, const QString &pageColour, const QStringList &files)
+{
+    // The big picture starts as the first picture written, under its own name.
+    const QString first = files.isEmpty() ? QStringLiteral("picture1.jpg") : files.first();
 
     QStringList lines{
         QStringLiteral("</head>"),
@@ -84,8 +143,8 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
         QStringLiteral("<td>"),
         QString(),
         QStringLiteral("  <table border=\"1\" cellpadding=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">"),
-        QStringLiteral("  <tr><td><img width=\"600\" height=\"400\" src=\"images/") +
-            PictureName(1, firstExtension) + QStringLiteral("\" name=\"x1\"></td></tr>"),
+        QStringLiteral("  <tr><td><img width=\"600\" height=\"400\" src=\"images/") + first +
+            QStringLiteral("\" name=\"x1\"></td></tr>"),
         QStringLiteral("  </table>"),
         QString(),
         QStringLiteral("</td>"),
@@ -93,15 +152,12 @@ QStringList PictureShowBodyLines(const QString &title, const QString &pageColour
         QStringLiteral("<form>"),
         QStringLiteral("<Select OnChange=\"document.x1.src=options[selectedIndex].value\">"),
     };
-    for (int i = 0; i < names.size(); ++i) {
-        const int k = i + 1;
-        lines << QStringLiteral("  <Option value=\"images/") +
-                     PictureName(k, PictureShowExtension(names[i])) + QStringLiteral("\"> Picture ") +
-                     QString::number(k) + QLatin1Char(' ');
-    }
+    for (int i = 0; i < files.size(); ++i)
+        lines << QStringLiteral("  <Option value=\"images/") + files[i] + QStringLiteral("\"> Picture ") +
+                     QString::number(i + 1) + QLatin1Char(' ');
     lines << QStringLiteral("</Select> ") << QStringLiteral("</form>") << QStringLiteral("<P>")
           << QStringLiteral("<SPAN class=tekst>")
-          << QStringLiteral("Door middel van het rolmenu kunnen de <b>") + QString::number(names.size()) +
+          << QStringLiteral("Door middel van het rolmenu kunnen de <b>") + QString::number(files.size()) +
                  QStringLiteral("</b> foto's worden bekeken.")
           << QStringLiteral("Als een foto is geselecteerd met de muis kan door middel van de")
           << QStringLiteral("pijltoetsen op het toetsenbord de foto's worden bekeken.")
@@ -128,5 +184,5 @@ ProductionResult WritePictureShowPage(const ProductionRequest &request, Host &ho
         return copied.result;
     }
     return WriteAndFinishPage(request, host,
-                              PictureShowBodyLines(request.title, PageColourText(request), request.names()));
+                              PictureShowBodyLines(request.title, PageColourText(request), copied.files));
 }

@@ -3,6 +3,11 @@
 
 #include "page_file_test_support.h"
 
+#include "support/bad_input_files.h"
+#include "support/test_pictures.h"
+#include "support/tool_pictures.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -196,6 +201,66 @@ TEST_F(PictureShowTest, AMissingSourceStopsTheCopyingAndKeepsWhatWasCopied)
                                           QStringLiteral("Convert picture 2 of 3")}));
     EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/Default.html"))));
     EXPECT_TRUE(host.opened.isEmpty());
+}
+
+// Pictures as phones and browsers make them: the kinds browsers show keep their bytes and their
+// suffix (in lower case), HEIC and TIFF become JPEGs of their own size, and the page names each
+// file as it was written.
+TEST_F(PictureShowTest, KeepsWhatBrowsersShowAndTurnsHeicAndTiffIntoJpegs)
+{
+    const QImage quadrants = TestPictures::Quadrants(64, 48);
+    QByteArray tiff;
+    {
+        QBuffer buffer(&tiff);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && quadrants.save(&buffer, "TIFF"));
+    }
+    struct Row {
+        const char *source;
+        QByteArray bytes;
+        const char *written;
+        bool converted;
+    };
+    const Row rows[] = {
+        {"phone.HEIC", ToolPictures::Heic(quadrants), "picture1.jpg", true},
+        {"web.webp", ToolPictures::WebP(quadrants), "picture2.webp", false},
+        {"screen.PNG", ToolPictures::PngBytes(quadrants), "picture3.png", false},
+        {"download.jpeg", BadInputFiles::Jpeg(quadrants, BadInputFiles::JpegKind::Baseline), "picture4.jpeg",
+         false},
+        {"scan.tif", tiff, "picture5.jpg", true},
+    };
+    for (const Row &row : rows) {
+        if (row.bytes.isEmpty())
+            GTEST_SKIP() << "cannot make " << row.source << " here (heif-enc and cwebp come with the setup)";
+        host.select(sourceFile(QStringLiteral("Fotos/") + QLatin1String(row.source), row.bytes));
+    }
+    host.state.JpegQuality = 90;
+
+    host.finish(WritePictureShowPage(host.request(Trip, Default), host));
+    ASSERT_TRUE(host.messages.isEmpty()) << host.messages.first().text.toStdString();
+
+    QStringList written;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.source);
+        written << QLatin1String(row.written);
+        const QByteArray bytes = Golden::ReadBytes(picture(QLatin1String(row.written)));
+        if (!row.converted) {
+            EXPECT_EQ(bytes, row.bytes) << "copied unchanged";
+            continue;
+        }
+        EXPECT_TRUE(bytes.startsWith("\xFF\xD8\xFF")) << "a JPEG";
+        const QImage jpeg = QImage::fromData(bytes);
+        ASSERT_EQ(jpeg.size(), quadrants.size()) << "of its own size";
+        for (const QPoint at : {QPoint(16, 12), QPoint(48, 12), QPoint(16, 36), QPoint(48, 36)})
+            EXPECT_TRUE(TestPictures::Near(jpeg.pixelColor(at), quadrants.pixelColor(at), 24))
+                << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(QDir(pathIn(Trip + QStringLiteral("/images"))).entryList(QDir::Files, QDir::Name), written);
+    const QByteArray page = pageBytes(Trip, Default);
+    EXPECT_TRUE(page.contains("src=\"images/picture1.jpg\" name=\"x1\""));
+    for (int k = 1; k <= int(written.size()); ++k)
+        EXPECT_TRUE(page.contains("<Option value=\"images/" + written[k - 1].toUtf8() + "\"> Picture " +
+                                  QByteArray::number(k) + " "))
+            << written[k - 1].toStdString();
 }
 
 } // namespace
