@@ -83,5 +83,5 @@ int RunCommandLine(const QStringList &arguments, const QString &settingsFolder, 
         err << "galvora make: " << options.reason() << "\nTry 'galvora make --help' for more information.\n";
         return 2;
     }
-    return MakeAlbum(options.value(), err);
+    return MakeAlbum(options.value(), out, err);
 }

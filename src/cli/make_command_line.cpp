@@ -90,11 +90,15 @@ ProductionRequest RequestOf(const MakeOptions &options)
 
 } // namespace
 
-int MakeAlbum(const MakeOptions &options, QTextStream &err)
+int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
 {
     TerminalFeedback feedback(err, options.quiet, options.open);
     const ProductionResult result = Produce(RequestOf(options), feedback);
     if (!result.message.isEmpty())
         feedback.showMessage(result.message);
-    return result.end == ProductionResult::End::Done ? 0 : 1;
+    if (result.end != ProductionResult::End::Done)
+        return 1;
+    // What a script goes on with: the page, or the album folder where no page is made.
+    out << (result.pagePath.isEmpty() ? options.output : result.pagePath) << '\n';
+    return 0;
 }

@@ -193,6 +193,7 @@ TEST_F(MakeCommandLineTest, ShowsProgressOneLineAPictureWhenNotOnATerminalAndNot
         RunGalvora(QStringList{QStringLiteral("make"), QStringLiteral("resize")} + Out + Two, work.path());
     ASSERT_EQ(loud.status, 0) << loud.err.toStdString();
     EXPECT_EQ(loud.err, QStringLiteral("Convert picture 1 of 2\nConvert picture 2 of 2\n"));
+    EXPECT_EQ(loud.out, work.filePath(QStringLiteral("out")) + QLatin1Char('\n')) << "the album made";
     const Finished quiet =
         RunGalvora(QStringList{QStringLiteral("make"), QStringLiteral("resize"), QStringLiteral("--quiet"),
                                QStringLiteral("-o"), QStringLiteral("out2")} +
