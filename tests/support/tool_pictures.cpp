@@ -128,6 +128,30 @@ QByteArray LibheifHeic(const QImage &stored, const HeicCoding &coding)
     return bytes;
 }
 
+QByteArray PngWithExifOrientation(const QImage &stored, int orientation)
+{
+    // A big-endian TIFF block: the header, one directory with one entry, no next directory.
+    const QByteArray exif = QByteArray::fromHex("4d4d002a00000008"
+                                                "0001"
+                                                "011200030000000100") +
+                            char(orientation) + QByteArray(6, '\0');
+    QByteArray chunk = QByteArray("eXIf") + exif;
+    quint32 crc = 0xffffffffu; // the PNG chunk CRC (CRC-32 of type and data)
+    for (const char byte : chunk) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    auto bigEndian = [](quint32 value) {
+        const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        return QByteArray(bytes, 4);
+    };
+    chunk = bigEndian(quint32(exif.size())) + chunk + bigEndian(crc);
+    QByteArray png = PngBytes(stored);
+    return png.insert(8 + 25, chunk); // after the signature and the IHDR chunk
+}
+
 QByteArray HeicWithOrientation(const QImage &stored, int orientation)
 {
     HeicCoding coding;

@@ -44,6 +44,9 @@ struct HeicCoding {
 // orientation boxes, a colour box and the chroma asked for. Empty when encoding fails.
 QByteArray LibheifHeic(const QImage &stored, const HeicCoding &coding);
 
+// `stored` as a PNG with an eXIf chunk (before the pixels) that holds the EXIF `orientation`.
+QByteArray PngWithExifOrientation(const QImage &stored, int orientation);
+
 // `stored` as a 4:2:0 HEIC turned upright by boxes as the EXIF `orientation` would.
 QByteArray HeicWithOrientation(const QImage &stored, int orientation);
 

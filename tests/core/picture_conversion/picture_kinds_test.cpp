@@ -130,6 +130,8 @@ const KindRow KindRows[] = {
     {"TiffOrientationTag", PictureKind::Tiff, nullptr, "photo.jpg",
      [](const QImage &p) { return WithQt(StoredFor(p, 6), "tiff", QImageIOHandler::TransformationRotate90); },
      0},
+    {"PngExifOrientation", PictureKind::Png, nullptr, "photo.jpg",
+     [](const QImage &p) { return PngWithExifOrientation(StoredFor(p, 6), 6); }, 0},
     {"WebPExifOrientation", PictureKind::WebP, "cwebp", "photo.jpg",
      [](const QImage &p) {
          const QByteArray jpeg =
