@@ -297,9 +297,13 @@ QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle,
     const Planes planes = PlanesOf(image);
     if (planes.width == 0)
         return QImage();
-    const ColourMatrix matrix = heif_image_get_colorspace(image) == heif_colorspace_YCbCr
-                                    ? MatrixOf(image, handle)
-                                    : ColourMatrix{true};
+    // Planar RGB is read as it is; monochrome as YCbCr with neutral chroma, for its range.
+    const heif_colorspace space = heif_image_get_colorspace(image);
+    ColourMatrix matrix{true};
+    if (space != heif_colorspace_RGB) {
+        matrix = MatrixOf(image, handle);
+        matrix.identity = matrix.identity && space == heif_colorspace_YCbCr;
+    }
     return planes.alpha.data ? ShrunkToRgb<true>(planes, matrix, reduction)
                              : ShrunkToRgb<false>(planes, matrix, reduction);
 }
