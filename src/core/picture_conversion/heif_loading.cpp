@@ -221,8 +221,8 @@ Planes PlanesOf(const heif_image *image)
 }
 
 // The picture shrunk by `reduction`: each output pixel from the average of a reduction x
-// reduction box, taken on the planes and converted to RGB once per output pixel, so no
-// full-size RGB copy is ever made. Colours are weighted by alpha, so transparent pixels add none.
+// reduction box, taken on the planes and converted to RGB once per output pixel, so this
+// makes no full-size RGB copy. Colours are weighted by alpha, so transparent pixels add none.
 template <bool HasAlpha> QImage ShrunkToRgb(const Planes &planes, const ColourMatrix &matrix, int reduction)
 {
     const int width = planes.width, height = planes.height;
