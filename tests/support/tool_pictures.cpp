@@ -85,36 +85,78 @@ heif_error AppendTo(heif_context *, const void *data, size_t size, void *userdat
 }
 } // namespace
 
-QByteArray HeicWithOrientation(const QImage &stored, int orientation)
+QByteArray LibheifHeic(const QImage &stored, const HeicCoding &coding)
 {
     const QImage rgb = stored.convertToFormat(QImage::Format_RGB888);
     heif_context *context = heif_context_alloc();
     heif_encoder *encoder = nullptr;
     heif_image *image = nullptr;
+    heif_image_handle *handle = nullptr;
     heif_encoding_options *options = heif_encoding_options_alloc();
+    heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
     QByteArray bytes;
     heif_writer writer{1, &AppendTo};
-    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code == heif_error_Ok &&
-        heif_encoder_set_lossy_quality(encoder, 90).code == heif_error_Ok &&
-        heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image)
-                .code == heif_error_Ok &&
-        heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8).code ==
-            heif_error_Ok) {
+    auto ok = [](heif_error error) { return error.code == heif_error_Ok; };
+    if (ok(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder)) &&
+        ok(heif_encoder_set_lossy_quality(encoder, coding.quality)) &&
+        ok(heif_encoder_set_parameter_string(encoder, "chroma", coding.chroma)) &&
+        ok(heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
+                             &image)) &&
+        ok(heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8)) &&
+        ok(heif_nclx_color_profile_set_matrix_coefficients(nclx, uint16_t(coding.matrix)))) {
         int stride = 0;
         uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
         for (int y = 0; y < rgb.height(); ++y)
             std::memcpy(plane + qsizetype(y) * stride, rgb.constScanLine(y), std::size_t(rgb.width()) * 3);
-        options->image_orientation = heif_orientation(orientation);
-        if (heif_context_encode_image(context, image, encoder, options, nullptr).code != heif_error_Ok ||
-            heif_context_write(context, &writer, &bytes).code != heif_error_Ok)
+        nclx->full_range_flag = coding.fullRange ? 1 : 0;
+        options->output_nclx_profile = nclx;
+        options->image_orientation = heif_orientation(coding.orientation);
+        if (!ok(heif_context_encode_image(context, image, encoder, options, &handle)) ||
+            (coding.thumbnailSide > 0 &&
+             !ok(heif_context_encode_thumbnail(context, image, handle, encoder, options, coding.thumbnailSide,
+                                               nullptr))) ||
+            !ok(heif_context_write(context, &writer, &bytes)))
             bytes.clear();
     }
+    heif_nclx_color_profile_free(nclx);
     heif_encoding_options_free(options);
+    heif_image_handle_release(handle);
     heif_image_release(image);
     if (encoder)
         heif_encoder_release(encoder);
     heif_context_free(context);
     return bytes;
+}
+
+QByteArray PngWithExifOrientation(const QImage &stored, int orientation)
+{
+    // A big-endian TIFF block: the header, one directory with one entry, no next directory.
+    const QByteArray exif = QByteArray::fromHex("4d4d002a00000008"
+                                                "0001"
+                                                "011200030000000100") +
+                            char(orientation) + QByteArray(6, '\0');
+    QByteArray chunk = QByteArray("eXIf") + exif;
+    quint32 crc = 0xffffffffu; // the PNG chunk CRC (CRC-32 of type and data)
+    for (const char byte : chunk) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    auto bigEndian = [](quint32 value) {
+        const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        return QByteArray(bytes, 4);
+    };
+    chunk = bigEndian(quint32(exif.size())) + chunk + bigEndian(crc);
+    QByteArray png = PngBytes(stored);
+    return png.insert(8 + 25, chunk); // after the signature and the IHDR chunk
+}
+
+QByteArray HeicWithOrientation(const QImage &stored, int orientation)
+{
+    HeicCoding coding;
+    coding.orientation = orientation;
+    return LibheifHeic(stored, coding);
 }
 
 } // namespace ToolPictures

@@ -30,8 +30,24 @@ QByteArray Avif(const QImage &image, const QStringList &extra = {});
 // `image` as a lossy WebP (cwebp, quality 90).
 QByteArray WebP(const QImage &image);
 
-// `stored` as a HEIC through libheif's encoder, with rotation and mirror boxes that turn it
-// upright as an EXIF orientation (1 to 8) would; heif-enc of this Debian writes none.
+// How LibheifHeic codes a picture.
+struct HeicCoding {
+    int orientation = 1;        // rotation and mirror boxes that act as this EXIF orientation (1 to 8)
+    const char *chroma = "420"; // "420" as phones write, "422" or "444"
+    int matrix = 6;             // the colour box's matrix coefficients (1: BT.709, 6: BT.601)
+    bool fullRange = true;      // false: video range, Y in 16 to 235
+    int quality = 90;
+    int thumbnailSide = 0; // > 0: also a thumbnail that fits a square of that side
+};
+
+// `stored` as a HEIC through libheif's encoder, which (unlike heif-enc of this Debian) writes
+// orientation boxes, a colour box and the chroma asked for. Empty when encoding fails.
+QByteArray LibheifHeic(const QImage &stored, const HeicCoding &coding);
+
+// `stored` as a PNG with an eXIf chunk (before the pixels) that holds the EXIF `orientation`.
+QByteArray PngWithExifOrientation(const QImage &stored, int orientation);
+
+// `stored` as a 4:2:0 HEIC turned upright by boxes as the EXIF `orientation` would.
 QByteArray HeicWithOrientation(const QImage &stored, int orientation);
 
 } // namespace ToolPictures

@@ -3,6 +3,7 @@
 #include "picture_conversion/jpeg_segments.h"
 
 #include <QTransform>
+#include <QtEndian>
 #include <cstdint>
 #include <cstring>
 
@@ -110,6 +111,29 @@ int WebPExifOrientation(const unsigned char *data, std::size_t size)
         pos += 8 + length + (length & 1);
     }
     return 1;
+}
+
+int PngExifOrientation(QIODevice &device)
+{
+    // After the signature, chunks: a big-endian length, a type, the data, a CRC.
+    constexpr quint32 MaxExifBytes = 1 << 20;
+    const qint64 start = device.pos();
+    int orientation = 1;
+    char header[8];
+    for (qint64 at = start + 8; device.seek(at) && device.read(header, 8) == 8;) {
+        const quint32 length = qFromBigEndian<quint32>(header);
+        if (std::memcmp(header + 4, "IDAT", 4) == 0 || std::memcmp(header + 4, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(header + 4, "eXIf", 4) == 0) {
+            const QByteArray block = length <= MaxExifBytes ? device.read(length) : QByteArray();
+            orientation = ExifBlockOrientation(reinterpret_cast<const unsigned char *>(block.constData()),
+                                               std::size_t(block.size()));
+            break;
+        }
+        at += 12 + qint64(length);
+    }
+    device.seek(start);
+    return orientation;
 }
 
 bool OrientationSwapsSides(int orientation)

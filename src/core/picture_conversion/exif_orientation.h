@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <cstddef>
 
@@ -13,6 +14,10 @@ int ExifBlockOrientation(const unsigned char *data, std::size_t size);
 
 // The orientation in a WebP file's EXIF chunk, or 1.
 int WebPExifOrientation(const unsigned char *data, std::size_t size);
+
+// The orientation in the eXIf chunk of the PNG file `device` holds from its current position,
+// or 1. Only the chunks before the pixels are looked at; the position is left where it was.
+int PngExifOrientation(QIODevice &device);
 
 // True for the orientations that swap width and height (5 to 8).
 bool OrientationSwapsSides(int orientation);

@@ -93,46 +93,220 @@ QColorSpace ColourSpaceOf(heif_image_handle *handle)
     return ColourSpaceOfCodes(int(nclx->color_primaries), int(nclx->transfer_characteristics));
 }
 
-// The interleaved 8-bit RGB or RGBA pixels shrunk by `reduction` (each output pixel the average
-// of a reduction x reduction box), as Format_RGB32 or Format_ARGB32_Premultiplied.
-QImage ShrunkCopy(const uint8_t *pixels, int stride, int width, int height, bool alpha, int reduction)
+// One 8-bit plane of a decoded picture. Pixel (x, y) of the picture reads sample
+// (x >> shiftX, y >> shiftY): chroma planes of 4:2:0 and 4:2:2 pictures are subsampled.
+struct Plane {
+    const uint8_t *data = nullptr;
+    int stride = 0;
+    int shiftX = 0, shiftY = 0;
+
+    const uint8_t *line(int y) const { return data + qsizetype(y >> shiftY) * stride; }
+};
+
+// The middle value a monochrome picture's absent chroma planes stand for.
+const uint8_t NeutralChroma = 128;
+constexpr int WholeLine = 30; // a shift that maps every coordinate to sample 0
+
+// How averaged (Y, Cb, Cr) samples become R, G, B (ITU-T H.273 matrix coefficients). The
+// planes are in G, B, R order when the picture is coded as RGB (matrix 0).
+struct ColourMatrix {
+    bool identity = false;
+    bool fullRange = true;
+    double kr = 0.299, kb = 0.114; // BT.601, libheif's choice when the file names no matrix
+
+    static ColourMatrix Of(const heif_color_profile_nclx *nclx)
+    {
+        ColourMatrix matrix;
+        if (!nclx)
+            return matrix;
+        matrix.fullRange = nclx->full_range_flag != 0;
+        switch (int(nclx->matrix_coefficients)) {
+        case 0:
+            matrix.identity = true;
+            break;
+        case 1: // BT.709
+            matrix.kr = 0.2126, matrix.kb = 0.0722;
+            break;
+        case 4: // FCC
+            matrix.kr = 0.30, matrix.kb = 0.11;
+            break;
+        case 7: // SMPTE 240M
+            matrix.kr = 0.212, matrix.kb = 0.087;
+            break;
+        case 9: // BT.2020
+        case 10:
+            matrix.kr = 0.2627, matrix.kb = 0.0593;
+            break;
+        default: // BT.601 (5, 6), unspecified, and those this program does not know
+            break;
+        }
+        return matrix;
+    }
+
+    // Averages of the three planes (0 to 255) to an opaque QRgb.
+    QRgb rgb(double y, double cb, double cr) const
+    {
+        if (identity)
+            return qRgb(Clamped(cr), Clamped(y), Clamped(cb));
+        if (!fullRange) { // video range: Y in 16 to 235, chroma in 16 to 240
+            y = (y - 16) * (255.0 / 219);
+            cb = (cb - 128) * (255.0 / 224);
+            cr = (cr - 128) * (255.0 / 224);
+        } else {
+            cb -= 128;
+            cr -= 128;
+        }
+        const double r = y + 2 * (1 - kr) * cr, b = y + 2 * (1 - kb) * cb;
+        return qRgb(Clamped(r), Clamped((y - kr * r - kb * b) / (1 - kr - kb)), Clamped(b));
+    }
+
+    static int Clamped(double value) { return qBound(0, int(value + 0.5), 255); }
+};
+
+// A decoded picture's planes in the order the matrix reads them, and its alpha plane if any.
+struct Planes {
+    Plane colour[3];
+    Plane alpha;
+    int width = 0, height = 0;
+};
+
+// The planes of `image` when it holds 8-bit samples this file can read itself: YCbCr 4:2:0,
+// 4:2:2 or 4:4:4, monochrome, or planar RGB. Width 0 otherwise.
+Planes PlanesOf(const heif_image *image)
 {
+    Planes planes;
+    const heif_colorspace space = heif_image_get_colorspace(image);
+    const heif_chroma chroma = heif_image_get_chroma_format(image);
+    const int width = heif_image_get_primary_width(image), height = heif_image_get_primary_height(image);
+    // A plane is read only where it holds a byte for every pixel it must serve.
+    auto plane = [&](heif_channel channel, int shiftX, int shiftY) {
+        Plane p;
+        if (heif_image_has_channel(image, channel) &&
+            heif_image_get_bits_per_pixel_range(image, channel) == 8 &&
+            heif_image_get_bits_per_pixel(image, channel) == 8 &&
+            heif_image_get_width(image, channel) >= (width + (1 << shiftX) - 1) >> shiftX &&
+            heif_image_get_height(image, channel) >= (height + (1 << shiftY) - 1) >> shiftY)
+            p.data = heif_image_get_plane_readonly(image, channel, &p.stride);
+        p.shiftX = shiftX;
+        p.shiftY = shiftY;
+        return p;
+    };
+    if (space == heif_colorspace_YCbCr &&
+        (chroma == heif_chroma_420 || chroma == heif_chroma_422 || chroma == heif_chroma_444)) {
+        const int shiftX = chroma == heif_chroma_444 ? 0 : 1, shiftY = chroma == heif_chroma_420 ? 1 : 0;
+        planes.colour[0] = plane(heif_channel_Y, 0, 0);
+        planes.colour[1] = plane(heif_channel_Cb, shiftX, shiftY);
+        planes.colour[2] = plane(heif_channel_Cr, shiftX, shiftY);
+    } else if (space == heif_colorspace_RGB && chroma == heif_chroma_444) {
+        planes.colour[0] = plane(heif_channel_G, 0, 0);
+        planes.colour[1] = plane(heif_channel_B, 0, 0);
+        planes.colour[2] = plane(heif_channel_R, 0, 0);
+    } else if (space == heif_colorspace_monochrome && chroma == heif_chroma_monochrome) {
+        planes.colour[0] = plane(heif_channel_Y, 0, 0);
+        planes.colour[1] = planes.colour[2] = Plane{&NeutralChroma, 0, WholeLine, WholeLine};
+    } else {
+        return planes;
+    }
+    if (heif_image_has_channel(image, heif_channel_Alpha)) {
+        planes.alpha = plane(heif_channel_Alpha, 0, 0);
+        if (!planes.alpha.data)
+            return planes;
+    }
+    for (const Plane &p : planes.colour)
+        if (!p.data)
+            return planes;
+    planes.width = width;
+    planes.height = height;
+    return planes;
+}
+
+// The picture shrunk by `reduction`: each output pixel from the average of a reduction x
+// reduction box, taken on the planes and converted to RGB once per output pixel, so this
+// makes no full-size RGB copy. Colours are weighted by alpha, so transparent pixels add none.
+template <bool HasAlpha> QImage ShrunkToRgb(const Planes &planes, const ColourMatrix &matrix, int reduction)
+{
+    const int width = planes.width, height = planes.height;
     const int outWidth = (width + reduction - 1) / reduction,
               outHeight = (height + reduction - 1) / reduction;
-    QImage image(outWidth, outHeight, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(outWidth, outHeight, HasAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    const int channels = alpha ? 4 : 3;
-    std::vector<quint32> sums(static_cast<std::size_t>(outWidth) * 4);
-    std::vector<quint32> counts(static_cast<std::size_t>(outWidth));
+    struct Sum {
+        quint32 c[3], weight, count;
+    };
+    std::vector<Sum> sums(static_cast<std::size_t>(outWidth));
     for (int outY = 0; outY < outHeight; ++outY) {
-        std::fill(sums.begin(), sums.end(), 0u);
-        std::fill(counts.begin(), counts.end(), 0u);
+        std::fill(sums.begin(), sums.end(), Sum{});
         for (int y = outY * reduction; y < qMin(height, (outY + 1) * reduction); ++y) {
-            const uint8_t *line = pixels + qsizetype(y) * stride;
-            for (int x = 0; x < width; ++x) {
-                const uint8_t *p = line + x * channels;
-                const quint32 a = alpha ? p[3] : 255;
-                quint32 *sum = &sums[std::size_t(x / reduction) * 4];
-                // Premultiplied, so transparent pixels add no colour.
-                sum[0] += p[0] * a;
-                sum[1] += p[1] * a;
-                sum[2] += p[2] * a;
-                sum[3] += a;
-                ++counts[std::size_t(x / reduction)];
+            const uint8_t *c0 = planes.colour[0].line(y), *c1 = planes.colour[1].line(y),
+                          *c2 = planes.colour[2].line(y);
+            const int s1 = planes.colour[1].shiftX, s2 = planes.colour[2].shiftX;
+            const uint8_t *a = HasAlpha ? planes.alpha.line(y) : nullptr;
+            for (int outX = 0; outX < outWidth; ++outX) {
+                Sum &sum = sums[std::size_t(outX)];
+                for (int x = outX * reduction, end = qMin(width, x + reduction); x < end; ++x) {
+                    const quint32 weight = HasAlpha ? a[x] : 1;
+                    sum.c[0] += c0[x] * weight;
+                    sum.c[1] += c1[x >> s1] * weight;
+                    sum.c[2] += c2[x >> s2] * weight;
+                    sum.weight += weight;
+                    ++sum.count;
+                }
             }
         }
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(outY));
         for (int x = 0; x < outWidth; ++x) {
-            const quint32 *sum = &sums[std::size_t(x) * 4];
-            const quint32 n = counts[std::size_t(x)] * 255;
-            out[x] = qRgba(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n), int(sum[3] * 255 / n));
+            const Sum &sum = sums[std::size_t(x)];
+            if (sum.weight == 0) {
+                out[x] = 0;
+                continue;
+            }
+            const double w = sum.weight;
+            const QRgb rgb = matrix.rgb(sum.c[0] / w, sum.c[1] / w, sum.c[2] / w);
+            if (!HasAlpha) {
+                out[x] = rgb;
+                continue;
+            }
+            const quint32 alpha = (sum.weight + sum.count / 2) / sum.count;
+            out[x] = qRgba(int((quint32(qRed(rgb)) * alpha + 127) / 255),
+                           int((quint32(qGreen(rgb)) * alpha + 127) / 255),
+                           int((quint32(qBlue(rgb)) * alpha + 127) / 255), int(alpha));
         }
     }
     return image;
 }
 
+// The colour matrix the decoded picture's colour box names (libheif attaches it), else the
+// one of the handle, else BT.601 in full range as libheif itself takes it.
+ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
+{
+    heif_color_profile_nclx *raw = nullptr;
+    if (!Ok(heif_image_get_nclx_color_profile(image, &raw)) || !raw) {
+        raw = nullptr;
+        if (!handle || !Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)))
+            raw = nullptr;
+    }
+    const Owned<heif_color_profile_nclx> nclx(raw);
+    return ColourMatrix::Of(nclx.get());
+}
+
 } // namespace
+
+QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle, int reduction)
+{
+    const Planes planes = PlanesOf(image);
+    if (planes.width == 0)
+        return QImage();
+    // Planar RGB is read as it is; monochrome as YCbCr with neutral chroma, for its range.
+    const heif_colorspace space = heif_image_get_colorspace(image);
+    ColourMatrix matrix{true};
+    if (space != heif_colorspace_RGB) {
+        matrix = MatrixOf(image, handle);
+        matrix.identity = matrix.identity && space == heif_colorspace_YCbCr;
+    }
+    return planes.alpha.data ? ShrunkToRgb<true>(planes, matrix, reduction)
+                             : ShrunkToRgb<false>(planes, matrix, reduction);
+}
 
 Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
 {
@@ -167,30 +341,42 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
                                             (chosenSize.height() + reduction - 1) / reduction);
         !refusal.isEmpty())
         return Failure{refusal};
-    const bool alpha = heif_image_handle_has_alpha_channel(chosen) != 0;
     const Owned<heif_decoding_options> options(heif_decoding_options_alloc());
     if (!options)
         return Failure{NoMemory()};
     options->convert_hdr_to_8bit = 1;
     // A damaged or cut-short stream is refused rather than shown half grey.
     options->strict_decoding = 1;
-    heif_image *rawImage = nullptr;
-    // Rotation, mirroring and cropping boxes are applied here.
-    error =
-        heif_decode_image(chosen, &rawImage, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
-    const Owned<heif_image> decoded(rawImage);
-    if (!Ok(error) || !decoded)
-        return Failure{decoded ? ReasonOf(error) : Damaged()};
-
-    int stride = 0;
-    const uint8_t *pixels = heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
-    const int decodedWidth = heif_image_get_width(decoded.get(), heif_channel_interleaved),
-              decodedHeight = heif_image_get_height(decoded.get(), heif_channel_interleaved);
-    if (!pixels || heif_image_get_bits_per_pixel_range(decoded.get(), heif_channel_interleaved) != 8 ||
-        QSize(decodedWidth, decodedHeight) != chosenSize)
+    // Rotation, mirroring and cropping boxes are applied while decoding.
+    auto decode = [&](heif_colorspace space, heif_chroma chroma) -> Outcome<Owned<heif_image>> {
+        heif_image *raw = nullptr;
+        const heif_error decodeError = heif_decode_image(chosen, &raw, space, chroma, options.get());
+        Owned<heif_image> image(raw);
+        if (!Ok(decodeError) || !image)
+            return Failure{image ? ReasonOf(decodeError) : Damaged()};
+        return image;
+    };
+    // 8-bit pictures are asked for in the form they are coded in (phones: YCbCr 4:2:0, half the
+    // bytes of RGB), so their colours are converted only for the pixels kept. libheif 1.15 (Debian
+    // 12) still hands them over as planar RGB, one full-size copy fewer than interleaved RGB.
+    // Deeper pictures, and forms not read here, are left to libheif to bring to 8-bit planar RGB.
+    const bool eightBit = heif_image_handle_get_luma_bits_per_pixel(chosen) == 8 &&
+                          heif_image_handle_get_chroma_bits_per_pixel(chosen) == 8;
+    Outcome<Owned<heif_image>> decoded = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
+                                                  : decode(heif_colorspace_RGB, heif_chroma_444);
+    if (!decoded)
+        return Failure{decoded.reason()};
+    Planes planes = PlanesOf(decoded.value().get());
+    if (planes.width == 0 && eightBit) {
+        decoded.value().reset(); // freed before decoding again
+        if (decoded = decode(heif_colorspace_RGB, heif_chroma_444); !decoded)
+            return Failure{decoded.reason()};
+        planes = PlanesOf(decoded.value().get());
+    }
+    if (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize)
         return Failure{Damaged()};
-    QImage image = ShrunkCopy(pixels, stride, decodedWidth, decodedHeight, alpha, reduction);
+    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, reduction);
+    decoded.value().reset(); // the full-size planes go before the colour conversion
     if (image.isNull())
         return Failure{NoMemory()};
     image.setColorSpace(ColourSpaceOf(chosen));

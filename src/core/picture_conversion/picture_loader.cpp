@@ -341,7 +341,8 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
             return Failure(refusal);
         return LoadWithQt(&device, "bmp", kind, size, cover);
     case PictureKind::Png:
-        return LoadWithQt(&device, "png", kind, size, cover);
+        // Qt's PNG reader leaves the eXIf chunk to the caller.
+        return LoadWithQt(&device, "png", kind, size, cover, PngExifOrientation(device));
     case PictureKind::WebP: {
         // Qt's WebP reader leaves the EXIF chunk, which follows the pixels, to the caller.
         auto *buffer = qobject_cast<QBuffer *>(&device);

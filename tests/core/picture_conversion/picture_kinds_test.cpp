@@ -2,6 +2,7 @@
 // its name, upright, and in sRGB, and survives the conversion with its colours.
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
+#include "picture_conversion/heif_loading.h"
 #include "picture_conversion/picture_loader.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <libheif/heif.h>
 #include <turbojpeg.h>
 
 using namespace ToolPictures;
@@ -128,6 +130,8 @@ const KindRow KindRows[] = {
     {"TiffOrientationTag", PictureKind::Tiff, nullptr, "photo.jpg",
      [](const QImage &p) { return WithQt(StoredFor(p, 6), "tiff", QImageIOHandler::TransformationRotate90); },
      0},
+    {"PngExifOrientation", PictureKind::Png, nullptr, "photo.jpg",
+     [](const QImage &p) { return PngWithExifOrientation(StoredFor(p, 6), 6); }, 0},
     {"WebPExifOrientation", PictureKind::WebP, "cwebp", "photo.jpg",
      [](const QImage &p) {
          const QByteArray jpeg =
@@ -136,6 +140,13 @@ const KindRow KindRows[] = {
                      "webp");
      },
      16},
+    // As phones code them (4:2:0), and with a colour box naming BT.709 in video range.
+    {"Heic420", PictureKind::Heic, nullptr, "photo.jpg",
+     [](const QImage &p) { return LibheifHeic(p, {.chroma = "420"}); }, 12},
+    {"Heic444", PictureKind::Heic, nullptr, "photo.png",
+     [](const QImage &p) { return LibheifHeic(p, {.chroma = "444"}); }, 12},
+    {"Heic420Bt709VideoRange", PictureKind::Heic, nullptr, "photo.jpg",
+     [](const QImage &p) { return LibheifHeic(p, {.chroma = "420", .matrix = 1, .fullRange = false}); }, 12},
     {"HeicRotationBox", PictureKind::Heic, nullptr, "photo.jpg",
      [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 6), 6); }, 12},
     {"HeicRotationAndMirrorBoxes", PictureKind::Heic, nullptr, "photo.heif",
@@ -167,6 +178,108 @@ TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
     EXPECT_EQ(larger.image.size(), QSize(60, 45));
     ExpectQuadrants(larger.image, 12, "shrunk");
 }
+
+// --- decoded HEIF planes to RGB -----------------------------------------------------------
+
+struct PlanesRow {
+    const char *name;
+    heif_chroma chroma;
+    int matrix; // the colour box's matrix coefficients; -1: no colour box (BT.601 full range)
+    bool fullRange;
+    bool alpha; // every other column transparent, its colour black
+};
+
+class HeifPlanesTest : public ::testing::TestWithParam<PlanesRow>
+{
+};
+
+// The quadrant colours coded as YCbCr planes by the row's matrix and range (H.273), and read back
+// whole and shrunk by 2: every form a decoder may hand over comes out in its colours.
+TEST_P(HeifPlanesTest, YCbCrPlanesBecomeTheirRgbColours)
+{
+    const PlanesRow &row = GetParam();
+    const int width = 16, height = 12;
+    const int shiftX = row.chroma == heif_chroma_444 ? 0 : 1, shiftY = row.chroma == heif_chroma_420 ? 1 : 0;
+    const double kr = row.matrix == 1   ? 0.2126
+                      : row.matrix == 9 ? 0.2627
+                                        : 0.299,
+                 kb = row.matrix == 1   ? 0.0722
+                      : row.matrix == 9 ? 0.0593
+                                        : 0.114;
+    const QImage upright = TestPictures::Quadrants(width, height);
+    heif_image *raw = nullptr;
+    const bool grey = row.chroma == heif_chroma_monochrome;
+    ASSERT_EQ(heif_image_create(width, height, grey ? heif_colorspace_monochrome : heif_colorspace_YCbCr,
+                                row.chroma, &raw)
+                  .code,
+              heif_error_Ok);
+    const std::unique_ptr<heif_image, void (*)(const heif_image *)> image(raw, heif_image_release);
+    // Each plane from the pixel at the top left of each of its samples; with alpha, the odd
+    // columns are transparent and their luma black.
+    auto fill = [&](heif_channel channel, int sx, int sy, const std::function<double(QColor, int x)> &value) {
+        const int w = (width + (1 << sx) - 1) >> sx, h = (height + (1 << sy) - 1) >> sy;
+        ASSERT_EQ(heif_image_add_plane(raw, channel, w, h, 8).code, heif_error_Ok);
+        int stride = 0;
+        uint8_t *plane = heif_image_get_plane(raw, channel, &stride);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                plane[y * stride + x] =
+                    uint8_t(qBound(0, qRound(value(upright.pixelColor(x << sx, y << sy), x)), 255));
+    };
+    auto luma = [&](QColor c) { return kr * c.red() + (1 - kr - kb) * c.green() + kb * c.blue(); };
+    const double yScale = row.fullRange ? 1 : 219.0 / 255, yOffset = row.fullRange ? 0 : 16,
+                 cScale = row.fullRange ? 1 : 224.0 / 255;
+    fill(heif_channel_Y, 0, 0,
+         [&](QColor c, int x) { return row.alpha && x % 2 ? yOffset : yOffset + yScale * luma(c); });
+    if (!grey) {
+        fill(heif_channel_Cb, shiftX, shiftY,
+             [&](QColor c, int) { return 128 + cScale * (c.blue() - luma(c)) / (2 * (1 - kb)); });
+        fill(heif_channel_Cr, shiftX, shiftY,
+             [&](QColor c, int) { return 128 + cScale * (c.red() - luma(c)) / (2 * (1 - kr)); });
+    }
+    if (row.alpha)
+        fill(heif_channel_Alpha, 0, 0, [](QColor, int x) { return x % 2 ? 0 : 255; });
+    if (row.matrix >= 0) {
+        heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
+        ASSERT_EQ(heif_nclx_color_profile_set_matrix_coefficients(nclx, uint16_t(row.matrix)).code,
+                  heif_error_Ok);
+        nclx->full_range_flag = row.fullRange;
+        ASSERT_EQ(heif_image_set_nclx_color_profile(raw, nclx).code, heif_error_Ok);
+        heif_nclx_color_profile_free(nclx);
+    }
+    for (const int reduction : {1, 2}) {
+        const QImage shrunk = ShrunkHeifImage(image.get(), nullptr, reduction);
+        ASSERT_EQ(shrunk.size(), QSize(width / reduction, height / reduction));
+        EXPECT_EQ(shrunk.hasAlphaChannel(), row.alpha);
+        if (row.alpha && reduction == 1) { // an opaque and a transparent pixel of the red quadrant
+            EXPECT_TRUE(TestPictures::Near(shrunk.pixelColor(2, 2), Qt::red, 3));
+            EXPECT_EQ(qAlpha(shrunk.pixel(3, 2)), 0);
+            continue;
+        }
+        // Shrunk with alpha, each box is half transparent: its colour is that of the opaque half.
+        for (const QPoint at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+            const QPoint pixel(at.x() * shrunk.width() / 4, at.y() * shrunk.height() / 4);
+            const QColor source = upright.pixelColor(pixel * reduction), found = shrunk.pixelColor(pixel);
+            const int l = qRound(luma(source));
+            const QColor want = grey ? QColor(l, l, l) : source;
+            EXPECT_TRUE(TestPictures::Near(found, want, 3))
+                << "reduced by " << reduction << " at " << pixel.x() << "," << pixel.y() << ": found "
+                << found.name().toStdString() << ", want " << want.name().toStdString();
+        }
+    }
+}
+
+const PlanesRow PlanesRows[] = {
+    {"Ycbcr420NoColourBox", heif_chroma_420, -1, true, false},
+    {"Ycbcr420Bt601", heif_chroma_420, 6, true, false},
+    {"Ycbcr422Bt709VideoRange", heif_chroma_422, 1, false, false},
+    {"Ycbcr444Bt2020", heif_chroma_444, 9, true, false},
+    {"Ycbcr420Bt709WithAlpha", heif_chroma_420, 1, true, true},
+    {"MonochromeVideoRange", heif_chroma_monochrome, 6, false, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Forms, HeifPlanesTest, ::testing::ValuesIn(PlanesRows),
+                         [](const auto &row) { return std::string(row.param.name); });
 
 // --- colours from embedded profiles -------------------------------------------------------
 
