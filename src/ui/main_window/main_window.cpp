@@ -398,6 +398,11 @@ void MainWindow::openDocument(const QString &path)
         services_.opener->open(path);
 }
 
+void MainWindow::openPictures(const QStringList &paths)
+{
+    browser_->openPictures(paths);
+}
+
 void MainWindow::ExitKnop_Click()
 {
     if (closing())

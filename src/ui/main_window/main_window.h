@@ -6,6 +6,7 @@
 #include "shared/program_values.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -110,6 +111,11 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void openDocument(const QString &path) override;
     bool closing() const override { return endOfRun_.cancelled(); }
     PauseCancel *endOfRun() override { return &endOfRun_; }
+
+    // Starts with pictures named on the command line (a relative path is taken from the current
+    // folder): they join the selection in the given order and the browser shows the first one's
+    // folder. One message names the paths that are not pictures Galvora reads.
+    void openPictures(const QStringList &paths);
 
     // Saves the settings, closes the window and ends the program, also in the middle of a production.
     void ExitKnop_Click();

@@ -7,13 +7,16 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
@@ -104,8 +107,9 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     : messages_(messages), pointer_(pointer),
       ownVolumes_(volumes ? nullptr : std::make_unique<MountedVolumes>()),
       volumes_(volumes ? *volumes : *ownVolumes_), drive1_(controls.Drive1), dir1_(controls.Dir1),
-      file1_(controls.File1), fotoAantal_(controls.FotoAantal), image1_(controls.Image1),
-      selection_(controls.List1, controls.List2, controls.SelectAantal), folder_(CleanAbsolute(startFolder))
+      file1_(controls.File1), list1_(controls.List1), fotoAantal_(controls.FotoAantal),
+      image1_(controls.Image1), selection_(controls.List1, controls.List2, controls.SelectAantal),
+      folder_(CleanAbsolute(startFolder))
 {
     dir1_.setItemDelegate(new FolderIndentDelegate(&dir1_));
     dir1_.setIconSize(QSize(16, 16));
@@ -132,6 +136,10 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     // The preview follows the current file also when the keys move it.
     connect(&file1_, &QListWidget::currentItemChanged, this, &PictureBrowser::File1_Click);
     file1_.installEventFilter(this);
+    // A drop lands on the list's viewport.
+    list1_.setAcceptDrops(true);
+    list1_.viewport()->setAcceptDrops(true);
+    list1_.viewport()->installEventFilter(this);
     previewThread_.setMaxThreadCount(1);
     connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
@@ -254,7 +262,74 @@ bool PictureBrowser::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    if (watched == list1_.viewport() && List1_Drag(event))
+        return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool PictureBrowser::List1_Drag(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // Always a copy: a source told "moved" might delete the user's file.
+        if (selectionLocked() || !drop->mimeData()->hasUrls() ||
+            !(drop->possibleActions() & Qt::CopyAction)) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (event->type() == QEvent::Drop)
+            List1_Drop(drop->mimeData()->urls());
+        return true;
+    }
+    case QEvent::DragLeave:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PictureBrowser::List1_Drop(const QList<QUrl> &urls)
+{
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        // Only local files can be pictures; anything else is named as not added.
+        const QString path = url.isLocalFile() ? url.toLocalFile() : url.toString();
+        if (url.isLocalFile() && QFileInfo(path).isDir()) {
+            for (const QString &name : PictureFiles(path))
+                paths << JoinPath(path, name);
+        } else {
+            paths << path;
+        }
+    }
+    addPictures(paths);
+}
+
+QStringList PictureBrowser::addPictures(const QStringList &paths)
+{
+    const QStringList refused = selection_.addPictures(paths);
+    // Shown once the event under way has ended: a message box opened inside a drop would keep
+    // the file manager waiting for the drop's end.
+    if (!refused.isEmpty()) {
+        QTimer::singleShot(0, this,
+                           [this, text = NotPicturesMessage(refused)] { messages_.show(text, ProgramName); });
+    }
+    return refused;
+}
+
+void PictureBrowser::openPictures(const QStringList &paths)
+{
+    const QStringList refused = addPictures(paths);
+    for (const QString &path : paths) {
+        if (!refused.contains(path)) {
+            setFolder(QFileInfo(path).absolutePath());
+            return;
+        }
+    }
 }
 
 void PictureBrowser::startPreview()

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -76,6 +77,10 @@ class PictureBrowser : public QObject
 
     QString folder() const { return folder_; }
 
+    // Pictures named on the command line: added to the selection in the given order, and the
+    // browser shows the folder of the first one added. One message names the paths not added.
+    void openPictures(const QStringList &paths);
+
     // While `locked` answers true (a production runs), ">", a double-click in the file list,
     // Delete and Delete All do nothing.
     void setSelectionLock(std::function<bool()> locked) { selectionLocked_ = std::move(locked); }
@@ -87,7 +92,8 @@ class PictureBrowser : public QObject
     bool previewUnderWay() const { return nextPreview_.has_value() || previewDecoding_.isRunning(); }
 
   protected:
-    // Enter in the file list adds the marked files, as ">" does.
+    // Enter in the file list adds the marked files, as ">" does. Files and folders dropped on the
+    // selection are added as well.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
@@ -100,6 +106,12 @@ class PictureBrowser : public QObject
     void ClearKnop_Click();
     void ClearAll_Click();
     bool selectionLocked() const { return selectionLocked_ && selectionLocked_(); }
+    // A drag over List1 or a drop on it; true when the event was List1's to take.
+    bool List1_Drag(QEvent *event);
+    // A dropped folder stands for the pictures the file list shows of it, in the same order.
+    void List1_Drop(const QList<QUrl> &urls);
+    // The one way paths join the selection: those that are pictures are added, the others named.
+    QStringList addPictures(const QStringList &paths);
 
     // Makes `folder` the current folder; false (and nothing changes) when it cannot be listed.
     bool setFolder(const QString &folder);
@@ -117,6 +129,7 @@ class PictureBrowser : public QObject
     QComboBox &drive1_;
     QListWidget &dir1_;
     QListWidget &file1_;
+    QListWidget &list1_;
     QLabel &fotoAantal_;
     QLabel &image1_;
     Selection selection_;

@@ -1,10 +1,38 @@
 #include "main_window/selection.h"
 
 #include "forms/form.h"
+#include "picture_conversion/picture_loader.h"
 #include "shared/paths.h"
+#include "shared/platform.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <algorithm>
+
+bool HoldsPicture(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    return PictureKindOf(file.read(64)) != PictureKind::Unknown;
+}
+
+QString NotPicturesMessage(const QStringList &refused)
+{
+    constexpr qsizetype Named = 10; // a long list would outgrow the screen
+    QStringList names;
+    for (const QString &path : refused.first(std::min(refused.size(), Named))) {
+        const QString name = QFileInfo(path).fileName();
+        names << (name.isEmpty() ? QDir::toNativeSeparators(path) : name);
+    }
+    if (refused.size() > Named)
+        names << QStringLiteral("and %1 more").arg(refused.size() - Named);
+    return QStringLiteral("These files are not pictures %1 can read: %2")
+        .arg(ProgramName, names.join(QStringLiteral(", ")));
+}
 
 Selection::Selection(QListWidget &names, QListWidget &paths, QLabel &count)
     : names_(names), paths_(paths), count_(count)
@@ -19,13 +47,32 @@ void Selection::exportMarked(const QListWidget &files, const QString &folder)
         const QListWidgetItem *file = files.item(i);
         if (!file->isSelected())
             continue;
-        const QString path = JoinPath(folder, file->text());
-        auto *name = new QListWidgetItem(file->text());
-        name->setData(SelectedPathRole, path);
-        names_.addItem(name);
-        paths_.addItem(path);
+        add(file->text(), JoinPath(folder, file->text()));
     }
     showCount();
+}
+
+QStringList Selection::addPictures(const QStringList &paths)
+{
+    QStringList refused;
+    for (const QString &path : paths) {
+        if (!HoldsPicture(path)) {
+            refused << path;
+            continue;
+        }
+        const QFileInfo file(path);
+        add(file.fileName(), QDir::cleanPath(file.absoluteFilePath()));
+    }
+    showCount();
+    return refused;
+}
+
+void Selection::add(const QString &name, const QString &path)
+{
+    auto *entry = new QListWidgetItem(name);
+    entry->setData(SelectedPathRole, path);
+    names_.addItem(entry);
+    paths_.addItem(path);
 }
 
 void Selection::removeFirstMarked()

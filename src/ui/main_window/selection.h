@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 class QLabel;
@@ -11,6 +12,13 @@ class QListWidget;
 // full paths, same order and count.
 constexpr int SelectedPathRole = Qt::UserRole;
 
+// True when `path` is a file whose first bytes are those of a picture Galvora reads, whatever its
+// name says. A folder, a missing or unreadable file is no picture.
+bool HoldsPicture(const QString &path);
+
+// The one message naming the files that were not added (by file name, the first ten of them).
+QString NotPicturesMessage(const QStringList &refused);
+
 class Selection
 {
   public:
@@ -18,6 +26,10 @@ class Selection
 
     // ">" and a double-click: every marked entry of `files`, first to last, joined to `folder`.
     void exportMarked(const QListWidget &files, const QString &folder);
+    // Pictures named by path (given on the command line or dropped): each one that holds a picture
+    // is added as ">" adds it, in the given order; a relative path is taken from the current folder.
+    // Gives back the paths that were not added.
+    QStringList addPictures(const QStringList &paths);
     // Delete: the first marked entry of List1 and its path.
     void removeFirstMarked();
     // Delete All.
@@ -25,6 +37,7 @@ class Selection
 
   private:
     void showCount();
+    void add(const QString &name, const QString &path);
 
     QListWidget &names_; // List1
     QListWidget &paths_; // List2
