@@ -47,5 +47,9 @@ int main(int argc, char **argv)
     MainWindow window(services);
     app.setWindowIcon(window.windowIcon());
     window.show();
+    // `galvora PICTURE...`, as a file manager's Open With runs it: the pictures start selected.
+    const QStringList pictures = app.arguments().mid(1);
+    if (!pictures.isEmpty())
+        window.openPictures(pictures);
     return app.exec();
 }
