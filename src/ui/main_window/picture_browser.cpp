@@ -242,7 +242,7 @@ void PictureBrowser::File1_Click(QListWidgetItem *item)
         return;
     // A click that made the file current has asked for it already, on the press.
     const QString path = JoinPath(folder_, item->text());
-    const bool outstanding = nextPreview_ || previewDecoding_.isRunning();
+    const bool outstanding = previewUnderWay();
     if (outstanding && path == newestPreview_)
         return;
     // The busy pointer shows from the first click until the newest picture is shown.
@@ -334,15 +334,17 @@ void PictureBrowser::openPictures(const QStringList &paths)
 
 void PictureBrowser::startPreview()
 {
-    if (previewDecoding_.isRunning() || !nextPreview_ || previewAbandoned_)
+    if (decoding_ || !nextPreview_ || previewAbandoned_)
         return;
     const PreviewRequest request = *std::exchange(nextPreview_, std::nullopt);
+    decoding_ = true;
     previewDecoding_.setFuture(
         QtConcurrent::run(&previewThread_, LoadPreviewImage, request.path, request.box));
 }
 
 void PictureBrowser::previewDecoded()
 {
+    decoding_ = false;
     if (previewAbandoned_)
         return;
     // A newer click waiting means this picture is no longer wanted. A picture that cannot be
@@ -362,7 +364,7 @@ void PictureBrowser::abandonPreview()
     if (previewAbandoned_)
         return;
     previewAbandoned_ = true;
-    const bool busy = nextPreview_ || previewDecoding_.isRunning();
+    const bool busy = previewUnderWay();
     nextPreview_.reset();
     if (busy)
         pointer_.arrow();

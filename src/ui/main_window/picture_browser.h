@@ -89,7 +89,7 @@ class PictureBrowser : public QObject
     // The decoding itself ends with the browser at the latest (no thread outlives it).
     void abandonPreview();
     // True while a preview is being decoded or waits to be: what a test waits for to end.
-    bool previewUnderWay() const { return nextPreview_.has_value() || previewDecoding_.isRunning(); }
+    bool previewUnderWay() const { return nextPreview_.has_value() || decoding_; }
 
   protected:
     // Enter in the file list adds the marked files, as ">" does. Files and folders dropped on the
@@ -148,4 +148,7 @@ class PictureBrowser : public QObject
     bool previewAbandoned_ = false;
     QThreadPool previewThread_;
     QFutureWatcher<QImage> previewDecoding_;
+    // From the start of a decoding until its result is handled. The future itself is finished a
+    // little earlier, while its "finished" is still on its way to this thread.
+    bool decoding_ = false;
 };
