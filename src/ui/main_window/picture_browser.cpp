@@ -14,7 +14,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
 namespace
@@ -133,7 +132,7 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     connect(&file1_, &QListWidget::currentItemChanged, this, &PictureBrowser::File1_Click);
     file1_.installEventFilter(this);
     previewThread_.setMaxThreadCount(1);
-    connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
+    connect(&previewDecoding_, &QFutureWatcher<void>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.KnopRechts, &QAbstractButton::clicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.ClearKnop, &QAbstractButton::clicked, this, &PictureBrowser::ClearKnop_Click);
@@ -262,8 +261,9 @@ void PictureBrowser::startPreview()
     if (previewDecoding_.isRunning() || !nextPreview_ || previewAbandoned_)
         return;
     const PreviewRequest request = *std::exchange(nextPreview_, std::nullopt);
-    previewDecoding_.setFuture(
-        QtConcurrent::run(&previewThread_, LoadPreviewImage, request.path, request.box));
+    previewPicture_ =
+        RunOnWorker(previewThread_, [request] { return LoadPreviewImage(request.path, request.box); });
+    previewDecoding_.setFuture(previewPicture_.done());
 }
 
 void PictureBrowser::previewDecoded()
@@ -273,7 +273,7 @@ void PictureBrowser::previewDecoded()
     // A newer click waiting means this picture is no longer wanted. A picture that cannot be
     // decoded leaves the old preview in place.
     if (!nextPreview_) {
-        const QImage picture = previewDecoding_.result();
+        const QImage picture = previewPicture_.take();
         if (!picture.isNull())
             image1_.setPixmap(QPixmap::fromImage(picture));
         pointer_.arrow();

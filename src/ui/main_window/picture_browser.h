@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/selection.h"
+#include "shared/thread_handoff.h"
 
 #include <QDir>
 #include <QFutureWatcher>
@@ -130,5 +131,6 @@ class PictureBrowser : public QObject
     QString newestPreview_; // the path asked for last
     bool previewAbandoned_ = false;
     QThreadPool previewThread_;
-    QFutureWatcher<QImage> previewDecoding_;
+    QFutureWatcher<void> previewDecoding_;
+    WorkerResult<QImage> previewPicture_; // what previewDecoding_ watches
 };
