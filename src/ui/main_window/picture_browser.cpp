@@ -261,8 +261,9 @@ void PictureBrowser::startPreview()
     if (previewDecoding_.isRunning() || !nextPreview_ || previewAbandoned_)
         return;
     const PreviewRequest request = *std::exchange(nextPreview_, std::nullopt);
-    previewPicture_ =
-        RunOnWorker(previewThread_, [request] { return LoadPreviewImage(request.path, request.box); });
+    previewPicture_ = RunOnWorker(previewThread_, [path = Unshared(request.path), box = request.box] {
+        return LoadPreviewImage(path, box);
+    });
     previewDecoding_.setFuture(previewPicture_.done());
 }
 
