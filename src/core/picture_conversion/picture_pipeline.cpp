@@ -8,7 +8,6 @@
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <exception>
 
@@ -47,8 +46,8 @@ void PicturePipeline::startUpTo(qsizetype last)
 {
     for (; started_ <= last && started_ < paths_.size(); ++started_) {
         // The worker gets copies of plain values; a picture abandoned before its turn is skipped.
-        pending_.push_back(QtConcurrent::run(
-            &workers_, [abandoned = abandoned_, path = paths_[started_], size = size_, fill = fill_] {
+        pending_.push_back(RunOnWorker(
+            workers_, [abandoned = abandoned_, path = paths_[started_], size = size_, fill = fill_] {
                 return abandoned->load() ? PreparedPicture(Failure{}) : PreparePicture(path, size, fill);
             }));
     }
@@ -60,20 +59,20 @@ std::optional<PreparedPicture> PicturePipeline::take(qsizetype index, PauseCance
         return std::nullopt;
     // The pictures after this one go on decoding while it is written and paced.
     startUpTo(index + Ahead);
-    const QFuture<PreparedPicture> next = pending_.front();
+    WorkerResult<PreparedPicture> next = std::move(pending_.front());
     pending_.pop_front();
     ++taken_;
     if (!next.isFinished()) {
         if (end && end->cancelled())
             return std::nullopt;
         QEventLoop loop;
-        QFutureWatcher<PreparedPicture> watcher;
+        QFutureWatcher<void> watcher;
         QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-        watcher.setFuture(next);
+        watcher.setFuture(next.done());
         const PauseCancel::Waiting waiting(end, &loop);
         loop.exec();
         if (!next.isFinished())
             return std::nullopt;
     }
-    return next.result();
+    return next.take();
 }

@@ -2,9 +2,9 @@
 
 #include "picture_conversion/conversion_steps.h"
 #include "shared/outcome.h"
+#include "shared/thread_handoff.h"
 
 #include <QColor>
-#include <QFuture>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -57,7 +57,7 @@ class PicturePipeline
     const CanvasFill fill_;
     std::shared_ptr<std::atomic<bool>> abandoned_ = std::make_shared<std::atomic<bool>>(false);
     QThreadPool workers_;
-    std::deque<QFuture<PreparedPicture>> pending_; // pictures taken_ .. started_ - 1
+    std::deque<WorkerResult<PreparedPicture>> pending_; // pictures taken_ .. started_ - 1
     qsizetype started_ = 0;
     qsizetype taken_ = 0;
 };

@@ -17,7 +17,6 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
 namespace
@@ -141,7 +140,7 @@ PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &me
     list1_.viewport()->setAcceptDrops(true);
     list1_.viewport()->installEventFilter(this);
     previewThread_.setMaxThreadCount(1);
-    connect(&previewDecoding_, &QFutureWatcher<QImage>::finished, this, &PictureBrowser::previewDecoded);
+    connect(&previewDecoding_, &QFutureWatcher<void>::finished, this, &PictureBrowser::previewDecoded);
     connect(&file1_, &QListWidget::itemDoubleClicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.KnopRechts, &QAbstractButton::clicked, this, &PictureBrowser::KnopRechts_Click);
     connect(&controls.ClearKnop, &QAbstractButton::clicked, this, &PictureBrowser::ClearKnop_Click);
@@ -338,8 +337,10 @@ void PictureBrowser::startPreview()
         return;
     const PreviewRequest request = *std::exchange(nextPreview_, std::nullopt);
     decoding_ = true;
-    previewDecoding_.setFuture(
-        QtConcurrent::run(&previewThread_, LoadPreviewImage, request.path, request.box));
+    previewPicture_ = RunOnWorker(previewThread_, [path = Unshared(request.path), box = request.box] {
+        return LoadPreviewImage(path, box);
+    });
+    previewDecoding_.setFuture(previewPicture_.done());
 }
 
 void PictureBrowser::previewDecoded()
@@ -350,7 +351,7 @@ void PictureBrowser::previewDecoded()
     // A newer click waiting means this picture is no longer wanted. A picture that cannot be
     // decoded leaves the old preview in place.
     if (!nextPreview_) {
-        const QImage picture = previewDecoding_.result();
+        const QImage picture = previewPicture_.take();
         if (!picture.isNull())
             image1_.setPixmap(QPixmap::fromImage(picture));
         pointer_.arrow();

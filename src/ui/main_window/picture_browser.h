@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/selection.h"
+#include "shared/thread_handoff.h"
 
 #include <QDir>
 #include <QFutureWatcher>
@@ -147,7 +148,8 @@ class PictureBrowser : public QObject
     QString newestPreview_; // the path asked for last
     bool previewAbandoned_ = false;
     QThreadPool previewThread_;
-    QFutureWatcher<QImage> previewDecoding_;
+    QFutureWatcher<void> previewDecoding_;
+    WorkerResult<QImage> previewPicture_; // what previewDecoding_ watches
     // From the start of a decoding until its result is handled. The future itself is finished a
     // little earlier, while its "finished" is still on its way to this thread.
     bool decoding_ = false;
