@@ -6,6 +6,7 @@
 #include "picture_conversion/picture_loader.h"
 #include "productions.h"
 #include "support/fake_host.h"
+#include "support/full_disk.h"
 #include "support/picture_test_files.h"
 #include "support/scratch_files.h"
 #include "support/test_pictures.h"
@@ -23,32 +24,6 @@
 
 namespace
 {
-
-// Limits the size of every file this process writes, for its lifetime; a write past the
-// limit fails with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit
-{
-  public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        applied_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    bool applied() const { return applied_; }
-
-  private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-    bool applied_ = false;
-};
 
 struct Outcome {
     bool failed = false;
