@@ -27,9 +27,12 @@ fi
 mkdir -p build-fuzz/corpus build-fuzz/findings
 
 export QT_QPA_PLATFORM=offscreen
-# A small quarantine: the default one (256 MB) alone would reach the memory limit.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:allocator_may_return_null=1:quarantine_size_mb=16}"
+# A small quarantine: the default one (256 MB) alone would reach the memory limit. Freed memory goes
+# back to the system, so that the process's size follows what the pictures take.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:allocator_may_return_null=1:quarantine_size_mb=16:allocator_release_to_os_interval_ms=500}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
+# The loader's limits keep any one picture's buffer under 300 MB: a larger allocation fails the run.
+# The whole process (the sanitizer's own pools, libFuzzer's corpus and every decoder's caches) gets more room.
 exec build-fuzz/tests/fuzz/picture_loading_fuzz build-fuzz/corpus "$seeds" \
-  -max_total_time="$seconds" -rss_limit_mb=300 -timeout=5 -max_len=65536 \
+  -max_total_time="$seconds" -malloc_limit_mb=300 -rss_limit_mb=1024 -timeout=5 -max_len=65536 \
   -dict=tests/fuzz/pictures.dict -artifact_prefix=build-fuzz/findings/ -print_final_stats=1 "$@"
