@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the test programs that run worker threads (the picture conversion, the main window with
-# its preview, the pause) with ThreadSanitizer (gcc) in build-tsan/ and runs them; any report
+# its preview, the pause, the command line) with ThreadSanitizer (gcc) in build-tsan/ and runs them; any report
 # fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-programs=(test_shared test_picture_conversion test_main_window)
+programs=(test_shared test_picture_conversion test_main_window test_cli)
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_TSAN=ON -DGALVORA_WERROR=ON -DGALVORA_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j2 --target "${programs[@]}"
 export QT_QPA_PLATFORM=offscreen

@@ -16,6 +16,7 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <latch>
+#include <memory>
 
 using namespace PictureFiles;
 
@@ -141,10 +142,11 @@ TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
     QThreadPool *global = QThreadPool::globalInstance();
     const int expiry = global->expiryTimeout();
     global->setExpiryTimeout(-1);
-    // Each task holds its thread until all have started, so every thread of the pool starts.
-    std::latch allStarted(global->maxThreadCount());
+    // Each task holds its thread until all have started, so every thread of the pool starts. The
+    // tasks share the latch, which lives until the last of them lets go of it.
+    auto allStarted = std::make_shared<std::latch>(global->maxThreadCount());
     for (int i = 0; i < global->maxThreadCount(); ++i)
-        global->start([&allStarted] { allStarted.arrive_and_wait(); });
+        global->start([allStarted] { allStarted->arrive_and_wait(); });
     global->waitForDone();
     const int threadsBefore = ThreadCount();
     int pauses = 0;
