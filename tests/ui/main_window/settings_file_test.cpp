@@ -41,7 +41,9 @@ TEST_P(ReadSettingsTest, KeepsTheValuesReadBeforeAFailure)
     const ReadRow row = GetParam();
     std::int32_t startCount = 0;
     std::uint8_t quality = 75;
-    EXPECT_EQ(ReadSettings(row.bytes, startCount, quality), row.ok);
+    const Status parsed = ReadSettings(row.bytes, startCount, quality);
+    EXPECT_EQ(parsed.ok(), row.ok);
+    EXPECT_EQ(parsed.reason().isEmpty(), row.ok) << "a failure says why";
     EXPECT_EQ(startCount, row.startCount);
     EXPECT_EQ(int(quality), row.quality);
 }
