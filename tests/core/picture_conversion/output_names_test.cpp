@@ -134,9 +134,9 @@ TEST_P(PlainNameTest, WorksEndToEnd)
     EXPECT_NE(host.state.PageStyle, PageStyles::Abandoned);
     const QDir output(dir.filePath("base/program/" + row.folder));
     const bool copiesOnly = std::string(production.name) == "PictureShow";
-    const LoadedPicture picture = LoadPicture(output.filePath("images/picture1.jpg"));
-    ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
-    EXPECT_EQ(picture.image.size(), copiesOnly ? QSize(40, 30) : QSize(48, 36));
+    const Outcome<QImage> picture = LoadPicture(output.filePath("images/picture1.jpg"));
+    ASSERT_TRUE(picture.ok()) << qPrintable(picture.reason());
+    EXPECT_EQ(picture.value().size(), copiesOnly ? QSize(40, 30) : QSize(48, 36));
     if (std::string(production.name) != "ResizePictures") {
         const QString page = output.filePath(row.fileName + ".html");
         EXPECT_TRUE(QFile::exists(page));
