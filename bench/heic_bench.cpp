@@ -47,15 +47,16 @@ bool MakeHeic(const QString &path, int width, int height, const char *chroma, in
 // Load for the canvas, stretch, encode: the work of one converted picture. False on a failure.
 bool Convert(const QString &path, const QString &out)
 {
-    const LoadedPicture picture = LoadPicture(path, Canvas);
-    if (!picture.ok()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(picture.error));
+    const Outcome<QImage> picture = LoadPicture(path, Canvas);
+    if (!picture) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(picture.reason()));
         return false;
     }
-    const QImage canvas(Canvas, QImage::Format_RGB32);
-    const QByteArray jpeg = EncodeJpeg(StretchOntoCanvas(picture.image, canvas, CanvasFill{}), 75);
+    const Outcome<QImage> canvas =
+        StretchOntoCanvas(picture.value(), QImage(Canvas, QImage::Format_RGB32), CanvasFill{});
+    const Outcome<QByteArray> jpeg = canvas ? EncodeJpeg(canvas.value(), 75) : canvas.failure();
     QFile file(out);
-    return file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size();
+    return jpeg && file.open(QIODevice::WriteOnly) && file.write(jpeg.value()) == jpeg->size();
 }
 
 double MedianMs(std::vector<double> times)

@@ -48,7 +48,7 @@ std::uint8_t StoredQuality(const QString &settingsFolder)
     QFile file(SettingsFilePath(settingsFolder));
     std::int32_t count = 0;
     std::uint8_t quality = 75;
-    if (file.open(QIODevice::ReadOnly) && !ReadSettings(file.read(64 * 1024), count, quality))
+    if (file.open(QIODevice::ReadOnly) && !ReadSettings(file.read(64 * 1024), count, quality).ok())
         return 75;
     return quality;
 }

@@ -75,8 +75,8 @@ TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
     EXPECT_EQ(FilesBelow(commandLine), files);
     for (const QString &file : files) {
         SCOPED_TRACE(file.toStdString());
-        EXPECT_SAME_PAGE(Golden::ReadBytes(commandLine + QLatin1Char('/') + file),
-                         Golden::ReadBytes(windowAlbum + QLatin1Char('/') + file));
+        EXPECT_SAME_PAGE(PictureFiles::ReadBytes(commandLine + QLatin1Char('/') + file),
+                         PictureFiles::ReadBytes(windowAlbum + QLatin1Char('/') + file));
     }
 }
 

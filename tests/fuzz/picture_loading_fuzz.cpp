@@ -38,27 +38,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     // The last byte also picks the cover: a canvas, or the full size as the preview may ask.
     const QSize cover = size > 0 && (data[size - 1] & 1) ? QSize() : QSize(CanvasWidth, CanvasHeight);
-    const LoadedPicture picture = LoadPictureFromBytes(bytes, cover);
-    if (!picture.ok()) {
-        if (picture.error.isEmpty())
+    const Outcome<QImage> picture = LoadPictureFromBytes(bytes, cover);
+    if (!picture) {
+        if (picture.reason().isEmpty())
             Fail("a refusal without a reason");
         return 0;
     }
-    const QImage &image = picture.image;
+    const QImage &image = picture.value();
     if (image.width() <= 0 || image.height() <= 0 || image.width() > PictureLimits::MaxSide ||
         image.height() > PictureLimits::MaxSide)
         Fail("a loaded picture outside the limits");
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
         Fail("a loaded picture in an unexpected format");
 
-    QImage canvas(CanvasWidth, CanvasHeight, QImage::Format_RGB32);
-    canvas = StretchOntoCanvas(image, canvas, CanvasFill{});
-    if (canvas.size() != QSize(CanvasWidth, CanvasHeight) || canvas.format() != QImage::Format_RGB32)
+    const Outcome<QImage> canvas =
+        StretchOntoCanvas(image, QImage(CanvasWidth, CanvasHeight, QImage::Format_RGB32), CanvasFill{});
+    if (!canvas || canvas->size() != QSize(CanvasWidth, CanvasHeight) ||
+        canvas->format() != QImage::Format_RGB32)
         Fail("the canvas changed size or format");
-    const QByteArray jpeg = EncodeJpeg(canvas, 75);
+    const Outcome<QByteArray> jpeg = EncodeJpeg(canvas.value(), 75);
+    if (!jpeg)
+        Fail("the canvas could not be encoded");
     // What was encoded must read back at the canvas size.
-    const LoadedPicture again = LoadPictureFromBytes(jpeg);
-    if (!again.ok() || again.image.size() != canvas.size())
+    const Outcome<QImage> again = LoadPictureFromBytes(jpeg.value());
+    if (!again || again->size() != canvas->size())
         Fail("the encoded canvas does not read back");
     return 0;
 }

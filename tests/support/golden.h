@@ -1,7 +1,8 @@
 #pragma once
 
+#include "support/picture_test_files.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
 #include <string>
@@ -11,12 +12,6 @@
 // Helpers for byte-for-byte comparisons of written files against expected files.
 namespace Golden
 {
-
-inline QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Empty when equal; otherwise the 1-based line and both versions of the first line that differs.
 inline std::string FirstDifference(const QByteArray &actual, const QByteArray &expected)
@@ -39,7 +34,8 @@ inline std::string FirstDifference(const QByteArray &actual, const QByteArray &e
 inline QByteArray ExpectedPage(const char *name,
                                const std::vector<std::pair<QByteArray, QByteArray>> &fill = {})
 {
-    QByteArray bytes = ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + QLatin1String(name));
+    QByteArray bytes =
+        PictureFiles::ReadBytes(QStringLiteral(GALVORA_TEST_DATA "/pages/") + QLatin1String(name));
     EXPECT_FALSE(bytes.isEmpty()) << "missing expected page " << name;
     for (const auto &[key, value] : fill)
         bytes.replace(key, value);

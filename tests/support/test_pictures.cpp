@@ -1,6 +1,8 @@
 #include "test_pictures.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <turbojpeg.h>
 
@@ -120,6 +122,20 @@ QColor ColourAround(const QImage &image, int x, int y, int radius)
     if (n == 0)
         return {};
     return QColor(int(r / n), int(g / n), int(b / n));
+}
+
+bool WritePictureFile(const QString &path, const QImage &image, const QDateTime &modified)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool written = suffix == QStringLiteral("jpg") ? WriteJpeg(image, path)
+                         : suffix == QStringLiteral("gif")
+                             ? WriteTinyGif(path, image.width(), image.height(), Qt::red)
+                             : WriteWithQt(image, path, "BMP");
+    if (!written || !modified.isValid())
+        return written;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime);
 }
 
 bool Near(QColor a, QColor b, int tolerance)

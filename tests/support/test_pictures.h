@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 
@@ -21,6 +22,11 @@ bool WriteWithQt(const QImage &image, const QString &path, const char *format);
 
 // A minimal GIF (one frame, 2-colour palette), written by hand since Qt cannot write GIFs.
 bool WriteTinyGif(const QString &path, int width, int height, QColor colour);
+
+// Writes `image` in the kind the file's extension names, making its folder first: a JPEG for
+// .jpg, a red one-frame GIF of the image's size for .gif, a BMP otherwise. A valid `modified`
+// becomes the file's time, so pictures can be told apart by their dates.
+bool WritePictureFile(const QString &path, const QImage &image, const QDateTime &modified = QDateTime());
 
 // The average colour of a small square around (x, y).
 QColor ColourAround(const QImage &image, int x, int y, int radius = 3);

@@ -89,26 +89,26 @@ QString SettingsFilePath(const QString &programFolder)
     return JoinPath(programFolder, SettingsFileName);
 }
 
-bool ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_t &jpegQuality)
+Status ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_t &jpegQuality)
 {
     FieldReader reader(bytes);
     const auto countField = reader.next();
     if (!countField)
-        return false;
+        return Failure{QStringLiteral("the start count is missing")};
     const auto count = ParseInteger(*countField, std::numeric_limits<std::int32_t>::min(),
                                     std::numeric_limits<std::int32_t>::max());
     if (!count)
-        return false;
+        return Failure{QStringLiteral("the start count is no whole number of 32 bits")};
     startCount = std::int32_t(*count);
 
     const auto qualityField = reader.next();
     if (!qualityField)
-        return false;
+        return Failure{QStringLiteral("the JPEG quality is missing")};
     const auto quality = ParseInteger(*qualityField, 0, 255);
     if (!quality)
-        return false;
+        return Failure{QStringLiteral("the JPEG quality is no whole number from 0 to 255")};
     jpegQuality = std::uint8_t(*quality);
-    return true;
+    return {};
 }
 
 QByteArray SettingsBytes(std::int32_t startCount, std::uint8_t jpegQuality)
@@ -152,8 +152,10 @@ bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.read(MaxSettingsBytes);
         file.close();
-        if (ReadSettings(bytes, values.StartCount, values.JpegQuality) &&
-            values.StartCount < std::numeric_limits<std::int32_t>::max()) {
+        const Status parsed = ReadSettings(bytes, values.StartCount, values.JpegQuality);
+        if (!parsed) {
+            qCDebug(lcFiles) << "settings file" << path << "not read:" << parsed.reason();
+        } else if (values.StartCount < std::numeric_limits<std::int32_t>::max()) {
             ++values.StartCount;
             counted = true;
         }

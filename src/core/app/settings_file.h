@@ -16,9 +16,9 @@ QString SettingsFilePath(const QString &programFolder);
 
 // Reads the start count, then the JPEG quality, from the file's bytes. A value ends at a line
 // end or a comma; blanks in front of it are skipped. Each value is stored as soon as it has been
-// read, so one read before a failure stays. False when a value is missing or does not fit its
-// field (the quality is a byte, 0 to 255).
-bool ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_t &jpegQuality);
+// read, so one read before a failure stays. Fails when a value is missing or does not fit its
+// field (the quality is a byte, 0 to 255), and says which.
+Status ReadSettings(const QByteArray &bytes, std::int32_t &startCount, std::uint8_t &jpegQuality);
 
 // The file's bytes: "<startCount>\r\n<jpegQuality>\r\n".
 QByteArray SettingsBytes(std::int32_t startCount, std::uint8_t jpegQuality);

@@ -5,6 +5,7 @@
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "shared/file_writing.h"
 #include "shared/host.h"
+#include "shared/logging.h"
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
@@ -29,20 +30,22 @@ Outcome<QByteArray> AlbumBytes(const QString &path, const QByteArray &bytes, Pic
 {
     if (!PictureShowConverts(kind))
         return bytes;
-    const LoadedPicture loaded = LoadPictureFromBytes(bytes);
-    if (!loaded.ok())
-        return Failure{PictureNotReadText(path, loaded.error)};
-    QImage image = loaded.image;
+    Outcome<QImage> loaded = LoadPictureFromBytes(bytes);
+    if (!loaded)
+        return Failure{PictureNotReadText(path, loaded.reason())};
+    QImage image = std::move(loaded).value();
     if (image.hasAlphaChannel()) { // transparent parts show the colour the converted pictures get
         QImage opaque(image.size(), QImage::Format_RGB32);
         opaque.fill(request.canvasBackground);
         QPainter(&opaque).drawImage(0, 0, image);
         image = opaque;
     }
-    const QByteArray jpeg = EncodeJpeg(image, request.settings.JpegQuality);
-    if (jpeg.isEmpty()) // the encoder failed on its own
+    Outcome<QByteArray> jpeg = EncodeJpeg(image, request.settings.JpegQuality);
+    if (!jpeg) { // the encoder failed on its own
+        qCDebug(lcConvert) << path << jpeg.reason();
         return Failure{NotSavedAsJpegText()};
-    return jpeg;
+    }
+    return std::move(jpeg).value();
 }
 
 // Copies the selected files as images/pictureN: unchanged with their own extension, or as JPEGs

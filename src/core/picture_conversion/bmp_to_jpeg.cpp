@@ -12,15 +12,17 @@
 namespace
 {
 
-QByteArray Compress(const QImage &picture, int quality)
+const QString EncoderFailed = QStringLiteral("the picture could not be encoded");
+
+Outcome<QByteArray> Compress(const QImage &picture, int quality)
 {
     const QImage image =
         picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
-        return QByteArray();
+        return Failure{QStringLiteral("there is not enough memory for the picture")};
     Tj::Handle handle(tjInitCompress());
     if (!handle)
-        return QByteArray();
+        return Failure{QStringLiteral("the JPEG encoder could not be started")};
     unsigned char *raw = nullptr;
     unsigned long jpegSize = 0;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
@@ -29,51 +31,50 @@ QByteArray Compress(const QImage &picture, int quality)
         tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
                     pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100), 0);
     const Tj::Buffer jpeg(raw);
-    if (rc != 0 || !jpeg || jpegSize == 0 ||
-        jpegSize > static_cast<unsigned long>(std::numeric_limits<int>::max()))
-        return QByteArray();
+    if (rc != 0)
+        return Failure{QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))};
+    if (!jpeg || jpegSize == 0 || jpegSize > static_cast<unsigned long>(std::numeric_limits<int>::max()))
+        return Failure{EncoderFailed};
     return QByteArray(reinterpret_cast<const char *>(jpeg.get()), qsizetype(jpegSize));
 }
 
-const QString EncoderFailed = QStringLiteral("the picture could not be encoded");
-
-QByteArray Encode(const QString &bmpPath, int quality)
+Outcome<QByteArray> Encode(const QString &bmpPath, int quality)
 {
+    const QString unreadable = QStringLiteral("the BMP file could not be read");
     QImageReader reader(bmpPath, "bmp");
     reader.setAutoDetectImageFormat(false);
     // The BMP is the canvas, so the canvas limits apply (its sides may exceed a picture's).
     reader.setAllocationLimit(int(CanvasLimits::MaxPixels * 4 / (1024 * 1024) + 1));
     const QSize size(reader.size().width(), qAbs(reader.size().height())); // top-down BMPs: negative
     if (size.isEmpty() || !CanvasSizeAllowed(size.width(), size.height()))
-        return QByteArray();
+        return Failure{unreadable};
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return QByteArray();
+        return Failure{unreadable};
     if (image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
     if (image.isNull() || !CanvasSizeAllowed(image.width(), image.height()))
-        return QByteArray();
+        return Failure{unreadable};
     return EncodeJpeg(image, quality);
 }
 
 } // namespace
 
-QByteArray EncodeJpeg(const QImage &image, int quality)
+Outcome<QByteArray> EncodeJpeg(const QImage &image, int quality)
 {
     try {
-        return image.isNull() ? QByteArray() : Compress(image, quality);
-    } catch (const std::exception &) {
-        return QByteArray();
+        if (image.isNull())
+            return Failure{QStringLiteral("there is no picture to encode")};
+        return Compress(image, quality);
+    } catch (const std::exception &) { // memory ran out
+        return Failure{EncoderFailed};
     }
 }
 
 Outcome<QByteArray> EncodeBmpFile(const QString &bmpPath, int quality)
 {
     try {
-        QByteArray jpeg = Encode(bmpPath, quality);
-        if (jpeg.isEmpty())
-            return Failure{EncoderFailed};
-        return jpeg;
+        return Encode(bmpPath, quality);
     } catch (const std::exception &) { // memory ran out
         return Failure{EncoderFailed};
     }

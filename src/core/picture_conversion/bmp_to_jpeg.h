@@ -14,5 +14,6 @@ Outcome<QByteArray> EncodeBmpFile(const QString &bmpPath, int quality);
 // why: the encoder's or the file system's reason.
 Status BmpToJpeg(const QString &bmpPath, const QString &jpegPath, int quality);
 
-// `image` as a baseline 4:2:0 JPEG in memory (quality clamped to 1..100), or empty bytes on failure.
-QByteArray EncodeJpeg(const QImage &image, int quality);
+// `image` as a baseline 4:2:0 JPEG in memory (quality clamped to 1..100). The failure says why the
+// encoder gave up.
+Outcome<QByteArray> EncodeJpeg(const QImage &image, int quality);

@@ -1,5 +1,7 @@
 #include "picture_conversion/conversion_steps.h"
 
+#include "picture_conversion/loading_reasons.h"
+
 #include <QLocale>
 #include <QPainter>
 #include <QtNumeric>
@@ -63,25 +65,27 @@ namespace
 {
 
 // The picture as large as fits inside the canvas with its proportions, centred on the page colour.
-QImage FitOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
+Outcome<QImage> FitOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
 {
     const QImage fitted = picture.scaled(canvas.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QImage result = canvas;
     result.fill(fill.pageColour);
     if (fitted.isNull() || result.isNull())
-        return QImage();
+        return Failure{LoadingReasons::NoMemory()};
     const QRect place(QPoint((canvas.width() - fitted.width()) / 2, (canvas.height() - fitted.height()) / 2),
                       fitted.size());
-    QPainter painter(&result);
-    if (fitted.hasAlphaChannel())
-        painter.fillRect(place, fill.background);
-    painter.drawImage(place.topLeft(), fitted);
+    {
+        QPainter painter(&result);
+        if (fitted.hasAlphaChannel())
+            painter.fillRect(place, fill.background);
+        painter.drawImage(place.topLeft(), fitted);
+    }
     return result;
 }
 
 } // namespace
 
-QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
+Outcome<QImage> StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill)
 {
     if (fill.keepProportions)
         return FitOntoCanvas(picture, canvas, fill);
@@ -89,15 +93,18 @@ QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const Canv
                            ? picture
                            : picture.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (stretched.isNull())
-        return QImage();
-    if (!stretched.hasAlphaChannel())
-        return stretched.format() == QImage::Format_RGB32 ? stretched
-                                                          : stretched.convertToFormat(QImage::Format_RGB32);
+        return Failure{LoadingReasons::NoMemory()};
+    if (!stretched.hasAlphaChannel()) {
+        if (stretched.format() != QImage::Format_RGB32)
+            stretched.convertTo(QImage::Format_RGB32);
+        if (stretched.isNull())
+            return Failure{LoadingReasons::NoMemory()};
+        return stretched;
+    }
     QImage result = canvas;
     result.fill(fill.background);
     if (result.isNull())
-        return QImage();
-    QPainter painter(&result);
-    painter.drawImage(0, 0, stretched);
+        return Failure{LoadingReasons::NoMemory()};
+    QPainter(&result).drawImage(0, 0, stretched);
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QImage>
@@ -28,6 +30,6 @@ struct CanvasFill {
     QColor pageColour;             // around a picture that keeps its proportions
 };
 
-// The canvas holding `picture` stretched over all of it (or fitted inside it, as `fill` says),
-// or a null image when memory ran out.
-QImage StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill);
+// The canvas holding `picture` stretched over all of it (or fitted inside it, as `fill` says).
+// Fails only when memory runs out.
+Outcome<QImage> StretchOntoCanvas(const QImage &picture, const QImage &canvas, const CanvasFill &fill);

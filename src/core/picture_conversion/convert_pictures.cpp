@@ -1,6 +1,5 @@
 #include "picture_conversion/convert_pictures.h"
 
-#include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_pipeline.h"
 #include "shared/file_writing.h"
@@ -32,8 +31,9 @@ Outcome<QByteArray> BmpBytes(const QImage &canvas, const QString &picturePath)
 class Conversion
 {
   public:
-    Conversion(const ProductionRequest &request, Host &host, QString pictureFolder, QString scratchPath)
-        : request_(request), host_(host), pictureFolder_(std::move(pictureFolder)),
+    Conversion(const ProductionRequest &request, Host &host, const BmpEncoder &encode, QString pictureFolder,
+               QString scratchPath)
+        : request_(request), host_(host), encode_(encode), pictureFolder_(std::move(pictureFolder)),
           scratchPath_(std::move(scratchPath))
     {
     }
@@ -82,7 +82,7 @@ class Conversion
             if (LookUpFileName(scratchPath_) == ScratchName) {
                 const QString jpegPath =
                     JoinPath(pictureFolder_, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
-                const Outcome<QByteArray> jpeg = EncodeBmpFile(scratchPath_, request_.settings.JpegQuality);
+                const Outcome<QByteArray> jpeg = encode_(scratchPath_, request_.settings.JpegQuality);
                 if (!QFile::remove(scratchPath_)) // the next picture replaces it, the run's end takes it
                     qCDebug(lcFiles) << "could not remove the scratch file" << scratchPath_;
                 if (!jpeg) {
@@ -106,6 +106,7 @@ class Conversion
 
     const ProductionRequest &request_;
     Host &host_;
+    const BmpEncoder &encode_;
     const QString pictureFolder_;
     const QString scratchPath_;
     QString current_; // the picture under way, for the message when memory runs out
@@ -115,7 +116,7 @@ class Conversion
 } // namespace
 
 ProductionResult ConvertPictures(const ProductionRequest &request, Host &host, std::int32_t width,
-                                 std::int32_t height)
+                                 std::int32_t height, const BmpEncoder &encode)
 {
     if (const Status names = CheckAlbumNames(request.folder, request.fileName); !names) {
         host.setArrowPointer();
@@ -140,7 +141,7 @@ ProductionResult ConvertPictures(const ProductionRequest &request, Host &host, s
             result = ProductionResult::Abandoned(
                 FileNotWrittenText(JoinPath(album->path, ScratchName), scratch.errorString()));
         } else {
-            Conversion conversion(request, host, album->pictureFolder, scratch.filePath(ScratchName));
+            Conversion conversion(request, host, encode, album->pictureFolder, scratch.filePath(ScratchName));
             result = conversion.run(QSize(width, height));
             wrotePicture = conversion.wrotePicture();
         }

@@ -328,7 +328,7 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     if (width <= 0 || height <= 0)
         return Failure{QStringLiteral("the picture has no size")};
     if (width > PictureLimits::MaxSide || height > PictureLimits::MaxSide)
-        return Failure{SizeRefusal(width, height)};
+        return CheckPictureSize(width, height).failure();
     if (width * height > PictureLimits::MaxHeifPixels)
         return Failure{MorePixelsThan(PictureLimits::MaxHeifPixels)};
 
@@ -337,10 +337,10 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     const QSize chosenSize(heif_image_handle_get_width(chosen), heif_image_handle_get_height(chosen));
     const int reduction = ReductionCovering(chosenSize, cover);
     // What is kept after the shrink must fit the limits of every picture.
-    if (const QString refusal = SizeRefusal((chosenSize.width() + reduction - 1) / reduction,
-                                            (chosenSize.height() + reduction - 1) / reduction);
-        !refusal.isEmpty())
-        return Failure{refusal};
+    if (const Status kept = CheckPictureSize((chosenSize.width() + reduction - 1) / reduction,
+                                             (chosenSize.height() + reduction - 1) / reduction);
+        !kept)
+        return kept.failure();
     const Owned<heif_decoding_options> options(heif_decoding_options_alloc());
     if (!options)
         return Failure{NoMemory()};

@@ -25,15 +25,15 @@ QString MorePixelsThan(qint64 limit)
     return QStringLiteral("larger than %1 megapixels").arg(limit / 1000000);
 }
 
-QString SizeRefusal(qint64 width, qint64 height)
+Status CheckPictureSize(qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0)
-        return QStringLiteral("the picture has no size");
+        return Failure{QStringLiteral("the picture has no size")};
     if (width > PictureLimits::MaxSide || height > PictureLimits::MaxSide)
-        return QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide);
+        return Failure{QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide)};
     if (width * height > PictureLimits::MaxPixels)
-        return MorePixelsThan(PictureLimits::MaxPixels);
-    return QString();
+        return Failure{MorePixelsThan(PictureLimits::MaxPixels)};
+    return {};
 }
 
 int ReductionCovering(QSize size, QSize cover)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QSize>
 #include <QString>
 
@@ -13,8 +15,8 @@ QString Damaged();
 QString NoMemory();
 QString MorePixelsThan(qint64 limit);
 
-// Why a picture of width x height pixels may not be decoded, or an empty text when it may.
-QString SizeRefusal(qint64 width, qint64 height);
+// Whether a picture of width x height pixels may be decoded; the failure says why not.
+Status CheckPictureSize(qint64 width, qint64 height);
 
 // The smallest of 1, 2, 4 and 8 by which a picture of `size` may be divided (rounding up) and
 // still cover `cover` in both directions; 1 for an empty `cover`.

@@ -23,16 +23,11 @@ namespace
 #define TJFLAG_LIMITSCANS 0
 #endif
 
-LoadedPicture Failure(const QString &why)
-{
-    return {QImage(), why};
-}
-
 const QString EndsEarly = LoadingReasons::EndsEarly();
 const QString Damaged = LoadingReasons::Damaged();
 const QString NoMemory = LoadingReasons::NoMemory();
+using LoadingReasons::CheckPictureSize;
 using LoadingReasons::MorePixelsThan;
-using LoadingReasons::SizeRefusal;
 
 // Why a JPEG could not be decoded, in plain words. Entropy-coded data never holds the end
 // marker, so a file that does not end with it (bar zero padding) was cut short.
@@ -89,36 +84,36 @@ void CmykToRgb32(QImage &image)
     }
 }
 
-LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
+Outcome<QImage> LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
 {
     Tj::Handle handle(tjInitDecompress());
     if (!handle)
-        return Failure(QStringLiteral("the JPEG decoder could not be started"));
+        return Failure{QStringLiteral("the JPEG decoder could not be started")};
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     if (tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
                             &subsampling, &colourspace) != 0)
-        return Failure(JpegFailure(data, size, tjGetErrorStr2(handle.get())));
+        return Failure{JpegFailure(data, size, tjGetErrorStr2(handle.get()))};
     const int frameType = JpegFrameType(data, size);
     if (width <= 0 || height <= 0)
-        return Failure(frameType == 0 ? EndsEarly : QStringLiteral("the picture has no size"));
+        return Failure{frameType == 0 ? EndsEarly : QStringLiteral("the picture has no size")};
 
     const qint64 sourcePixels = qint64(width) * height;
     const bool sequential = frameType == 0xC0;
     const qint64 sourceLimit =
         sequential ? PictureLimits::MaxSequentialJpegPixels : PictureLimits::MaxBufferedJpegPixels;
     if (sourcePixels > sourceLimit)
-        return Failure(MorePixelsThan(sourceLimit));
+        return Failure{MorePixelsThan(sourceLimit)};
 
     const int orientation = JpegExifOrientation(data, size);
     const QSize storedCover = OrientationSwapsSides(orientation) ? cover.transposed() : cover;
     const tjscalingfactor factor{1, JpegDenominator(width, height, storedCover)};
     const int scaledWidth = TJSCALED(width, factor), scaledHeight = TJSCALED(height, factor);
-    if (const QString refusal = SizeRefusal(scaledWidth, scaledHeight); !refusal.isEmpty())
-        return Failure(refusal);
+    if (const Status allowed = CheckPictureSize(scaledWidth, scaledHeight); !allowed)
+        return allowed.failure();
 
     QImage image(scaledWidth, scaledHeight, QImage::Format_RGB32);
     if (image.isNull())
-        return Failure(NoMemory);
+        return Failure{NoMemory};
 
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     // Format_RGB32 is 0xffRRGGBB in native byte order.
@@ -134,17 +129,17 @@ LoadedPicture LoadJpeg(const unsigned char *data, std::size_t size, QSize cover)
         const bool fatal = tjGetErrorCode(handle.get()) == TJERR_FATAL;
         const char *text = tjGetErrorStr2(handle.get());
         if (fatal || !HarmlessWarning(text))
-            return Failure(JpegFailure(data, size, text));
+            return Failure{JpegFailure(data, size, text)};
         if (decode(0) != 0 &&
             (tjGetErrorCode(handle.get()) == TJERR_FATAL || !HarmlessWarning(tjGetErrorStr2(handle.get()))))
-            return Failure(JpegFailure(data, size, tjGetErrorStr2(handle.get())));
+            return Failure{JpegFailure(data, size, tjGetErrorStr2(handle.get()))};
     }
     if (cmyk)
         CmykToRgb32(image);
     else if (const QByteArray icc = JpegIccProfile(data, size); !icc.isEmpty())
         image.setColorSpace(QColorSpace::fromIccProfile(icc)); // a CMYK or grey profile is no RGB space
     ConvertToSrgb(image);
-    return {ApplyOrientation(image, orientation), QString()};
+    return ApplyOrientation(image, orientation);
 }
 
 quint32 Le32At(const QByteArray &bytes, int at)
@@ -152,13 +147,13 @@ quint32 Le32At(const QByteArray &bytes, int at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-// Why a BMP cannot be read, as far as its header tells, or an empty text. Refuses sizes beyond
+// Whether a BMP can be read, as far as its header tells; the failure says why not. Refuses sizes beyond
 // the limits and an uncompressed BMP that lacks pixel rows its header promises (Qt fills missing
 // rows silently; run-length data ends where it ends).
-QString BmpHeaderRefusal(const QByteArray &header, qint64 fileSize)
+Status CheckBmpHeader(const QByteArray &header, qint64 fileSize)
 {
     if (header.size() < 30)
-        return EndsEarly;
+        return Failure{EndsEarly};
     const quint32 offset = Le32At(header, 10), infoSize = Le32At(header, 14);
     qint64 width = 0, height = 0, bits = 0, compression = 0;
     if (infoSize == 12) { // the old core header
@@ -167,22 +162,24 @@ QString BmpHeaderRefusal(const QByteArray &header, qint64 fileSize)
         bits = qFromLittleEndian<quint16>(header.constData() + 24);
     } else {
         if (header.size() < 34)
-            return EndsEarly;
+            return Failure{EndsEarly};
         width = qFromLittleEndian<qint32>(header.constData() + 18);
         height = qAbs(qint64(qFromLittleEndian<qint32>(header.constData() + 22)));
         bits = qFromLittleEndian<quint16>(header.constData() + 28);
         compression = Le32At(header, 30);
     }
     if (width > 0 && height > 0)
-        if (const QString refusal = SizeRefusal(width, height); !refusal.isEmpty())
-            return refusal;
+        if (const Status allowed = CheckPictureSize(width, height); !allowed)
+            return allowed;
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     // Other odd headers are Qt's to refuse; here they must not overflow the sums.
     if (!uncompressed || width <= 0 || width > PictureLimits::MaxSide || height > PictureLimits::MaxSide ||
         bits <= 0 || bits > 64)
-        return QString();
+        return {};
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    return qint64(offset) + rowBytes * height <= fileSize ? QString() : EndsEarly;
+    if (qint64(offset) + rowBytes * height > fileSize)
+        return Failure{EndsEarly};
+    return {};
 }
 
 // Whether a file of `kind` that Qt could not read was cut short, judged by the sizes its first
@@ -202,8 +199,8 @@ bool CutShort(PictureKind kind, const QByteArray &head, QIODevice *device, qint6
 }
 
 // `exifOrientation`: the orientation of an Exif block the reader does not apply itself (WebP's).
-LoadedPicture LoadWithQt(QIODevice *device, const char *format, PictureKind kind, qint64 fileSize,
-                         QSize cover, int exifOrientation = 1)
+Outcome<QImage> LoadWithQt(QIODevice *device, const char *format, PictureKind kind, qint64 fileSize,
+                           QSize cover, int exifOrientation = 1)
 {
     const QByteArray head = device->peek(16);
     QImageReader reader(device, format);
@@ -214,7 +211,7 @@ LoadedPicture LoadWithQt(QIODevice *device, const char *format, PictureKind kind
     // A top-down BMP reports a negative height.
     QSize size(reader.size().width(), qAbs(reader.size().height()));
     if (!size.isValid())
-        return Failure(CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged);
+        return Failure{CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged};
     // libwebp scales while it decodes, so only the reduced picture is ever held.
     if (kind == PictureKind::WebP && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         const bool sideways = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
@@ -226,24 +223,24 @@ LoadedPicture LoadWithQt(QIODevice *device, const char *format, PictureKind kind
             reader.setScaledSize(size);
         }
     }
-    if (const QString refusal = SizeRefusal(size.width(), size.height()); !refusal.isEmpty())
-        return Failure(refusal);
+    if (const Status allowed = CheckPictureSize(size.width(), size.height()); !allowed)
+        return allowed.failure();
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return Failure(CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged);
+        return Failure{CutShort(kind, head, device, fileSize) ? EndsEarly : Damaged};
     // A GIF reports the size of its first frame but is read at the size of its logical screen.
-    if (const QString refusal = SizeRefusal(image.width(), image.height()); !refusal.isEmpty())
-        return Failure(refusal);
+    if (const Status allowed = CheckPictureSize(image.width(), image.height()); !allowed)
+        return allowed.failure();
     const QImage::Format format32 =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format32)
         image.convertTo(format32);
     if (image.isNull())
-        return Failure(NoMemory);
+        return Failure{NoMemory};
     ConvertToSrgb(image);
     if (reader.transformation() == QImageIOHandler::TransformationNone)
         image = ApplyOrientation(image, exifOrientation);
-    return {image, QString()};
+    return image;
 }
 
 // The kind of a file in the ISO base media format (HEIF, AVIF) by its "ftyp" box: the major
@@ -309,13 +306,13 @@ QByteArray ReadInPieces(QIODevice &device, qint64 size)
 }
 
 // The picture in `device`, open at its start and `size` bytes long, by the kind its first bytes name.
-LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
+Outcome<QImage> LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
 {
     if (size == 0)
-        return Failure(QStringLiteral("the file is empty"));
+        return Failure{QStringLiteral("the file is empty")};
     if (size > PictureLimits::MaxFileBytes)
-        return Failure(
-            QStringLiteral("the file is larger than %1 MB").arg(PictureLimits::MaxFileBytes >> 20));
+        return Failure{
+            QStringLiteral("the file is larger than %1 MB").arg(PictureLimits::MaxFileBytes >> 20)};
 
     const PictureKind kind = PictureKindOf(device.peek(64));
     switch (kind) {
@@ -326,10 +323,9 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
         auto *buffer = qobject_cast<QBuffer *>(&device);
         const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
         if (bytes.size() != size)
-            return Failure(QStringLiteral("the file could not be read to its end"));
+            return Failure{QStringLiteral("the file could not be read to its end")};
         if (kind != PictureKind::Jpeg) {
-            Outcome<QImage> heif = LoadHeif(bytes, cover);
-            return heif ? LoadedPicture{std::move(heif).value(), QString()} : Failure(heif.reason());
+            return LoadHeif(bytes, cover);
         }
         return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
                         cover);
@@ -337,8 +333,8 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
     case PictureKind::Gif:
         return LoadWithQt(&device, "gif", kind, size, cover);
     case PictureKind::Bmp:
-        if (const QString refusal = BmpHeaderRefusal(device.peek(64), size); !refusal.isEmpty())
-            return Failure(refusal);
+        if (const Status header = CheckBmpHeader(device.peek(64), size); !header)
+            return header.failure();
         return LoadWithQt(&device, "bmp", kind, size, cover);
     case PictureKind::Png:
         // Qt's PNG reader leaves the eXIf chunk to the caller.
@@ -348,7 +344,7 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
         auto *buffer = qobject_cast<QBuffer *>(&device);
         const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
         if (bytes.size() != size)
-            return Failure(QStringLiteral("the file could not be read to its end"));
+            return Failure{QStringLiteral("the file could not be read to its end")};
         QBuffer whole;
         whole.setData(bytes);
         whole.open(QIODevice::ReadOnly);
@@ -361,27 +357,27 @@ LoadedPicture LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
     case PictureKind::Unknown:
         break;
     }
-    return Failure(QStringLiteral("not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture"));
+    return Failure{QStringLiteral("not a JPEG, GIF, BMP, PNG, WebP, TIFF, HEIC or AVIF picture")};
 }
 
-LoadedPicture LoadFile(const QString &path, QSize cover)
+Outcome<QImage> LoadFile(const QString &path, QSize cover)
 {
     // Only regular files: opening a pipe or a device could wait forever or never end.
     const QFileInfo info(path);
     if (!info.exists())
-        return Failure(QStringLiteral("the file does not exist"));
+        return Failure{QStringLiteral("the file does not exist")};
     if (!info.isFile())
-        return Failure(info.isDir() ? QStringLiteral("it is a folder, not a file")
-                                    : QStringLiteral("it is not an ordinary file"));
+        return Failure{info.isDir() ? QStringLiteral("it is a folder, not a file")
+                                    : QStringLiteral("it is not an ordinary file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure(QStringLiteral("the file cannot be opened (%1)").arg(file.errorString().toLower()));
+        return Failure{QStringLiteral("the file cannot be opened (%1)").arg(file.errorString().toLower())};
     return LoadFromDevice(file, file.size(), cover);
 }
 
 } // namespace
 
-LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
+Outcome<QImage> LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
 {
     try {
         QBuffer buffer;
@@ -389,15 +385,15 @@ LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover)
         buffer.open(QIODevice::ReadOnly);
         return LoadFromDevice(buffer, bytes.size(), cover);
     } catch (const std::exception &) { // memory ran out inside Qt or the standard library
-        return {QImage(), NoMemory};
+        return Failure{NoMemory};
     }
 }
 
-LoadedPicture LoadPicture(const QString &path, QSize cover)
+Outcome<QImage> LoadPicture(const QString &path, QSize cover)
 {
     try {
         return LoadFile(path, cover);
     } catch (const std::exception &) { // memory ran out inside Qt or the standard library
-        return {QImage(), NoMemory};
+        return Failure{NoMemory};
     }
 }

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "shared/outcome.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
-
-// A loaded picture, or why it could not be loaded.
-struct LoadedPicture {
-    QImage image; // null when loading failed
-    QString error;
-
-    bool ok() const { return !image.isNull(); }
-};
 
 // Limits that keep a damaged or hostile picture from taking gigabytes.
 namespace PictureLimits
@@ -36,7 +30,8 @@ PictureKind PictureKindOf(const QByteArray &firstBytes);
 // shrunk so (heif_loading.h). Every picture is turned upright (EXIF orientation; HEIF rotation and mirror
 // boxes) and converted to sRGB from the colour space its ICC profile or colour box names. Opaque pictures
 // come back as Format_RGB32; pictures with transparency as Format_ARGB32_Premultiplied.
-LoadedPicture LoadPicture(const QString &path, QSize cover = QSize());
+// The failure is why it could not be loaded, in the words that follow "could not be read: ".
+Outcome<QImage> LoadPicture(const QString &path, QSize cover = QSize());
 
 // The same for a picture already in memory (the bytes of a file).
-LoadedPicture LoadPictureFromBytes(const QByteArray &bytes, QSize cover = QSize());
+Outcome<QImage> LoadPictureFromBytes(const QByteArray &bytes, QSize cover = QSize());

@@ -14,14 +14,16 @@
 PreparedPicture PreparePicture(const QString &path, QSize size, const CanvasFill &fill)
 {
     try {
-        const LoadedPicture picture = LoadPicture(path, size);
-        if (!picture.ok())
-            return Failure{PictureNotReadText(path, picture.error)};
+        const Outcome<QImage> picture = LoadPicture(path, size);
+        if (!picture)
+            return Failure{PictureNotReadText(path, picture.reason())};
         const QImage canvas(size, QImage::Format_RGB32);
-        QImage filled = canvas.isNull() ? QImage() : StretchOntoCanvas(picture.image, canvas, fill);
-        if (filled.isNull())
+        if (canvas.isNull())
             return Failure{NotEnoughMemoryText(path)};
-        return filled;
+        Outcome<QImage> filled = StretchOntoCanvas(picture.value(), canvas, fill);
+        if (!filled)
+            return Failure{NotEnoughMemoryText(path)};
+        return std::move(filled).value();
     } catch (const std::exception &) { // out of memory inside Qt or the standard library
         return Failure{NotEnoughMemoryText(path)};
     }

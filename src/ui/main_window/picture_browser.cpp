@@ -2,6 +2,7 @@
 
 #include "app/volume_source.h"
 #include "picture_conversion/picture_loader.h"
+#include "shared/logging.h"
 #include "shared/paths.h"
 #include "shared/platform.h"
 
@@ -91,14 +92,14 @@ QStringList PictureFiles(const QString &folder)
     return QDir(folder).entryList(PictureFilePatterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
-QImage LoadPreviewImage(const QString &path, const QSize &box)
+Outcome<QImage> LoadPreviewImage(const QString &path, const QSize &box)
 {
     // The same loading as the conversion: its size limits, its refusals, the EXIF
     // orientation, and a large JPEG decoded at a reduced size that still covers the box.
-    QImage image = LoadPicture(path, box).image;
-    if (!image.isNull() && box.isValid() && image.size() != box)
-        image = image.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    Outcome<QImage> image = LoadPicture(path, box);
+    if (!image || !box.isValid() || image->size() == box)
+        return image;
+    return image->scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 PictureBrowser::PictureBrowser(const BrowserControls &controls, MessageBoxes &messages, MousePointer &pointer,
@@ -351,9 +352,11 @@ void PictureBrowser::previewDecoded()
     // A newer click waiting means this picture is no longer wanted. A picture that cannot be
     // decoded leaves the old preview in place.
     if (!nextPreview_) {
-        const QImage picture = previewPicture_.take();
-        if (!picture.isNull())
-            image1_.setPixmap(QPixmap::fromImage(picture));
+        const Outcome<QImage> picture = previewPicture_.take();
+        if (picture)
+            image1_.setPixmap(QPixmap::fromImage(picture.value()));
+        else
+            qCDebug(lcConvert) << "no preview:" << picture.reason();
         pointer_.arrow();
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/selection.h"
+#include "shared/outcome.h"
 #include "shared/thread_handoff.h"
 
 #include <QDir>
@@ -47,8 +48,8 @@ inline const QStringList PictureFilePatterns{QStringLiteral("*.jpg"), QStringLit
 QStringList PictureFiles(const QString &folder);
 
 // Reads a picture for a preview box of `box` pixels, the right way up. A large picture is
-// decoded at the box size, never whole. A null image when it cannot be decoded.
-QImage LoadPreviewImage(const QString &path, const QSize &box);
+// decoded at the box size, never whole. The failure says why it cannot be decoded.
+Outcome<QImage> LoadPreviewImage(const QString &path, const QSize &box);
 
 // The main window's controls that the browser works with.
 struct BrowserControls {
@@ -149,7 +150,7 @@ class PictureBrowser : public QObject
     bool previewAbandoned_ = false;
     QThreadPool previewThread_;
     QFutureWatcher<void> previewDecoding_;
-    WorkerResult<QImage> previewPicture_; // what previewDecoding_ watches
+    WorkerResult<Outcome<QImage>> previewPicture_; // what previewDecoding_ watches
     // From the start of a decoding until its result is handled. The future itself is finished a
     // little earlier, while its "finished" is still on its way to this thread.
     bool decoding_ = false;

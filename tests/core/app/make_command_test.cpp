@@ -2,6 +2,7 @@
 // the dialog leaves can be set to what the real dialog never leaves.
 
 #include "app/make_command.h"
+#include "support/album_home.h"
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
 
@@ -56,25 +57,13 @@ class FakeMakeWindow : public MakeWindow
     FakeHost &host_;
 };
 
-class MakeCommandTest : public ::testing::Test
+class MakeCommandTest : public ::testing::Test, protected AlbumHome
 {
   protected:
-    QTemporaryDir dir;
-    FakeHost host;
     FakeMakeWindow window{host};
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        host.folder = dir.filePath(QStringLiteral("program"));
-        ASSERT_TRUE(QDir().mkpath(host.folder));
-    }
-    void selectPicture()
-    {
-        const QString path = dir.filePath(QStringLiteral("beach.jpg"));
-        ASSERT_TRUE(TestPictures::WriteJpeg(TestPictures::Quadrants(64, 48), path));
-        host.select(path);
-    }
+    void SetUp() override { ASSERT_TRUE(makeHome()); }
+    void selectPicture() { selectJpeg(QStringLiteral("beach.jpg")); }
     QSize pictureSize(const QString &folder) const
     {
         return QImageReader(host.folder + QLatin1Char('/') + folder + QStringLiteral("/images/picture1.jpg"))

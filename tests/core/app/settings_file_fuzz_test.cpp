@@ -34,7 +34,7 @@ struct Reading {
 Reading Read(const QByteArray &bytes)
 {
     Reading reading{false, 0, 75};
-    reading.ok = ReadSettings(bytes, reading.startCount, reading.quality);
+    reading.ok = ReadSettings(bytes, reading.startCount, reading.quality).ok();
     return reading;
 }
 

@@ -1,5 +1,6 @@
 #include "app/make_command.h"
 #include "html_pages/page_writers.h"
+#include "support/album_home.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
 #include "support/test_pictures.h"
@@ -17,19 +18,14 @@ namespace
 enum class Page { BlockEffect, Album1, Album2 };
 
 // A program folder in a temporary directory and a selection of small real pictures.
-class WriterRun
+class WriterRun : public AlbumHome
 {
   public:
     explicit WriterRun(int pictures)
     {
-        host.folder = temp.filePath(QStringLiteral("program"));
-        QDir().mkpath(host.folder);
-        QDir().mkpath(temp.filePath(QStringLiteral("sources")));
-        for (int k = 1; k <= pictures; ++k) {
-            const QString path = temp.filePath(QStringLiteral("sources/photo%1.jpg").arg(k));
-            TestPictures::WriteJpeg(TestPictures::Quadrants(40 + k, 30), path);
-            host.select(path);
-        }
+        EXPECT_TRUE(makeHome());
+        for (int k = 1; k <= pictures; ++k)
+            selectJpeg(QStringLiteral("sources/photo%1.jpg").arg(k), QSize(40 + k, 30));
     }
 
     void write(Page page, int width, int height, std::uint8_t blockSize = 15)
@@ -59,10 +55,10 @@ class WriterRun
     }
 
     QString pagePath() const { return host.folder + QStringLiteral("/Photomap/Default.html"); }
-    QByteArray pageBytes() const { return Golden::ReadBytes(pagePath()); }
-
-    QTemporaryDir temp;
-    FakeHost host;
+    QByteArray pageBytes() const
+    {
+        return AlbumHome::pageBytes(QStringLiteral("Photomap"), QStringLiteral("Default"));
+    }
 };
 
 struct GoldenRow {
@@ -89,7 +85,7 @@ TEST_P(BlockEffectPhotoalbumGoldenTest, WritesTheExpectedFileAndOpensIt)
 {
     const GoldenRow row = GetParam();
     WriterRun run(row.pictures);
-    ASSERT_TRUE(run.temp.isValid());
+    ASSERT_TRUE(run.dir.isValid());
     run.host.title = QString::fromUtf8(row.title);
     run.host.state.BackRed = row.red;
     run.host.state.BackGreen = row.green;

@@ -51,7 +51,7 @@ TEST(WritePageFileTest, EndsEveryLineWithCrLfAndWritesNoByteOrderMark)
     const QString path = dir.filePath(QStringLiteral("page.html"));
     ASSERT_TRUE(WritePageFile(path, {QStringLiteral("<html>"), QString(), QStringLiteral(" "),
                                      QStringLiteral("\u00e9\u0416"), QStringLiteral("</html>")}));
-    EXPECT_EQ(Golden::ReadBytes(path), QByteArray("<html>\r\n\r\n \r\n&#233;&#1046;\r\n</html>\r\n"));
+    EXPECT_EQ(PictureFiles::ReadBytes(path), QByteArray("<html>\r\n\r\n \r\n&#233;&#1046;\r\n</html>\r\n"));
 }
 
 TEST(WritePageFileTest, ReportsAFileThatCannotBeWrittenAndLeavesNothing)

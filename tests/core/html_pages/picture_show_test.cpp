@@ -25,7 +25,7 @@ class PictureShowTest : public PageTest
     void selectPictures(const QStringList &names)
     {
         for (const QString &name : names)
-            host.select(sourceFile(QStringLiteral("Fotos/") + name, "bytes of " + name.toUtf8()));
+            host.select(writeFile(QStringLiteral("Fotos/") + name, "bytes of " + name.toUtf8()));
     }
     QString picture(const QString &name) const { return pathIn(Trip + QStringLiteral("/images/") + name); }
 };
@@ -59,7 +59,8 @@ TEST_P(PictureShowGoldenTest, CopiesEveryPictureAndWritesThePage)
     for (int k = 1; k <= row.pictures.size(); ++k) {
         statuses << QStringLiteral("Convert picture %1 of %2").arg(k).arg(row.pictures.size());
         pauses << 0.2f;
-        EXPECT_EQ(Golden::ReadBytes(picture(row.copies[k - 1])), "bytes of " + row.pictures[k - 1].toUtf8())
+        EXPECT_EQ(PictureFiles::ReadBytes(picture(row.copies[k - 1])),
+                  "bytes of " + row.pictures[k - 1].toUtf8())
             << row.copies[k - 1].toStdString();
     }
     statuses << QStringLiteral("Convert pictures ready, open html page....");
@@ -125,14 +126,15 @@ TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
     selectPictures({QStringLiteral("Beach.GIF")});
     host.finish(WritePictureShowPage(host.request(Trip, Default), host));
     ASSERT_TRUE(QDir(dir.path()).rename(Trip, QStringLiteral("Moved")));
-    EXPECT_EQ(Golden::ReadBytes(pathIn(QStringLiteral("Moved/images/picture1.gif"))), "bytes of Beach.GIF");
+    EXPECT_EQ(PictureFiles::ReadBytes(pathIn(QStringLiteral("Moved/images/picture1.gif"))),
+              "bytes of Beach.GIF");
 }
 
 TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
 {
     host.state.PageStyle = 1;
     selectPictures({QStringLiteral("a.jpg")});
-    const QString page = sourceFile(QStringLiteral("Trip/Default.html"), "earlier page");
+    const QString page = writeFile(QStringLiteral("Trip/Default.html"), "earlier page");
 
     host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
@@ -140,7 +142,7 @@ TEST_F(PictureShowTest, AnExistingPageFileStopsBeforeAnythingIsMade)
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Map Trip existing..."));
     EXPECT_TRUE(host.messages[0].title.isEmpty()); // the program's name
     EXPECT_EQ(host.state.PageStyle, 1);
-    EXPECT_EQ(Golden::ReadBytes(page), "earlier page");
+    EXPECT_EQ(PictureFiles::ReadBytes(page), "earlier page");
     EXPECT_FALSE(QFileInfo::exists(pathIn(QStringLiteral("Trip/images"))));
     EXPECT_TRUE(host.statuses.isEmpty());
     EXPECT_TRUE(host.opened.isEmpty());
@@ -150,7 +152,7 @@ TEST_F(PictureShowTest, APageFileInOtherLetterCaseIsNoMatchSoTheExistingFolderAb
 {
     host.state.PageStyle = 1;
     selectPictures({QStringLiteral("a.jpg")});
-    sourceFile(QStringLiteral("Trip/default.HTML"), "other");
+    writeFile(QStringLiteral("Trip/default.HTML"), "other");
 
     host.finish(WritePictureShowPage(host.request(Trip, Default), host));
 
@@ -194,7 +196,7 @@ TEST_F(PictureShowTest, AMissingSourceStopsTheCopyingAndKeepsWhatWasCopied)
                                                  QStringLiteral(" could not be read: ")))
         << host.messages[0].text.toStdString();
     EXPECT_EQ(host.state.PageStyle, 99);
-    EXPECT_EQ(Golden::ReadBytes(picture(QStringLiteral("picture1.jpg"))), "bytes of a.jpg");
+    EXPECT_EQ(PictureFiles::ReadBytes(picture(QStringLiteral("picture1.jpg"))), "bytes of a.jpg");
     EXPECT_FALSE(QFileInfo::exists(picture(QStringLiteral("picture2.gif"))));
     EXPECT_FALSE(QFileInfo::exists(picture(QStringLiteral("picture3.bmp"))));
     EXPECT_EQ(host.statuses, (QStringList{QStringLiteral("Convert picture 1 of 3"),
@@ -231,7 +233,7 @@ TEST_F(PictureShowTest, KeepsWhatBrowsersShowAndTurnsHeicAndTiffIntoJpegs)
     for (const Row &row : rows) {
         if (row.bytes.isEmpty())
             GTEST_SKIP() << "cannot make " << row.source << " here (heif-enc and cwebp come with the setup)";
-        host.select(sourceFile(QStringLiteral("Fotos/") + QLatin1String(row.source), row.bytes));
+        host.select(writeFile(QStringLiteral("Fotos/") + QLatin1String(row.source), row.bytes));
     }
     host.state.JpegQuality = 90;
 
@@ -242,7 +244,7 @@ TEST_F(PictureShowTest, KeepsWhatBrowsersShowAndTurnsHeicAndTiffIntoJpegs)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.source);
         written << QLatin1String(row.written);
-        const QByteArray bytes = Golden::ReadBytes(picture(QLatin1String(row.written)));
+        const QByteArray bytes = PictureFiles::ReadBytes(picture(QLatin1String(row.written)));
         if (!row.converted) {
             EXPECT_EQ(bytes, row.bytes) << "copied unchanged";
             continue;

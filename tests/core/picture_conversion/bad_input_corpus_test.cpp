@@ -127,13 +127,13 @@ QByteArray WithIspe(QByteArray bytes, quint32 width, quint32 height)
 const char *const EndsEarlyText = "the file ends before the picture does";
 const char *const DamagedText = "the picture data is damaged";
 
-enum class Outcome { Converts, Refused };
+enum class Expect { Converts, Refused };
 
 struct CorpusRow {
     const char *name;
     const char *fileName; // as listed: the extension need not match the content
     std::function<QByteArray()> bytes;
-    Outcome outcome;
+    Expect expect;
     const char *reason = nullptr; // the loader's reason for a refusal, where the row names it
     const char *tool = nullptr;   // a program that makes the picture, or nullptr
 };
@@ -154,8 +154,8 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
     const bool measured = ResetPeak();
     const long residentBefore = StatusKb("VmRSS:");
 
-    const LoadedPicture preview = LoadPicture(path, PreviewBox);
-    const LoadedPicture fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
+    const Outcome<QImage> preview = LoadPicture(path, PreviewBox);
+    const Outcome<QImage> fromMemory = LoadPictureFromBytes(bytes, PreviewBox);
     host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
 
     const long growthMb = (StatusKb("VmHWM:") - residentBefore) / 1024;
@@ -164,23 +164,25 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
     }
     EXPECT_EQ(preview.ok(), fromMemory.ok()) << "a file and its bytes load alike";
     const QString jpeg = dir.filePath("program/Album/images/picture1.jpg");
-    if (row.outcome == Outcome::Converts) {
+    if (row.expect == Expect::Converts) {
         EXPECT_TRUE(host.messages.isEmpty());
         EXPECT_NE(host.state.PageStyle, PageStyles::Abandoned);
-        EXPECT_EQ(LoadPicture(jpeg).image.size(), QSize(CanvasWidth, CanvasHeight));
-        ASSERT_TRUE(preview.ok()) << qPrintable(preview.error);
-        EXPECT_FALSE(preview.image.isNull());
+        const Outcome<QImage> converted = LoadPicture(jpeg);
+        ASSERT_TRUE(converted.ok()) << qPrintable(converted.reason());
+        EXPECT_EQ(converted->size(), QSize(CanvasWidth, CanvasHeight));
+        ASSERT_TRUE(preview.ok()) << qPrintable(preview.reason());
+        EXPECT_FALSE(preview.value().isNull());
     } else {
         // The loader's reason is the one the user reads.
         ASSERT_EQ(host.messages.size(), 1);
-        EXPECT_EQ(host.messages[0].text, PictureNotReadText(path, preview.error));
+        EXPECT_EQ(host.messages[0].text, PictureNotReadText(path, preview.reason()));
         EXPECT_TRUE(host.messages[0].title.isEmpty());
         EXPECT_EQ(host.state.PageStyle, PageStyles::Abandoned);
         EXPECT_FALSE(QFile::exists(jpeg));
         EXPECT_FALSE(preview.ok());
-        EXPECT_FALSE(preview.error.isEmpty());
+        EXPECT_FALSE(preview.reason().isEmpty());
         if (row.reason) {
-            EXPECT_EQ(preview.error, row.reason);
+            EXPECT_EQ(preview.reason(), row.reason);
         }
     }
 }
@@ -193,84 +195,84 @@ std::function<QByteArray()> Bmp(BmpPatch patch)
 
 const CorpusRow Rows[] = {
     // JPEGs cut short: in the tables, just after the scan header, mid-scan, and without the end marker.
-    {"JpegCutInTables", "cut.jpg", [] { return Cut(Baseline(), 0.1); }, Outcome::Refused},
+    {"JpegCutInTables", "cut.jpg", [] { return Cut(Baseline(), 0.1); }, Expect::Refused},
     {"JpegCutAfterScanHeader", "cut.jpg", [] { return Baseline().left(ScanDataStart(Baseline())); },
-     Outcome::Refused},
-    {"JpegCutMidScan", "cut.jpg", [] { return Cut(Baseline(), 0.8); }, Outcome::Refused},
-    {"JpegWithoutEndMarker", "cut.jpg", [] { return Baseline().chopped(2); }, Outcome::Refused},
+     Expect::Refused},
+    {"JpegCutMidScan", "cut.jpg", [] { return Cut(Baseline(), 0.8); }, Expect::Refused},
+    {"JpegWithoutEndMarker", "cut.jpg", [] { return Baseline().chopped(2); }, Expect::Refused},
     // Random entropy data without markers decodes to a garbled picture of the right size.
-    {"JpegGarbageInScan", "garbage.jpg", [] { return WithGarbageInScan(Baseline()); }, Outcome::Converts},
+    {"JpegGarbageInScan", "garbage.jpg", [] { return WithGarbageInScan(Baseline()); }, Expect::Converts},
     {"JpegProgressive", "progressive.jpg", [] { return Jpeg(Photo, JpegKind::Progressive); },
-     Outcome::Converts},
+     Expect::Converts},
     {"JpegProgressiveCut", "progressive.jpg", [] { return Cut(Jpeg(Photo, JpegKind::Progressive), 0.7); },
-     Outcome::Refused},
+     Expect::Refused},
     {"JpegArithmeticCoded", "arithmetic.jpg", [] { return DataFile("jpeg_arithmetic_coded_40x30.jpg"); },
-     Outcome::Converts},
-    {"JpegCmyk", "cmyk.jpg", [] { return Jpeg(Photo, JpegKind::Cmyk); }, Outcome::Converts},
-    {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Outcome::Converts},
-    {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Outcome::Converts},
-    {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Outcome::Refused},
-    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Outcome::Converts},
-    {"PngCut", "png.jpg", [] { return Cut(PngBytes(Photo), 0.6); }, Outcome::Refused},
+     Expect::Converts},
+    {"JpegCmyk", "cmyk.jpg", [] { return Jpeg(Photo, JpegKind::Cmyk); }, Expect::Converts},
+    {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Expect::Converts},
+    {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Expect::Converts},
+    {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Expect::Refused},
+    {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Expect::Converts},
+    {"PngCut", "png.jpg", [] { return Cut(PngBytes(Photo), 0.6); }, Expect::Refused},
     {"PngClaims100000Square", "png.jpg", [] { return PngWithSize(PngBytes(Photo), 100000, 100000); },
-     Outcome::Refused},
+     Expect::Refused},
     {"PngClaims8000Square", "png.png", [] { return PngWithSize(PngBytes(Photo), 8000, 8000); },
-     Outcome::Refused},
-    {"GifWithoutFrames", "none.gif", [] { return GifWithoutFrames(8, 8); }, Outcome::Refused},
-    {"GifAnimated", "animated.gif", [] { return AnimatedGif(20, 10, 3); }, Outcome::Converts},
+     Expect::Refused},
+    {"GifWithoutFrames", "none.gif", [] { return GifWithoutFrames(8, 8); }, Expect::Refused},
+    {"GifAnimated", "animated.gif", [] { return AnimatedGif(20, 10, 3); }, Expect::Converts},
     {"GifScreenOf16384Square", "screen.gif", [] { return GifWithScreen(16384, 16384, 4, 4); },
-     Outcome::Refused},
+     Expect::Refused},
     {"GifScreenOf65535Square", "screen.gif", [] { return GifWithScreen(65535, 65535, 4, 4); },
-     Outcome::Refused},
+     Expect::Refused},
     {"GifScreenTallerThanLimit", "tall.gif",
-     [] { return DataFile("gif_screen_taller_than_its_frame_and_limit.gif"); }, Outcome::Refused},
-    {"BmpTopDown", "top_down.bmp", Bmp({.height = 30, .topDownHeight = true}), Outcome::Converts},
-    {"BmpNegativeWidth", "negative.bmp", Bmp({.width = 0xffffffd8}), Outcome::Refused},
-    {"BmpZeroWidth", "zero.bmp", Bmp({.width = 0}), Outcome::Refused},
-    {"BmpZeroHeight", "zero.bmp", Bmp({.height = 0}), Outcome::Refused},
-    {"BmpHugeDimensions", "huge.bmp", Bmp({.width = 0x7fffffff, .height = 0x7fffffff}), Outcome::Refused},
-    {"BmpMostNegativeHeight", "huge.bmp", Bmp({.height = 0x80000000}), Outcome::Refused},
-    {"BmpOffsetPastTheEnd", "offset.bmp", Bmp({.offset = 100000}), Outcome::Refused},
+     [] { return DataFile("gif_screen_taller_than_its_frame_and_limit.gif"); }, Expect::Refused},
+    {"BmpTopDown", "top_down.bmp", Bmp({.height = 30, .topDownHeight = true}), Expect::Converts},
+    {"BmpNegativeWidth", "negative.bmp", Bmp({.width = 0xffffffd8}), Expect::Refused},
+    {"BmpZeroWidth", "zero.bmp", Bmp({.width = 0}), Expect::Refused},
+    {"BmpZeroHeight", "zero.bmp", Bmp({.height = 0}), Expect::Refused},
+    {"BmpHugeDimensions", "huge.bmp", Bmp({.width = 0x7fffffff, .height = 0x7fffffff}), Expect::Refused},
+    {"BmpMostNegativeHeight", "huge.bmp", Bmp({.height = 0x80000000}), Expect::Refused},
+    {"BmpOffsetPastTheEnd", "offset.bmp", Bmp({.offset = 100000}), Expect::Refused},
     // The header bytes are read as pixels: the picture is off, but whole.
-    {"BmpOffsetIntoTheHeader", "offset.bmp", Bmp({.offset = 2}), Outcome::Converts},
-    {"BmpOffsetHuge", "offset.bmp", Bmp({.offset = 0xffffffff}), Outcome::Refused},
+    {"BmpOffsetIntoTheHeader", "offset.bmp", Bmp({.offset = 2}), Expect::Converts},
+    {"BmpOffsetHuge", "offset.bmp", Bmp({.offset = 0xffffffff}), Expect::Refused},
     {"BmpPaletteCountHuge", "palette.bmp",
      [] { return PatchedBmp(PictureFiles::BmpBytes(Photo, BmpLayout::Indexed8), {.colours = 0x7fffffff}); },
-     Outcome::Refused},
+     Expect::Refused},
     {"BmpIndicesPastPalette", "palette.bmp", [] { return BmpWithIndicesPastPalette(40, 30, 2); },
-     Outcome::Converts},
+     Expect::Converts},
     // The kinds phones and browsers make, cut short and with a header that says nonsense.
-    {"WebPCut", "cut.jpg", [] { return Cut(ToolPictures::WebP(Photo), 0.6); }, Outcome::Refused,
-     EndsEarlyText, "cwebp"},
+    {"WebPCut", "cut.jpg", [] { return Cut(ToolPictures::WebP(Photo), 0.6); }, Expect::Refused, EndsEarlyText,
+     "cwebp"},
     {"WebPWrongHeader", "bad.webp", [] { return Overwritten(ToolPictures::WebP(Photo), 20, "nonsense"); },
-     Outcome::Refused, DamagedText, "cwebp"},
-    {"TiffCut", "cut.tif", [] { return Cut(QtBytes(Photo, "tiff"), 0.6); }, Outcome::Refused, EndsEarlyText},
+     Expect::Refused, DamagedText, "cwebp"},
+    {"TiffCut", "cut.tif", [] { return Cut(QtBytes(Photo, "tiff"), 0.6); }, Expect::Refused, EndsEarlyText},
     {"TiffWrongHeader", "bad.tif",
      [] {
          // Qt writes the directory of tags after the pixels; its first entries become text.
          const QByteArray tiff = QtBytes(Photo, "tiff");
          return Overwritten(tiff, qFromLittleEndian<quint32>(tiff.constData() + 4) + 2, "nonsense nonsense");
      },
-     Outcome::Refused, DamagedText},
-    {"HeicCut", "cut.jpg", [] { return Cut(ToolPictures::Heic(Photo), 0.6); }, Outcome::Refused,
-     EndsEarlyText, "heif-enc"},
+     Expect::Refused, DamagedText},
+    {"HeicCut", "cut.jpg", [] { return Cut(ToolPictures::Heic(Photo), 0.6); }, Expect::Refused, EndsEarlyText,
+     "heif-enc"},
     {"HeicWrongHeader", "bad.heic", [] { return Renamed(ToolPictures::Heic(Photo), "meta", "xeta"); },
-     Outcome::Refused, DamagedText, "heif-enc"},
+     Expect::Refused, DamagedText, "heif-enc"},
     {"HeicClaims20000Square", "big.heic", [] { return WithIspe(ToolPictures::Heic(Photo), 20000, 20000); },
-     Outcome::Refused, "wider or taller than 16384 pixels", "heif-enc"},
-    {"AvifCut", "cut.png", [] { return Cut(ToolPictures::Avif(Photo), 0.6); }, Outcome::Refused,
-     EndsEarlyText, "avifenc"},
+     Expect::Refused, "wider or taller than 16384 pixels", "heif-enc"},
+    {"AvifCut", "cut.png", [] { return Cut(ToolPictures::Avif(Photo), 0.6); }, Expect::Refused, EndsEarlyText,
+     "avifenc"},
     {"AvifWrongHeader", "bad.avif", [] { return Renamed(ToolPictures::Avif(Photo), "meta", "xeta"); },
-     Outcome::Refused, DamagedText, "avifenc"},
+     Expect::Refused, DamagedText, "avifenc"},
     // Inputs the fuzzer found.
     {"FuzzBmpNegativeWidthOverflow", "f.bmp",
-     [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); }, Outcome::Refused},
+     [] { return DataFile("bmp_negative_width_overflows_row_size.bmp"); }, Expect::Refused},
     {"FuzzGifScreen1285x46083", "f.gif", [] { return DataFile("gif_screen_1285x46083_with_tiny_frame.gif"); },
-     Outcome::Refused},
+     Expect::Refused},
     {"FuzzGifWideScreenOfZeroHeight", "f.gif", [] { return DataFile("gif_wide_screen_of_zero_height.gif"); },
-     Outcome::Refused},
+     Expect::Refused},
     {"FuzzBmpHugeWidthAndBits", "f.bmp",
-     [] { return DataFile("bmp_huge_width_and_bits_overflow_row_size.bmp"); }, Outcome::Refused},
+     [] { return DataFile("bmp_huge_width_and_bits_overflow_row_size.bmp"); }, Expect::Refused},
 };
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputCorpusTest, ::testing::ValuesIn(Rows),

@@ -323,6 +323,38 @@ TEST_F(ConvertPicturesTest, AFileThatCannotBeWrittenStopsTheRunWithItsPath)
     }
 }
 
+// An encoder that fails on its own loses only its picture: one message each, right after that
+// picture's work, its number stays free, and the run goes on so the caller still writes its page.
+TEST_F(ConvertPicturesTest, AnEncoderThatFailsLosesOnlyItsPicture)
+{
+    for (int i = 1; i <= 4; ++i)
+        addJpeg(QString("p%1.jpg").arg(i), TestPictures::Quadrants(64, 48));
+    int calls = 0;
+    const BmpEncoder failsOnEvenPictures = [&](const QString &bmp, int quality) -> Outcome<QByteArray> {
+        if (++calls % 2 == 0)
+            return Failure{QStringLiteral("the encoder gave up")};
+        return EncodeBmpFile(bmp, quality);
+    };
+    QList<qsizetype> messagesAtPause;
+    host.onPause = [&] { messagesAtPause << host.messages.size(); };
+
+    const ProductionResult result =
+        ConvertPictures(host.request(Folder, "index"), host, 30, 20, failsOnEvenPictures);
+    host.finish(result);
+
+    EXPECT_TRUE(result.done());
+    EXPECT_EQ(messageTexts(), QStringList({NotSaved, NotSaved})) << messageTexts().join(" | ").toStdString();
+    for (const auto &message : host.messages)
+        EXPECT_TRUE(message.title.isEmpty());
+    EXPECT_EQ(messagesAtPause, QList<qsizetype>({0, 1, 1, 2}));
+    EXPECT_EQ(host.state.PageStyle, PageStyles::Thumbnails);
+    EXPECT_EQ(jpegs(), QStringList({"picture1.jpg", "picture3.jpg"})) << jpegs().join(" ").toStdString();
+    ExpectStretchedQuadrants(converted(3), QSize(30, 20));
+    EXPECT_EQ(host.statuses.last(), "Convert picture 4 of 4");
+    EXPECT_EQ(result.PictureDates.size(), 4);
+    EXPECT_FALSE(scratchLeft());
+}
+
 TEST_F(ConvertPicturesTest, ExifRotatedPictureComesOutUpright)
 {
     const QImage upright = TestPictures::Quadrants(480, 320);

@@ -95,7 +95,7 @@ TEST_P(DiskFullTest, EndsWithAMessageAndLeavesNoCutOffFile)
             EXPECT_TRUE(PictureFiles::ReadBytes(path).endsWith("</html>\r\n")) << qPrintable(file);
         else
             EXPECT_TRUE(LoadPicture(path).ok())
-                << qPrintable(file) << ": " << qPrintable(LoadPicture(path).error);
+                << qPrintable(file) << ": " << qPrintable(LoadPicture(path).reason());
     }
 }
 

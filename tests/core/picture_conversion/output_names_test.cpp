@@ -2,6 +2,7 @@
 // unusual but plain ones work end to end.
 #include "picture_conversion/picture_loader.h"
 #include "productions.h"
+#include "support/album_home.h"
 #include "support/fake_host.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
@@ -15,21 +16,14 @@
 namespace
 {
 
-class NamesFixture
+class NamesFixture : protected AlbumHome
 {
   protected:
-    QTemporaryDir dir;
-    FakeHost host;
-
     void prepare()
     {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QDir(dir.path()).mkpath("base/program") && QDir(dir.path()).mkpath("base/pictures"));
-        host.folder = dir.filePath("base/program");
+        ASSERT_TRUE(makeHome("base/program"));
         host.state.PageStyle = PageStyles::Thumbnails;
-        const QString picture = dir.filePath("base/pictures/one.jpg");
-        ASSERT_TRUE(TestPictures::WriteJpeg(TestPictures::Quadrants(40, 30), picture));
-        host.select(picture);
+        selectJpeg("base/pictures/one.jpg", QSize(40, 30));
     }
 };
 
@@ -134,9 +128,9 @@ TEST_P(PlainNameTest, WorksEndToEnd)
     EXPECT_NE(host.state.PageStyle, PageStyles::Abandoned);
     const QDir output(dir.filePath("base/program/" + row.folder));
     const bool copiesOnly = std::string(production.name) == "PictureShow";
-    const LoadedPicture picture = LoadPicture(output.filePath("images/picture1.jpg"));
-    ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
-    EXPECT_EQ(picture.image.size(), copiesOnly ? QSize(40, 30) : QSize(48, 36));
+    const Outcome<QImage> picture = LoadPicture(output.filePath("images/picture1.jpg"));
+    ASSERT_TRUE(picture.ok()) << qPrintable(picture.reason());
+    EXPECT_EQ(picture.value().size(), copiesOnly ? QSize(40, 30) : QSize(48, 36));
     if (std::string(production.name) != "ResizePictures") {
         const QString page = output.filePath(row.fileName + ".html");
         EXPECT_TRUE(QFile::exists(page));

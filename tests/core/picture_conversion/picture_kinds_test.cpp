@@ -98,22 +98,25 @@ TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
     for (const QString &name : {QStringLiteral("picture"), QString::fromLatin1(row.misnamed)}) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(PictureFiles::WriteBytes(path, bytes));
-        const LoadedPicture full = LoadPicture(path);
-        ASSERT_TRUE(full.ok()) << qPrintable(name) << ": " << qPrintable(full.error);
-        EXPECT_EQ(full.image.size(), upright.size()) << qPrintable(name);
-        ExpectQuadrants(full.image, row.tolerance, "loaded");
+        const Outcome<QImage> full = LoadPicture(path);
+        ASSERT_TRUE(full.ok()) << qPrintable(name) << ": " << qPrintable(full.reason());
+        EXPECT_EQ(full.value().size(), upright.size()) << qPrintable(name);
+        ExpectQuadrants(full.value(), row.tolerance, "loaded");
 
         // As a production converts it: loaded for the canvas, stretched, encoded, read back.
-        const LoadedPicture forCanvas = LoadPicture(path, Canvas);
-        ASSERT_TRUE(forCanvas.ok()) << qPrintable(forCanvas.error);
-        EXPECT_GE(forCanvas.image.width(), Canvas.width());
-        EXPECT_GE(forCanvas.image.height(), Canvas.height());
-        const QImage canvas(Canvas, QImage::Format_RGB32);
-        const LoadedPicture converted =
-            LoadPictureFromBytes(EncodeJpeg(StretchOntoCanvas(forCanvas.image, canvas, CanvasFill{}), 95));
-        ASSERT_TRUE(converted.ok()) << qPrintable(converted.error);
-        EXPECT_EQ(converted.image.size(), Canvas);
-        ExpectQuadrants(converted.image, row.tolerance + 8, "converted");
+        const Outcome<QImage> forCanvas = LoadPicture(path, Canvas);
+        ASSERT_TRUE(forCanvas.ok()) << qPrintable(forCanvas.reason());
+        EXPECT_GE(forCanvas.value().width(), Canvas.width());
+        EXPECT_GE(forCanvas.value().height(), Canvas.height());
+        const Outcome<QImage> canvas =
+            StretchOntoCanvas(forCanvas.value(), QImage(Canvas, QImage::Format_RGB32), CanvasFill{});
+        ASSERT_TRUE(canvas.ok()) << qPrintable(canvas.reason());
+        const Outcome<QByteArray> jpeg = EncodeJpeg(canvas.value(), 95);
+        ASSERT_TRUE(jpeg.ok()) << qPrintable(jpeg.reason());
+        const Outcome<QImage> converted = LoadPictureFromBytes(jpeg.value());
+        ASSERT_TRUE(converted.ok()) << qPrintable(converted.reason());
+        EXPECT_EQ(converted.value().size(), Canvas);
+        ExpectQuadrants(converted.value(), row.tolerance + 8, "converted");
     }
 }
 
@@ -168,15 +171,15 @@ TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
     // 120 x 90 with a thumbnail of 40 x 30; shrunk by itself it would be 30 x 23 for this cover.
     const QByteArray heic = Heic(TestPictures::Quadrants(120, 90), 40);
     ASSERT_FALSE(heic.isEmpty());
-    const LoadedPicture small = LoadPictureFromBytes(heic, QSize(30, 20));
-    ASSERT_TRUE(small.ok()) << qPrintable(small.error);
-    EXPECT_EQ(small.image.size(), QSize(40, 30));
-    ExpectQuadrants(small.image, 16, "thumbnail");
+    const Outcome<QImage> small = LoadPictureFromBytes(heic, QSize(30, 20));
+    ASSERT_TRUE(small.ok()) << qPrintable(small.reason());
+    EXPECT_EQ(small.value().size(), QSize(40, 30));
+    ExpectQuadrants(small.value(), 16, "thumbnail");
     // Too small for a larger canvas: the picture itself, shrunk by a half.
-    const LoadedPicture larger = LoadPictureFromBytes(heic, QSize(60, 45));
-    ASSERT_TRUE(larger.ok()) << qPrintable(larger.error);
-    EXPECT_EQ(larger.image.size(), QSize(60, 45));
-    ExpectQuadrants(larger.image, 12, "shrunk");
+    const Outcome<QImage> larger = LoadPictureFromBytes(heic, QSize(60, 45));
+    ASSERT_TRUE(larger.ok()) << qPrintable(larger.reason());
+    EXPECT_EQ(larger.value().size(), QSize(60, 45));
+    ExpectQuadrants(larger.value(), 12, "shrunk");
 }
 
 // --- decoded HEIF planes to RGB -----------------------------------------------------------
@@ -334,12 +337,12 @@ TEST_P(EmbeddedProfileTest, LoadsInSrgb)
         GTEST_SKIP() << row.tool << " is not installed (scripts/setup.sh installs it)";
     const QColorSpace space(row.space, QColorSpace::TransferFunction::SRgb);
     const QImage source = SaturatedQuadrants(64, 48);
-    const LoadedPicture picture = LoadPictureFromBytes(row.bytes(source, space));
-    ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
+    const Outcome<QImage> picture = LoadPictureFromBytes(row.bytes(source, space));
+    ASSERT_TRUE(picture.ok()) << qPrintable(picture.reason());
     const QColorTransform toSrgb = space.transformationToColorSpace(QColorSpace::SRgb);
     for (int quadrant = 0; quadrant < 4; ++quadrant) {
         const int x = quadrant % 2 ? 48 : 16, y = quadrant / 2 ? 36 : 12;
-        const QColor want = toSrgb.map(Saturated[quadrant]), found = picture.image.pixelColor(x, y);
+        const QColor want = toSrgb.map(Saturated[quadrant]), found = picture.value().pixelColor(x, y);
         EXPECT_TRUE(TestPictures::Near(found, want, 3))
             << "quadrant " << quadrant << ": found " << found.name().toStdString() << ", want "
             << want.name().toStdString() << " (unconverted " << Saturated[quadrant].name().toStdString()

@@ -109,7 +109,7 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
         QFile ini(settingsPath());
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly) && ini.write("4\r\n80\r\n") > 0);
     }
-    const QByteArray settingsBefore = Golden::ReadBytes(settingsPath());
+    const QByteArray settingsBefore = PictureFiles::ReadBytes(settingsPath());
     QStringList pictures;
     for (int n = 1; n <= 10; ++n) {
         pictures << QStringLiteral("p%1.jpg").arg(n, 2, 10, QLatin1Char('0'));
@@ -191,7 +191,7 @@ TEST_P(ExitTest, EndsTheProgramAtOnceAndWritesNothingMore)
         EXPECT_EQ(outputFolders(), QStringList());
     EXPECT_FALSE(QFile::exists(inProgram(QStringLiteral("Trip/holiday.html"))));
     EXPECT_FALSE(ScratchLeftBelow(inProgram(QString())));
-    EXPECT_EQ(Golden::ReadBytes(settingsPath()),
+    EXPECT_EQ(PictureFiles::ReadBytes(settingsPath()),
               row.ending == Ending::ExitKnop ? QByteArray("5\r\n80\r\n") : settingsBefore);
 
     // Nothing is left to happen later: the production has returned, and what it posted before

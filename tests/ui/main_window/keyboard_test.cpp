@@ -207,7 +207,7 @@ TEST_F(KeyboardMakeTest, AThumbnailsAlbumFromTheKeyboardAlone)
     EXPECT_EQ(PictureSize(inProgram(QStringLiteral("Keys/images/picture3.jpg"))), QSize(160, 120));
     const QString page = inProgram(QStringLiteral("Keys/album.html"));
     EXPECT_EQ(opener.opened, QStringList{page});
-    const QByteArray html = Golden::ReadBytes(page);
+    const QByteArray html = PictureFiles::ReadBytes(page);
     EXPECT_TRUE(html.contains("#FFF0E0")) << "the colour mixed with the keys";
     EXPECT_EQ(statusLine(), QStringLiteral("Ready..."));
 }

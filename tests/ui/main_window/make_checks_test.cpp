@@ -385,7 +385,7 @@ TEST_F(MakeTest, ChangesDuringAProductionDoNotReachIt)
     EXPECT_FALSE(dialogShown) << "the swatch opens no dialog while a production runs";
     EXPECT_EQ(filesIn(QStringLiteral("Trip/images")),
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg")}));
-    const QByteArray page = Golden::ReadBytes(inProgram(QStringLiteral("Trip/index.html")));
+    const QByteArray page = PictureFiles::ReadBytes(inProgram(QStringLiteral("Trip/index.html")));
     EXPECT_TRUE(page.contains("First title"));
     EXPECT_FALSE(page.contains("Second title"));
     EXPECT_TRUE(page.contains("#E0F0E0")) << "the colour the run started with";

@@ -66,8 +66,8 @@ TEST_P(MakeOptionTest, ProducesWhatTheOptionNamesAndOpensIt)
     if (row.pictureSize.isValid())
         EXPECT_EQ(PictureSize(picture), row.pictureSize);
     else
-        EXPECT_EQ(Golden::ReadBytes(picture),
-                  Golden::ReadBytes(onDrive(QStringLiteral("Sea & Sand/beach.jpg"))));
+        EXPECT_EQ(PictureFiles::ReadBytes(picture),
+                  PictureFiles::ReadBytes(onDrive(QStringLiteral("Sea & Sand/beach.jpg"))));
     EXPECT_FALSE(ScratchLeftBelow(inProgram(QString())));
 
     const QString pagePath = inProgram(QStringLiteral("Trip/holiday.html"));
@@ -83,7 +83,7 @@ TEST_P(MakeOptionTest, ProducesWhatTheOptionNamesAndOpensIt)
         ASSERT_FALSE(date.isEmpty()) << "no file date for the page";
     }
     const std::string difference = Golden::FirstDifference(
-        Golden::ReadBytes(pagePath),
+        PictureFiles::ReadBytes(pagePath),
         ExpectedPage(row.expected, {{"@FOLDER@", drive.path().toUpper().toUtf8()}, {"@DATE1@", date}}));
     EXPECT_TRUE(difference.empty()) << difference;
 }
@@ -189,7 +189,7 @@ TEST_P(ClickDuringProductionTest, ChangesNothingOfTheProduction)
               (QStringList{QStringLiteral("picture1.jpg"), QStringLiteral("picture2.jpg"),
                            QStringLiteral("picture3.jpg")}));
     const std::string difference = Golden::FirstDifference(
-        Golden::ReadBytes(inProgram(QStringLiteral("Thumbs/Default.html"))), expectedThumbnails());
+        PictureFiles::ReadBytes(inProgram(QStringLiteral("Thumbs/Default.html"))), expectedThumbnails());
     EXPECT_TRUE(difference.empty()) << difference;
     EXPECT_EQ(opener.opened, QStringList{inProgram(QStringLiteral("Thumbs/Default.html"))});
     EXPECT_EQ(statusLine(), QStringLiteral("Ready..."));

@@ -154,19 +154,8 @@ class MakeTest : public BrowserTest
     void writePicture(const QString &relative, const QDateTime &stamp = QDateTime())
     {
         const QString path = onDrive(relative);
-        QDir().mkpath(QFileInfo(path).path());
-        const QImage image = TestPictures::Quadrants(64, 48);
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        const bool written = suffix == QStringLiteral("jpg") ? TestPictures::WriteJpeg(image, path)
-                             : suffix == QStringLiteral("gif")
-                                 ? TestPictures::WriteTinyGif(path, 64, 48, Qt::red)
-                                 : TestPictures::WriteWithQt(image, path, "BMP");
-        ASSERT_TRUE(written) << path.toStdString();
-        if (stamp.isValid()) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
-                        file.setFileTime(stamp, QFileDevice::FileModificationTime));
-        }
+        ASSERT_TRUE(TestPictures::WritePictureFile(path, TestPictures::Quadrants(64, 48), stamp))
+            << path.toStdString();
     }
 
     // Enters a folder of the drive through the folder list, as a user does.

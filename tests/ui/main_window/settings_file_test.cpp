@@ -41,7 +41,9 @@ TEST_P(ReadSettingsTest, KeepsTheValuesReadBeforeAFailure)
     const ReadRow row = GetParam();
     std::int32_t startCount = 0;
     std::uint8_t quality = 75;
-    EXPECT_EQ(ReadSettings(row.bytes, startCount, quality), row.ok);
+    const Status parsed = ReadSettings(row.bytes, startCount, quality);
+    EXPECT_EQ(parsed.ok(), row.ok);
+    EXPECT_EQ(parsed.reason().isEmpty(), row.ok) << "a failure says why";
     EXPECT_EQ(startCount, row.startCount);
     EXPECT_EQ(int(quality), row.quality);
 }
@@ -65,7 +67,7 @@ TEST(WriteSettingsFileTest, ReplacesAnOldFileWholeOrLeavesNoTrace)
     const QString path = dir.filePath(SettingsFileName);
     ASSERT_TRUE(WriteBytes(path, "123456789\r\n100\r\nsome longer old content\r\n"));
     EXPECT_TRUE(WriteSettingsFile(path, -12, 90));
-    EXPECT_EQ(Golden::ReadBytes(path), QByteArray("-12\r\n90\r\n"));
+    EXPECT_EQ(PictureFiles::ReadBytes(path), QByteArray("-12\r\n90\r\n"));
 
     // A folder where the file belongs: the write fails and no temporary file is left behind.
     ASSERT_TRUE(QFile::remove(path) && QDir(dir.path()).mkdir(SettingsFileName));
@@ -99,13 +101,13 @@ TEST_P(StartUpTest, ReadsCountsRecoversAndSavesOnExit)
 
     auto window = start();
     EXPECT_EQ(window->windowTitle().toStdString(), row.caption);
-    EXPECT_EQ(Golden::ReadBytes(settingsPath()), row.afterStart);
+    EXPECT_EQ(PictureFiles::ReadBytes(settingsPath()), row.afterStart);
     EXPECT_EQ(window->values().StartCount, row.startCount);
     EXPECT_EQ(int(window->values().JpegQuality), row.quality);
 
     window->show();
     window->controls().ExitKnop->click();
-    EXPECT_EQ(Golden::ReadBytes(settingsPath()), row.afterExit);
+    EXPECT_EQ(PictureFiles::ReadBytes(settingsPath()), row.afterExit);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(quits, 1);
 }
@@ -137,12 +139,12 @@ TEST_F(WindowTest, OnlyExitSavesTheCountAndTheQuality)
     second->values().JpegQuality = 95;
     second->controls().ExitKnop->click();
     second.reset();
-    EXPECT_EQ(Golden::ReadBytes(settingsPath()), QByteArray("1\r\n95\r\n"));
+    EXPECT_EQ(PictureFiles::ReadBytes(settingsPath()), QByteArray("1\r\n95\r\n"));
 
     // A run that ends without Exit leaves the file, so the next start shows the same number.
     EXPECT_EQ(start()->windowTitle(), QStringLiteral(" Galvora / 2"));
     EXPECT_EQ(start()->windowTitle(), QStringLiteral(" Galvora / 2"));
-    EXPECT_EQ(Golden::ReadBytes(settingsPath()), QByteArray("1\r\n95\r\n"));
+    EXPECT_EQ(PictureFiles::ReadBytes(settingsPath()), QByteArray("1\r\n95\r\n"));
 }
 
 // An installed program keeps its settings file in a folder of its own, apart from the albums.
@@ -156,7 +158,7 @@ TEST_F(WindowTest, SeparateSettingsFolderHoldsTheSettingsFile)
     MainWindow second(s);
     EXPECT_EQ(second.windowTitle(), QStringLiteral(" Galvora / 1"));
     second.controls().ExitKnop->click();
-    EXPECT_EQ(Golden::ReadBytes(settings.filePath(SettingsFileName)), QByteArray("1\r\n75\r\n"));
+    EXPECT_EQ(PictureFiles::ReadBytes(settings.filePath(SettingsFileName)), QByteArray("1\r\n75\r\n"));
     EXPECT_EQ(Entries(folder.path()), QStringList());
 }
 
@@ -205,13 +207,13 @@ TEST_P(FullDiskSettingsTest, LeavesTheOldFileWholeAndStillEnds)
             ASSERT_TRUE(limit->applied());
         }
         MainWindow window(s);
-        EXPECT_EQ(Golden::ReadBytes(path), row.file) << "after the start";
+        EXPECT_EQ(PictureFiles::ReadBytes(path), row.file) << "after the start";
         window.show();
         window.controls().ExitKnop->click();
         EXPECT_EQ(quits, 1);
         EXPECT_FALSE(window.isVisible());
     }
-    EXPECT_EQ(Golden::ReadBytes(path), row.file) << "after Exit";
+    EXPECT_EQ(PictureFiles::ReadBytes(path), row.file) << "after Exit";
     EXPECT_EQ(Entries(settings), before);
 }
 
