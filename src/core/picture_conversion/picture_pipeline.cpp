@@ -50,7 +50,9 @@ void PicturePipeline::startUpTo(qsizetype last)
         // The worker gets copies of plain values; a picture abandoned before its turn is skipped.
         pending_.push_back(RunOnWorker(
             workers_, [abandoned = abandoned_, path = paths_[started_], size = size_, fill = fill_] {
-                return abandoned->load() ? PreparedPicture(Failure{}) : PreparePicture(path, size, fill);
+                return abandoned->load()
+                           ? PreparedPicture(Failure{QStringLiteral("the run ended before its turn")})
+                           : PreparePicture(path, size, fill);
             }));
     }
 }
