@@ -1,6 +1,7 @@
 #include "picture_conversion/heif_loading.h"
 
 #include "picture_conversion/colour_management.h"
+#include "picture_conversion/heif_planes.h"
 #include "picture_conversion/loading_reasons.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/logging.h"
@@ -13,16 +14,6 @@ using namespace LoadingReasons;
 
 namespace
 {
-
-// Owners for libheif's C objects, so every return path frees them.
-struct HeifDeleter {
-    void operator()(heif_context *context) const noexcept { heif_context_free(context); }
-    void operator()(heif_image_handle *handle) const noexcept { heif_image_handle_release(handle); }
-    void operator()(heif_image *image) const noexcept { heif_image_release(image); }
-    void operator()(heif_decoding_options *options) const noexcept { heif_decoding_options_free(options); }
-    void operator()(heif_color_profile_nclx *nclx) const noexcept { heif_nclx_color_profile_free(nclx); }
-};
-template <class T> using Owned = std::unique_ptr<T, HeifDeleter>;
 
 QString ReasonOf(const heif_error &error)
 {
@@ -93,83 +84,6 @@ QColorSpace ColourSpaceOf(heif_image_handle *handle)
     return ColourSpaceOfCodes(int(nclx->color_primaries), int(nclx->transfer_characteristics));
 }
 
-// One 8-bit plane of a decoded picture. Pixel (x, y) of the picture reads sample
-// (x >> shiftX, y >> shiftY): chroma planes of 4:2:0 and 4:2:2 pictures are subsampled.
-struct Plane {
-    const uint8_t *data = nullptr;
-    int stride = 0;
-    int shiftX = 0, shiftY = 0;
-
-    const uint8_t *line(int y) const { return data + qsizetype(y >> shiftY) * stride; }
-};
-
-// The middle value a monochrome picture's absent chroma planes stand for.
-const uint8_t NeutralChroma = 128;
-constexpr int WholeLine = 30; // a shift that maps every coordinate to sample 0
-
-// How averaged (Y, Cb, Cr) samples become R, G, B (ITU-T H.273 matrix coefficients). The
-// planes are in G, B, R order when the picture is coded as RGB (matrix 0).
-struct ColourMatrix {
-    bool identity = false;
-    bool fullRange = true;
-    double kr = 0.299, kb = 0.114; // BT.601, libheif's choice when the file names no matrix
-
-    static ColourMatrix Of(const heif_color_profile_nclx *nclx)
-    {
-        ColourMatrix matrix;
-        if (!nclx)
-            return matrix;
-        matrix.fullRange = nclx->full_range_flag != 0;
-        switch (int(nclx->matrix_coefficients)) {
-        case 0:
-            matrix.identity = true;
-            break;
-        case 1: // BT.709
-            matrix.kr = 0.2126, matrix.kb = 0.0722;
-            break;
-        case 4: // FCC
-            matrix.kr = 0.30, matrix.kb = 0.11;
-            break;
-        case 7: // SMPTE 240M
-            matrix.kr = 0.212, matrix.kb = 0.087;
-            break;
-        case 9: // BT.2020
-        case 10:
-            matrix.kr = 0.2627, matrix.kb = 0.0593;
-            break;
-        default: // BT.601 (5, 6), unspecified, and those this program does not know
-            break;
-        }
-        return matrix;
-    }
-
-    // Averages of the three planes (0 to 255) to an opaque QRgb.
-    QRgb rgb(double y, double cb, double cr) const
-    {
-        if (identity)
-            return qRgb(Clamped(cr), Clamped(y), Clamped(cb));
-        if (!fullRange) { // video range: Y in 16 to 235, chroma in 16 to 240
-            y = (y - 16) * (255.0 / 219);
-            cb = (cb - 128) * (255.0 / 224);
-            cr = (cr - 128) * (255.0 / 224);
-        } else {
-            cb -= 128;
-            cr -= 128;
-        }
-        const double r = y + 2 * (1 - kr) * cr, b = y + 2 * (1 - kb) * cb;
-        return qRgb(Clamped(r), Clamped((y - kr * r - kb * b) / (1 - kr - kb)), Clamped(b));
-    }
-
-    static int Clamped(double value) { return qBound(0, int(value + 0.5), 255); }
-};
-
-// A decoded picture's planes in the order the matrix reads them, and its alpha plane if any.
-struct Planes {
-    Plane colour[3];
-    Plane alpha;
-    int width = 0, height = 0;
-};
-
 // The planes of `image` when it holds 8-bit samples this file can read itself: YCbCr 4:2:0,
 // 4:2:2 or 4:4:4, monochrome, or planar RGB. Width 0 otherwise.
 Planes PlanesOf(const heif_image *image)
@@ -220,62 +134,6 @@ Planes PlanesOf(const heif_image *image)
     return planes;
 }
 
-// The picture shrunk by `reduction`: each output pixel from the average of a reduction x
-// reduction box, taken on the planes and converted to RGB once per output pixel, so this
-// makes no full-size RGB copy. Colours are weighted by alpha, so transparent pixels add none.
-template <bool HasAlpha> QImage ShrunkToRgb(const Planes &planes, const ColourMatrix &matrix, int reduction)
-{
-    const int width = planes.width, height = planes.height;
-    const int outWidth = (width + reduction - 1) / reduction,
-              outHeight = (height + reduction - 1) / reduction;
-    QImage image(outWidth, outHeight, HasAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    struct Sum {
-        quint32 c[3], weight, count;
-    };
-    std::vector<Sum> sums(static_cast<std::size_t>(outWidth));
-    for (int outY = 0; outY < outHeight; ++outY) {
-        std::fill(sums.begin(), sums.end(), Sum{});
-        for (int y = outY * reduction; y < qMin(height, (outY + 1) * reduction); ++y) {
-            const uint8_t *c0 = planes.colour[0].line(y), *c1 = planes.colour[1].line(y),
-                          *c2 = planes.colour[2].line(y);
-            const int s1 = planes.colour[1].shiftX, s2 = planes.colour[2].shiftX;
-            const uint8_t *a = HasAlpha ? planes.alpha.line(y) : nullptr;
-            for (int outX = 0; outX < outWidth; ++outX) {
-                Sum &sum = sums[std::size_t(outX)];
-                for (int x = outX * reduction, end = qMin(width, x + reduction); x < end; ++x) {
-                    const quint32 weight = HasAlpha ? a[x] : 1;
-                    sum.c[0] += c0[x] * weight;
-                    sum.c[1] += c1[x >> s1] * weight;
-                    sum.c[2] += c2[x >> s2] * weight;
-                    sum.weight += weight;
-                    ++sum.count;
-                }
-            }
-        }
-        auto *out = reinterpret_cast<QRgb *>(image.scanLine(outY));
-        for (int x = 0; x < outWidth; ++x) {
-            const Sum &sum = sums[std::size_t(x)];
-            if (sum.weight == 0) {
-                out[x] = 0;
-                continue;
-            }
-            const double w = sum.weight;
-            const QRgb rgb = matrix.rgb(sum.c[0] / w, sum.c[1] / w, sum.c[2] / w);
-            if (!HasAlpha) {
-                out[x] = rgb;
-                continue;
-            }
-            const quint32 alpha = (sum.weight + sum.count / 2) / sum.count;
-            out[x] = qRgba(int((quint32(qRed(rgb)) * alpha + 127) / 255),
-                           int((quint32(qGreen(rgb)) * alpha + 127) / 255),
-                           int((quint32(qBlue(rgb)) * alpha + 127) / 255), int(alpha));
-        }
-    }
-    return image;
-}
-
 // The colour matrix the decoded picture's colour box names (libheif attaches it), else the
 // one of the handle, else BT.601 in full range as libheif itself takes it.
 ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
@@ -304,8 +162,7 @@ QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle,
         matrix = MatrixOf(image, handle);
         matrix.identity = matrix.identity && space == heif_colorspace_YCbCr;
     }
-    return planes.alpha.data ? ShrunkToRgb<true>(planes, matrix, reduction)
-                             : ShrunkToRgb<false>(planes, matrix, reduction);
+    return ShrunkPlanesToRgb(planes, matrix, reduction);
 }
 
 Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
