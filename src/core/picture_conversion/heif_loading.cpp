@@ -2,6 +2,7 @@
 
 #include "picture_conversion/colour_management.h"
 #include "picture_conversion/heif_planes.h"
+#include "picture_conversion/hevc_decoder.h"
 #include "picture_conversion/loading_reasons.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/logging.h"
@@ -148,6 +149,16 @@ ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
     return ColourMatrix::Of(nclx.get());
 }
 
+// The colour matrix the file's colour box names, if it names one.
+std::optional<ColourMatrix> FileMatrixOf(const heif_image_handle *handle)
+{
+    heif_color_profile_nclx *raw = nullptr;
+    if (!Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)) || !raw)
+        return std::nullopt;
+    const Owned<heif_color_profile_nclx> nclx(raw);
+    return ColourMatrix::Of(nclx.get());
+}
+
 } // namespace
 
 QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle, int reduction)
@@ -172,6 +183,8 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
         return Failure{NoMemory()};
     // libheif refuses larger pictures before it allocates anything for them.
     heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
+    if (!Ok(UseOwnHevcDecoder(context.get())))
+        return Failure{NoMemory()};
     heif_error error = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
                                                                   std::size_t(bytes.size()), nullptr);
     if (!Ok(error))
@@ -219,21 +232,48 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     // Deeper pictures, and forms not read here, are left to libheif to bring to 8-bit planar RGB.
     const bool eightBit = heif_image_handle_get_luma_bits_per_pixel(chosen) == 8 &&
                           heif_image_handle_get_chroma_bits_per_pixel(chosen) == 8;
-    Outcome<Owned<heif_image>> decoded = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
-                                                  : decode(heif_colorspace_RGB, heif_chroma_444);
-    if (!decoded)
-        return Failure{decoded.reason()};
-    Planes planes = PlanesOf(decoded.value().get());
-    if (planes.width == 0 && eightBit) {
-        decoded.value().reset(); // freed before decoding again
-        if (decoded = decode(heif_colorspace_RGB, heif_chroma_444); !decoded)
+    auto decodeWhole = [&]() -> Outcome<Owned<heif_image>> {
+        Outcome<Owned<heif_image>> whole = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
+                                                    : decode(heif_colorspace_RGB, heif_chroma_444);
+        if (whole && eightBit && PlanesOf(whole.value().get()).width == 0) {
+            whole.value().reset(); // freed before decoding again
+            whole = decode(heif_colorspace_RGB, heif_chroma_444);
+        }
+        return whole;
+    };
+    const QSize shrunkSize((chosenSize.width() + reduction - 1) / reduction,
+                           (chosenSize.height() + reduction - 1) / reduction);
+    // A large HEVC picture is shrunk by our decoder straight from the decoded planes, with no
+    // full-size copy; libheif then turns and mirrors the small picture. Not with alpha (its
+    // colours are weighted by alpha as they are shrunk, below) nor with a cropping box, which
+    // libheif would measure on the small picture.
+    const QSize coded(heif_image_handle_get_ispe_width(chosen), heif_image_handle_get_ispe_height(chosen));
+    const bool shrinkWhileDecoding = eightBit && reduction > 1 &&
+                                     !heif_image_handle_has_alpha_channel(chosen) &&
+                                     (chosenSize == coded || chosenSize == coded.transposed());
+    Outcome<Owned<heif_image>> decoded = Failure{Damaged()};
+    bool shrunk = false;
+    if (shrinkWhileDecoding) {
+        ShrinkOnDecode shrink(coded, reduction, FileMatrixOf(chosen));
+        if (decoded = decodeWhole(); !decoded)
+            return Failure{decoded.reason()};
+        shrunk = shrink.shrunk();
+    }
+    Planes planes = decoded ? PlanesOf(decoded.value().get()) : Planes{};
+    if (shrunk && QSize(planes.width, planes.height) != shrunkSize) {
+        // libheif made more of it than the shrunk picture (a grid of one tile): decoded again, whole.
+        shrunk = false;
+        decoded = Failure{Damaged()};
+    }
+    if (!decoded) {
+        if (decoded = decodeWhole(); !decoded)
             return Failure{decoded.reason()};
         planes = PlanesOf(decoded.value().get());
     }
-    if (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize)
+    if (!shrunk && (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize))
         return Failure{Damaged()};
-    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, reduction);
-    decoded.value().reset(); // the full-size planes go before the colour conversion
+    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, shrunk ? 1 : reduction);
+    decoded = Failure{Damaged()}; // the decoded planes go before the colour conversion
     if (image.isNull())
         return Failure{NoMemory()};
     image.setColorSpace(ColourSpaceOf(chosen));
