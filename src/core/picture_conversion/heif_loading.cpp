@@ -184,7 +184,7 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     // libheif refuses larger pictures before it allocates anything for them.
     heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
     if (!Ok(UseOwnHevcDecoder(context.get())))
-        return Failure{NoMemory()};
+        qCDebug(lcConvert) << "libheif refused our HEVC decoder; its own decodes HEIC pictures";
     heif_error error = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
                                                                   std::size_t(bytes.size()), nullptr);
     if (!Ok(error))
