@@ -7,6 +7,8 @@
 #include "picture_conversion/picture_loader.h"
 #include "shared/logging.h"
 
+#include <QIODevice>
+#include <algorithm>
 #include <libheif/heif.h>
 #include <memory>
 #include <vector>
@@ -176,21 +178,59 @@ QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle,
     return ShrunkPlanesToRgb(planes, matrix, reduction);
 }
 
-Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
+namespace
 {
-    const Owned<heif_context> context(heif_context_alloc());
+
+// A libheif context for one file, with our HEVC decoder and the size limit; null when memory runs out.
+Owned<heif_context> NewContext()
+{
+    Owned<heif_context> context(heif_context_alloc());
     if (!context)
-        return Failure{NoMemory()};
+        return nullptr;
     // libheif refuses larger pictures before it allocates anything for them.
     heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
     if (!Ok(UseOwnHevcDecoder(context.get())))
         qCDebug(lcConvert) << "libheif refused our HEVC decoder; its own decodes HEIC pictures";
-    heif_error error = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
-                                                                  std::size_t(bytes.size()), nullptr);
-    if (!Ok(error))
-        return Failure{ReasonOf(error)};
+    return context;
+}
+
+// libheif's reader on a QIODevice (the userdata). A long read is made a piece at a time: the
+// kernel may not take the processor from a thread inside one long read.
+struct DeviceReading {
+    static QIODevice *Device(void *userdata) { return static_cast<QIODevice *>(userdata); }
+
+    static int64_t Position(void *userdata) { return Device(userdata)->pos(); }
+
+    static int Read(void *data, size_t size, void *userdata)
+    {
+        constexpr size_t Piece = 1 << 20;
+        for (auto *to = static_cast<char *>(data); size > 0;) {
+            const qint64 got = Device(userdata)->read(to, qint64(std::min(size, Piece)));
+            if (got <= 0)
+                return 1; // cut short or unreadable
+            to += got;
+            size -= size_t(got);
+        }
+        return 0;
+    }
+
+    static int Seek(int64_t position, void *userdata) { return Device(userdata)->seek(position) ? 0 : 1; }
+
+    static heif_reader_grow_status SizeReached(int64_t size, void *userdata)
+    {
+        return size <= Device(userdata)->size() ? heif_reader_grow_status_size_reached
+                                                : heif_reader_grow_status_size_beyond_eof;
+    }
+};
+
+const heif_reader DeviceReader{1, DeviceReading::Position, DeviceReading::Read, DeviceReading::Seek,
+                               DeviceReading::SizeReached};
+
+// The primary picture of the file `context` has read, as LoadHeif returns it.
+Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
+{
     heif_image_handle *rawPrimary = nullptr;
-    if (error = heif_context_get_primary_image_handle(context.get(), &rawPrimary); !Ok(error))
+    if (const heif_error error = heif_context_get_primary_image_handle(context, &rawPrimary); !Ok(error))
         return Failure{ReasonOf(error)};
     const Owned<heif_image_handle> primary(rawPrimary);
     const qint64 width = heif_image_handle_get_width(primary.get()),
@@ -279,4 +319,30 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     image.setColorSpace(ColourSpaceOf(chosen));
     ConvertToSrgb(image);
     return image;
+}
+
+} // namespace
+
+Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
+{
+    const Owned<heif_context> context = NewContext();
+    if (!context)
+        return Failure{NoMemory()};
+    if (const heif_error error = heif_context_read_from_memory_without_copy(
+            context.get(), bytes.constData(), std::size_t(bytes.size()), nullptr);
+        !Ok(error))
+        return Failure{ReasonOf(error)};
+    return PrimaryPicture(context.get(), cover);
+}
+
+Outcome<QImage> LoadHeif(QIODevice &device, QSize cover)
+{
+    const Owned<heif_context> context = NewContext();
+    if (!context)
+        return Failure{NoMemory()};
+    if (const heif_error error =
+            heif_context_read_from_reader(context.get(), &DeviceReader, &device, nullptr);
+        !Ok(error))
+        return Failure{ReasonOf(error)};
+    return PrimaryPicture(context.get(), cover);
 }

@@ -21,6 +21,13 @@ constexpr qint64 MaxHeifPixels = 50000000;
 // Format_ARGB32_Premultiplied.
 Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover);
 
+class QIODevice;
+
+// The same from `device`, open at the file's start, which libheif reads as it needs it and which
+// must stay open until this returns: so the file's bytes are not held beside libheif's copy of the
+// coded picture (for a 48 megapixel HEIC about 30 MB of the peak).
+Outcome<QImage> LoadHeif(QIODevice &device, QSize cover);
+
 struct heif_image;
 struct heif_image_handle;
 

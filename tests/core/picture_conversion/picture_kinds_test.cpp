@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QColorTransform>
+#include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -180,6 +181,31 @@ const KindRow KindRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PictureKindsTest, ::testing::ValuesIn(KindRows),
                          [](const auto &row) { return std::string(row.param.name); });
+
+// Read from its file as libheif needs it, a HEIC comes out as from its bytes, whole and shrunk
+// while decoding; cut short, it is refused as such.
+TEST(PictureKinds, HeicLoadsFromItsFileAsFromItsBytes)
+{
+    const QByteArray heic = LibheifHeic(TestPictures::Quadrants(120, 90), {});
+    ASSERT_FALSE(heic.isEmpty());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.heic"), cut = dir.filePath("cut.heic");
+    ASSERT_TRUE(PictureFiles::WriteBytes(path, heic));
+    ASSERT_TRUE(PictureFiles::WriteBytes(cut, heic.left(heic.size() * 6 / 10)));
+    for (const QSize cover : {QSize(), Canvas}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const Outcome<QImage> fromFile = LoadHeif(file, cover), fromBytes = LoadHeif(heic, cover);
+        ASSERT_TRUE(fromFile && fromBytes);
+        EXPECT_EQ(fromFile.value().size(), cover.isEmpty() ? QSize(120, 90) : QSize(60, 45));
+        EXPECT_EQ(fromFile.value(), fromBytes.value());
+    }
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Outcome<QImage> cutShort = LoadHeif(file, Canvas);
+    ASSERT_FALSE(cutShort);
+    EXPECT_EQ(cutShort.reason(), QStringLiteral("the file ends before the picture does"));
+}
 
 TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
 {
