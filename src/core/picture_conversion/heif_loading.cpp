@@ -295,16 +295,16 @@ Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
     bool shrunk = false;
     if (shrinkWhileDecoding) {
         ShrinkOnDecode shrink(coded, reduction, FileMatrixOf(chosen));
-        if (decoded = decodeWhole(); !decoded)
-            return Failure{decoded.reason()};
-        shrunk = shrink.shrunk();
+        decoded = decodeWhole();
+        shrunk = decoded && shrink.shrunk();
     }
     Planes planes = decoded ? PlanesOf(decoded.value().get()) : Planes{};
     if (shrunk && QSize(planes.width, planes.height) != shrunkSize) {
-        // libheif made more of it than the shrunk picture (a grid of one tile): decoded again, whole.
         shrunk = false;
         decoded = Failure{Damaged()};
     }
+    // Where libheif refused the shrunk picture or made more of it (a grid of one tile), the
+    // picture is decoded again, whole, as libheif expects it.
     if (!decoded) {
         if (decoded = decodeWhole(); !decoded)
             return Failure{decoded.reason()};
