@@ -1,10 +1,14 @@
 #include "picture_conversion/heif_loading.h"
 
 #include "picture_conversion/colour_management.h"
+#include "picture_conversion/heif_planes.h"
+#include "picture_conversion/hevc_decoder.h"
 #include "picture_conversion/loading_reasons.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/logging.h"
 
+#include <QIODevice>
+#include <algorithm>
 #include <libheif/heif.h>
 #include <memory>
 #include <vector>
@@ -13,16 +17,6 @@ using namespace LoadingReasons;
 
 namespace
 {
-
-// Owners for libheif's C objects, so every return path frees them.
-struct HeifDeleter {
-    void operator()(heif_context *context) const noexcept { heif_context_free(context); }
-    void operator()(heif_image_handle *handle) const noexcept { heif_image_handle_release(handle); }
-    void operator()(heif_image *image) const noexcept { heif_image_release(image); }
-    void operator()(heif_decoding_options *options) const noexcept { heif_decoding_options_free(options); }
-    void operator()(heif_color_profile_nclx *nclx) const noexcept { heif_nclx_color_profile_free(nclx); }
-};
-template <class T> using Owned = std::unique_ptr<T, HeifDeleter>;
 
 QString ReasonOf(const heif_error &error)
 {
@@ -93,83 +87,6 @@ QColorSpace ColourSpaceOf(heif_image_handle *handle)
     return ColourSpaceOfCodes(int(nclx->color_primaries), int(nclx->transfer_characteristics));
 }
 
-// One 8-bit plane of a decoded picture. Pixel (x, y) of the picture reads sample
-// (x >> shiftX, y >> shiftY): chroma planes of 4:2:0 and 4:2:2 pictures are subsampled.
-struct Plane {
-    const uint8_t *data = nullptr;
-    int stride = 0;
-    int shiftX = 0, shiftY = 0;
-
-    const uint8_t *line(int y) const { return data + qsizetype(y >> shiftY) * stride; }
-};
-
-// The middle value a monochrome picture's absent chroma planes stand for.
-const uint8_t NeutralChroma = 128;
-constexpr int WholeLine = 30; // a shift that maps every coordinate to sample 0
-
-// How averaged (Y, Cb, Cr) samples become R, G, B (ITU-T H.273 matrix coefficients). The
-// planes are in G, B, R order when the picture is coded as RGB (matrix 0).
-struct ColourMatrix {
-    bool identity = false;
-    bool fullRange = true;
-    double kr = 0.299, kb = 0.114; // BT.601, libheif's choice when the file names no matrix
-
-    static ColourMatrix Of(const heif_color_profile_nclx *nclx)
-    {
-        ColourMatrix matrix;
-        if (!nclx)
-            return matrix;
-        matrix.fullRange = nclx->full_range_flag != 0;
-        switch (int(nclx->matrix_coefficients)) {
-        case 0:
-            matrix.identity = true;
-            break;
-        case 1: // BT.709
-            matrix.kr = 0.2126, matrix.kb = 0.0722;
-            break;
-        case 4: // FCC
-            matrix.kr = 0.30, matrix.kb = 0.11;
-            break;
-        case 7: // SMPTE 240M
-            matrix.kr = 0.212, matrix.kb = 0.087;
-            break;
-        case 9: // BT.2020
-        case 10:
-            matrix.kr = 0.2627, matrix.kb = 0.0593;
-            break;
-        default: // BT.601 (5, 6), unspecified, and those this program does not know
-            break;
-        }
-        return matrix;
-    }
-
-    // Averages of the three planes (0 to 255) to an opaque QRgb.
-    QRgb rgb(double y, double cb, double cr) const
-    {
-        if (identity)
-            return qRgb(Clamped(cr), Clamped(y), Clamped(cb));
-        if (!fullRange) { // video range: Y in 16 to 235, chroma in 16 to 240
-            y = (y - 16) * (255.0 / 219);
-            cb = (cb - 128) * (255.0 / 224);
-            cr = (cr - 128) * (255.0 / 224);
-        } else {
-            cb -= 128;
-            cr -= 128;
-        }
-        const double r = y + 2 * (1 - kr) * cr, b = y + 2 * (1 - kb) * cb;
-        return qRgb(Clamped(r), Clamped((y - kr * r - kb * b) / (1 - kr - kb)), Clamped(b));
-    }
-
-    static int Clamped(double value) { return qBound(0, int(value + 0.5), 255); }
-};
-
-// A decoded picture's planes in the order the matrix reads them, and its alpha plane if any.
-struct Planes {
-    Plane colour[3];
-    Plane alpha;
-    int width = 0, height = 0;
-};
-
 // The planes of `image` when it holds 8-bit samples this file can read itself: YCbCr 4:2:0,
 // 4:2:2 or 4:4:4, monochrome, or planar RGB. Width 0 otherwise.
 Planes PlanesOf(const heif_image *image)
@@ -220,62 +137,6 @@ Planes PlanesOf(const heif_image *image)
     return planes;
 }
 
-// The picture shrunk by `reduction`: each output pixel from the average of a reduction x
-// reduction box, taken on the planes and converted to RGB once per output pixel, so this
-// makes no full-size RGB copy. Colours are weighted by alpha, so transparent pixels add none.
-template <bool HasAlpha> QImage ShrunkToRgb(const Planes &planes, const ColourMatrix &matrix, int reduction)
-{
-    const int width = planes.width, height = planes.height;
-    const int outWidth = (width + reduction - 1) / reduction,
-              outHeight = (height + reduction - 1) / reduction;
-    QImage image(outWidth, outHeight, HasAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    struct Sum {
-        quint32 c[3], weight, count;
-    };
-    std::vector<Sum> sums(static_cast<std::size_t>(outWidth));
-    for (int outY = 0; outY < outHeight; ++outY) {
-        std::fill(sums.begin(), sums.end(), Sum{});
-        for (int y = outY * reduction; y < qMin(height, (outY + 1) * reduction); ++y) {
-            const uint8_t *c0 = planes.colour[0].line(y), *c1 = planes.colour[1].line(y),
-                          *c2 = planes.colour[2].line(y);
-            const int s1 = planes.colour[1].shiftX, s2 = planes.colour[2].shiftX;
-            const uint8_t *a = HasAlpha ? planes.alpha.line(y) : nullptr;
-            for (int outX = 0; outX < outWidth; ++outX) {
-                Sum &sum = sums[std::size_t(outX)];
-                for (int x = outX * reduction, end = qMin(width, x + reduction); x < end; ++x) {
-                    const quint32 weight = HasAlpha ? a[x] : 1;
-                    sum.c[0] += c0[x] * weight;
-                    sum.c[1] += c1[x >> s1] * weight;
-                    sum.c[2] += c2[x >> s2] * weight;
-                    sum.weight += weight;
-                    ++sum.count;
-                }
-            }
-        }
-        auto *out = reinterpret_cast<QRgb *>(image.scanLine(outY));
-        for (int x = 0; x < outWidth; ++x) {
-            const Sum &sum = sums[std::size_t(x)];
-            if (sum.weight == 0) {
-                out[x] = 0;
-                continue;
-            }
-            const double w = sum.weight;
-            const QRgb rgb = matrix.rgb(sum.c[0] / w, sum.c[1] / w, sum.c[2] / w);
-            if (!HasAlpha) {
-                out[x] = rgb;
-                continue;
-            }
-            const quint32 alpha = (sum.weight + sum.count / 2) / sum.count;
-            out[x] = qRgba(int((quint32(qRed(rgb)) * alpha + 127) / 255),
-                           int((quint32(qGreen(rgb)) * alpha + 127) / 255),
-                           int((quint32(qBlue(rgb)) * alpha + 127) / 255), int(alpha));
-        }
-    }
-    return image;
-}
-
 // The colour matrix the decoded picture's colour box names (libheif attaches it), else the
 // one of the handle, else BT.601 in full range as libheif itself takes it.
 ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
@@ -286,6 +147,16 @@ ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
         if (!handle || !Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)))
             raw = nullptr;
     }
+    const Owned<heif_color_profile_nclx> nclx(raw);
+    return ColourMatrix::Of(nclx.get());
+}
+
+// The colour matrix the file's colour box names, if it names one.
+std::optional<ColourMatrix> FileMatrixOf(const heif_image_handle *handle)
+{
+    heif_color_profile_nclx *raw = nullptr;
+    if (!Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)) || !raw)
+        return std::nullopt;
     const Owned<heif_color_profile_nclx> nclx(raw);
     return ColourMatrix::Of(nclx.get());
 }
@@ -304,23 +175,62 @@ QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle,
         matrix = MatrixOf(image, handle);
         matrix.identity = matrix.identity && space == heif_colorspace_YCbCr;
     }
-    return planes.alpha.data ? ShrunkToRgb<true>(planes, matrix, reduction)
-                             : ShrunkToRgb<false>(planes, matrix, reduction);
+    return ShrunkPlanesToRgb(planes, matrix, reduction);
 }
 
-Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
+namespace
 {
-    const Owned<heif_context> context(heif_context_alloc());
+
+// A libheif context for one file, with our HEVC decoder and the size limit; null when memory runs out.
+Owned<heif_context> NewContext()
+{
+    Owned<heif_context> context(heif_context_alloc());
     if (!context)
-        return Failure{NoMemory()};
+        return nullptr;
     // libheif refuses larger pictures before it allocates anything for them.
     heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
-    heif_error error = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
-                                                                  std::size_t(bytes.size()), nullptr);
-    if (!Ok(error))
-        return Failure{ReasonOf(error)};
+    if (!Ok(UseOwnHevcDecoder(context.get())))
+        qCDebug(lcConvert) << "libheif refused our HEVC decoder; its own decodes HEIC pictures";
+    return context;
+}
+
+// libheif's reader on a QIODevice (the userdata). A long read is made a piece at a time: the
+// kernel may not take the processor from a thread inside one long read.
+struct DeviceReading {
+    static QIODevice *Device(void *userdata) { return static_cast<QIODevice *>(userdata); }
+
+    static int64_t Position(void *userdata) { return Device(userdata)->pos(); }
+
+    static int Read(void *data, size_t size, void *userdata)
+    {
+        constexpr size_t Piece = 1 << 20;
+        for (auto *to = static_cast<char *>(data); size > 0;) {
+            const qint64 got = Device(userdata)->read(to, qint64(std::min(size, Piece)));
+            if (got <= 0)
+                return 1; // cut short or unreadable
+            to += got;
+            size -= size_t(got);
+        }
+        return 0;
+    }
+
+    static int Seek(int64_t position, void *userdata) { return Device(userdata)->seek(position) ? 0 : 1; }
+
+    static heif_reader_grow_status SizeReached(int64_t size, void *userdata)
+    {
+        return size <= Device(userdata)->size() ? heif_reader_grow_status_size_reached
+                                                : heif_reader_grow_status_size_beyond_eof;
+    }
+};
+
+const heif_reader DeviceReader{1, DeviceReading::Position, DeviceReading::Read, DeviceReading::Seek,
+                               DeviceReading::SizeReached};
+
+// The primary picture of the file `context` has read, as LoadHeif returns it.
+Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
+{
     heif_image_handle *rawPrimary = nullptr;
-    if (error = heif_context_get_primary_image_handle(context.get(), &rawPrimary); !Ok(error))
+    if (const heif_error error = heif_context_get_primary_image_handle(context, &rawPrimary); !Ok(error))
         return Failure{ReasonOf(error)};
     const Owned<heif_image_handle> primary(rawPrimary);
     const qint64 width = heif_image_handle_get_width(primary.get()),
@@ -362,24 +272,77 @@ Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
     // Deeper pictures, and forms not read here, are left to libheif to bring to 8-bit planar RGB.
     const bool eightBit = heif_image_handle_get_luma_bits_per_pixel(chosen) == 8 &&
                           heif_image_handle_get_chroma_bits_per_pixel(chosen) == 8;
-    Outcome<Owned<heif_image>> decoded = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
-                                                  : decode(heif_colorspace_RGB, heif_chroma_444);
-    if (!decoded)
-        return Failure{decoded.reason()};
-    Planes planes = PlanesOf(decoded.value().get());
-    if (planes.width == 0 && eightBit) {
-        decoded.value().reset(); // freed before decoding again
-        if (decoded = decode(heif_colorspace_RGB, heif_chroma_444); !decoded)
+    auto decodeWhole = [&]() -> Outcome<Owned<heif_image>> {
+        Outcome<Owned<heif_image>> whole = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
+                                                    : decode(heif_colorspace_RGB, heif_chroma_444);
+        if (whole && eightBit && PlanesOf(whole.value().get()).width == 0) {
+            whole.value().reset(); // freed before decoding again
+            whole = decode(heif_colorspace_RGB, heif_chroma_444);
+        }
+        return whole;
+    };
+    const QSize shrunkSize((chosenSize.width() + reduction - 1) / reduction,
+                           (chosenSize.height() + reduction - 1) / reduction);
+    // A large HEVC picture is shrunk by our decoder straight from the decoded planes, with no
+    // full-size copy; libheif then turns and mirrors the small picture. Not with alpha (its
+    // colours are weighted by alpha as they are shrunk, below) nor with a cropping box, which
+    // libheif would measure on the small picture.
+    const QSize coded(heif_image_handle_get_ispe_width(chosen), heif_image_handle_get_ispe_height(chosen));
+    const bool shrinkWhileDecoding = eightBit && reduction > 1 &&
+                                     !heif_image_handle_has_alpha_channel(chosen) &&
+                                     (chosenSize == coded || chosenSize == coded.transposed());
+    Outcome<Owned<heif_image>> decoded = Failure{Damaged()};
+    bool shrunk = false;
+    if (shrinkWhileDecoding) {
+        ShrinkOnDecode shrink(coded, reduction, FileMatrixOf(chosen));
+        decoded = decodeWhole();
+        shrunk = decoded && shrink.shrunk();
+    }
+    Planes planes = decoded ? PlanesOf(decoded.value().get()) : Planes{};
+    if (shrunk && QSize(planes.width, planes.height) != shrunkSize) {
+        shrunk = false;
+        decoded = Failure{Damaged()};
+    }
+    // Where libheif refused the shrunk picture or made more of it (a grid of one tile), the
+    // picture is decoded again, whole, as libheif expects it.
+    if (!decoded) {
+        if (decoded = decodeWhole(); !decoded)
             return Failure{decoded.reason()};
         planes = PlanesOf(decoded.value().get());
     }
-    if (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize)
+    if (!shrunk && (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize))
         return Failure{Damaged()};
-    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, reduction);
-    decoded.value().reset(); // the full-size planes go before the colour conversion
+    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, shrunk ? 1 : reduction);
+    decoded = Failure{Damaged()}; // the decoded planes go before the colour conversion
     if (image.isNull())
         return Failure{NoMemory()};
     image.setColorSpace(ColourSpaceOf(chosen));
     ConvertToSrgb(image);
     return image;
+}
+
+} // namespace
+
+Outcome<QImage> LoadHeif(const QByteArray &bytes, QSize cover)
+{
+    const Owned<heif_context> context = NewContext();
+    if (!context)
+        return Failure{NoMemory()};
+    if (const heif_error error = heif_context_read_from_memory_without_copy(
+            context.get(), bytes.constData(), std::size_t(bytes.size()), nullptr);
+        !Ok(error))
+        return Failure{ReasonOf(error)};
+    return PrimaryPicture(context.get(), cover);
+}
+
+Outcome<QImage> LoadHeif(QIODevice &device, QSize cover)
+{
+    const Owned<heif_context> context = NewContext();
+    if (!context)
+        return Failure{NoMemory()};
+    if (const heif_error error =
+            heif_context_read_from_reader(context.get(), &DeviceReader, &device, nullptr);
+        !Ok(error))
+        return Failure{ReasonOf(error)};
+    return PrimaryPicture(context.get(), cover);
 }

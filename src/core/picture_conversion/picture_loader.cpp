@@ -316,17 +316,18 @@ Outcome<QImage> LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
 
     const PictureKind kind = PictureKindOf(device.peek(64));
     switch (kind) {
-    case PictureKind::Jpeg:
     case PictureKind::Heic:
-    case PictureKind::Avif: {
+    case PictureKind::Avif:
+        // libheif reads the file as it needs it, so that its bytes are not held twice.
+        if (auto *buffer = qobject_cast<QBuffer *>(&device))
+            return LoadHeif(buffer->data(), cover);
+        return LoadHeif(device, cover);
+    case PictureKind::Jpeg: {
         // Read rather than mapped: a file cut short meanwhile must not bring the program down.
         auto *buffer = qobject_cast<QBuffer *>(&device);
         const QByteArray bytes = buffer ? buffer->data() : ReadInPieces(device, size);
         if (bytes.size() != size)
             return Failure{QStringLiteral("the file could not be read to its end")};
-        if (kind != PictureKind::Jpeg) {
-            return LoadHeif(bytes, cover);
-        }
         return LoadJpeg(reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()),
                         cover);
     }

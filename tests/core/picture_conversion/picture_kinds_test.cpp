@@ -11,8 +11,10 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QColorTransform>
+#include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <libheif/heif.h>
@@ -26,7 +28,7 @@ namespace
 const QSize Canvas(48, 36);
 
 // The four quadrant colours of TestPictures::Quadrants at their centres, within `tolerance`.
-void ExpectQuadrants(const QImage &image, int tolerance, const char *what)
+void ExpectQuadrants(const QImage &image, int tolerance, const char *what, QColor bottomRight = Qt::yellow)
 {
     ASSERT_FALSE(image.isNull()) << what;
     const int w = image.width(), h = image.height();
@@ -36,7 +38,7 @@ void ExpectQuadrants(const QImage &image, int tolerance, const char *what)
     } samples[] = {{w / 4, h / 4, Qt::red},
                    {3 * w / 4, h / 4, Qt::green},
                    {w / 4, 3 * h / 4, Qt::blue},
-                   {3 * w / 4, 3 * h / 4, Qt::yellow}};
+                   {3 * w / 4, 3 * h / 4, bottomRight}};
     for (const auto &s : samples) {
         const QColor found = TestPictures::ColourAround(image, s.x, s.y, 1);
         EXPECT_TRUE(TestPictures::Near(found, s.colour, tolerance))
@@ -79,6 +81,7 @@ struct KindRow {
     // The file's bytes for the upright picture.
     std::function<QByteArray(const QImage &upright)> bytes;
     int tolerance;
+    bool transparentQuarter = false; // the bottom right quarter of the picture is transparent
 };
 
 class PictureKindsTest : public ::testing::TestWithParam<KindRow>
@@ -90,7 +93,12 @@ TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
     const KindRow &row = GetParam();
     if (row.tool && !Installed(row.tool))
         GTEST_SKIP() << row.tool << " is not installed (scripts/setup.sh installs it)";
-    const QImage upright = TestPictures::Quadrants(120, 90);
+    QImage upright = TestPictures::Quadrants(120, 90);
+    if (row.transparentQuarter) {
+        upright = upright.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 45; y < 90; ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(upright.scanLine(y)) + 60, 60, qRgba(0, 0, 0, 0));
+    }
     const QByteArray bytes = row.bytes(upright);
     ASSERT_FALSE(bytes.isEmpty()) << "the picture could not be made";
     EXPECT_EQ(PictureKindOf(bytes.left(64)), row.kind);
@@ -101,7 +109,14 @@ TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
         const Outcome<QImage> full = LoadPicture(path);
         ASSERT_TRUE(full.ok()) << qPrintable(name) << ": " << qPrintable(full.reason());
         EXPECT_EQ(full.value().size(), upright.size()) << qPrintable(name);
-        ExpectQuadrants(full.value(), row.tolerance, "loaded");
+        if (row.transparentQuarter) {
+            EXPECT_EQ(full.value().format(), QImage::Format_ARGB32_Premultiplied);
+            EXPECT_GE(qAlpha(full.value().pixel(30, 22)), 255 - row.tolerance) << "an opaque quarter";
+            EXPECT_LE(qAlpha(full.value().pixel(90, 67)), row.tolerance) << "the transparent quarter";
+        }
+        // Premultiplied, a transparent pixel is black.
+        ExpectQuadrants(full.value(), row.tolerance, "loaded",
+                        row.transparentQuarter ? Qt::black : Qt::yellow);
 
         // As a production converts it: loaded for the canvas, stretched, encoded, read back.
         const Outcome<QImage> forCanvas = LoadPicture(path, Canvas);
@@ -116,7 +131,9 @@ TEST_P(PictureKindsTest, LoadsUprightByContentAndConvertsWithItsColours)
         const Outcome<QImage> converted = LoadPictureFromBytes(jpeg.value());
         ASSERT_TRUE(converted.ok()) << qPrintable(converted.reason());
         EXPECT_EQ(converted.value().size(), Canvas);
-        ExpectQuadrants(converted.value(), row.tolerance + 8, "converted");
+        // Transparent parts show the canvas's background.
+        ExpectQuadrants(converted.value(), row.tolerance + 8, "converted",
+                        row.transparentQuarter ? CanvasFill{}.background : Qt::yellow);
     }
 }
 
@@ -154,6 +171,11 @@ const KindRow KindRows[] = {
      [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 6), 6); }, 12},
     {"HeicRotationAndMirrorBoxes", PictureKind::Heic, nullptr, "photo.heif",
      [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 5), 5); }, 12},
+    // With an alpha plane.
+    {"HeicWithAlpha", PictureKind::Heic, "heif-enc", "photo.png", [](const QImage &p) { return Heic(p); }, 12,
+     true},
+    {"AvifWithAlpha", PictureKind::Avif, "avifenc", "photo.png", [](const QImage &p) { return Avif(p); }, 12,
+     true},
     {"AvifRotationBox", PictureKind::Avif, "avifenc", "photo.png",
      [](const QImage &p) {
          return Avif(StoredFor(p, 8), {"--irot", "1"});
@@ -163,6 +185,31 @@ const KindRow KindRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PictureKindsTest, ::testing::ValuesIn(KindRows),
                          [](const auto &row) { return std::string(row.param.name); });
+
+// Read from its file as libheif needs it, a HEIC comes out as from its bytes, whole and shrunk
+// while decoding; cut short, it is refused as such.
+TEST(PictureKinds, HeicLoadsFromItsFileAsFromItsBytes)
+{
+    const QByteArray heic = LibheifHeic(TestPictures::Quadrants(120, 90), {});
+    ASSERT_FALSE(heic.isEmpty());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.heic"), cut = dir.filePath("cut.heic");
+    ASSERT_TRUE(PictureFiles::WriteBytes(path, heic));
+    ASSERT_TRUE(PictureFiles::WriteBytes(cut, heic.left(heic.size() * 6 / 10)));
+    for (const QSize cover : {QSize(), Canvas}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const Outcome<QImage> fromFile = LoadHeif(file, cover), fromBytes = LoadHeif(heic, cover);
+        ASSERT_TRUE(fromFile && fromBytes);
+        EXPECT_EQ(fromFile.value().size(), cover.isEmpty() ? QSize(120, 90) : QSize(60, 45));
+        EXPECT_EQ(fromFile.value(), fromBytes.value());
+    }
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Outcome<QImage> cutShort = LoadHeif(file, Canvas);
+    ASSERT_FALSE(cutShort);
+    EXPECT_EQ(cutShort.reason(), QStringLiteral("the file ends before the picture does"));
+}
 
 TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
 {
