@@ -6,6 +6,7 @@
 // Then the window's longest freeze on a preview click on a 20000 x 20000 JPEG, and the processor
 // time a Pause uses while nothing happens. Prints figures; it is no test. The page is never opened.
 
+#include "convert_dialog_answer.h"
 #include "main_window/main_window.h"
 #include "photo_set.h"
 #include "process_figures.h"
@@ -18,7 +19,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -213,15 +213,7 @@ bool RunSet(int setIndex, const QString &work)
 
     // The dialog: Thumbnails (160 x 120), Ok.
     QTimer dialogWatch;
-    dialogWatch.setInterval(0);
-    QObject::connect(&dialogWatch, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        dialogWatch.stop();
-        FindChild<QAbstractButton>(*dialog, "Knop3").click();
-        FindChild<QAbstractButton>(*dialog, "OkKnop").click();
-    });
+    AnswerConvertDialog(dialogWatch, [] { return 3; });
 
     ResetPeak();
     const double memoryBefore = PeakResidentMb();

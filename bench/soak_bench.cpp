@@ -4,6 +4,7 @@
 // before the first production, after each round of seven and after the last, and the growth per
 // production; a window that keeps something of every production grows here. It is no test.
 
+#include "convert_dialog_answer.h"
 #include "main_window/main_window.h"
 #include "photo_set.h"
 #include "process_figures.h"
@@ -13,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -79,15 +79,7 @@ int main(int argc, char **argv)
     // Chooses the kind in the Convert dialog as soon as it shows, then Ok.
     int kind = 1;
     QTimer dialogWatch;
-    dialogWatch.setInterval(0);
-    QObject::connect(&dialogWatch, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        dialogWatch.stop();
-        FindChild<QAbstractButton>(*dialog, ("Knop" + QByteArray::number(kind)).constData()).click();
-        FindChild<QAbstractButton>(*dialog, "OkKnop").click();
-    });
+    AnswerConvertDialog(dialogWatch, [&kind] { return kind; });
 
     QCoreApplication::processEvents();
     const double before = CurrentResidentMb();

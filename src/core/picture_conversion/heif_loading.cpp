@@ -137,20 +137,6 @@ Planes PlanesOf(const heif_image *image)
     return planes;
 }
 
-// The colour matrix the decoded picture's colour box names (libheif attaches it), else the
-// one of the handle, else BT.601 in full range as libheif itself takes it.
-ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
-{
-    heif_color_profile_nclx *raw = nullptr;
-    if (!Ok(heif_image_get_nclx_color_profile(image, &raw)) || !raw) {
-        raw = nullptr;
-        if (!handle || !Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)))
-            raw = nullptr;
-    }
-    const Owned<heif_color_profile_nclx> nclx(raw);
-    return ColourMatrix::Of(nclx.get());
-}
-
 // The colour matrix the file's colour box names, if it names one.
 std::optional<ColourMatrix> FileMatrixOf(const heif_image_handle *handle)
 {
@@ -159,6 +145,20 @@ std::optional<ColourMatrix> FileMatrixOf(const heif_image_handle *handle)
         return std::nullopt;
     const Owned<heif_color_profile_nclx> nclx(raw);
     return ColourMatrix::Of(nclx.get());
+}
+
+// The colour matrix the decoded picture's colour box names (libheif attaches it), else the
+// one of the handle, else BT.601 in full range as libheif itself takes it.
+ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
+{
+    heif_color_profile_nclx *raw = nullptr;
+    if (Ok(heif_image_get_nclx_color_profile(image, &raw)) && raw) {
+        const Owned<heif_color_profile_nclx> nclx(raw);
+        return ColourMatrix::Of(nclx.get());
+    }
+    if (const std::optional<ColourMatrix> file = handle ? FileMatrixOf(handle) : std::nullopt)
+        return *file;
+    return ColourMatrix::Of(nullptr);
 }
 
 } // namespace
@@ -246,10 +246,10 @@ Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
     heif_image_handle *chosen = thumbnail ? thumbnail.get() : primary.get();
     const QSize chosenSize(heif_image_handle_get_width(chosen), heif_image_handle_get_height(chosen));
     const int reduction = ReductionCovering(chosenSize, cover);
+    const QSize shrunkSize((chosenSize.width() + reduction - 1) / reduction,
+                           (chosenSize.height() + reduction - 1) / reduction);
     // What is kept after the shrink must fit the limits of every picture.
-    if (const Status kept = CheckPictureSize((chosenSize.width() + reduction - 1) / reduction,
-                                             (chosenSize.height() + reduction - 1) / reduction);
-        !kept)
+    if (const Status kept = CheckPictureSize(shrunkSize.width(), shrunkSize.height()); !kept)
         return kept.failure();
     const Owned<heif_decoding_options> options(heif_decoding_options_alloc());
     if (!options)
@@ -281,8 +281,6 @@ Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
         }
         return whole;
     };
-    const QSize shrunkSize((chosenSize.width() + reduction - 1) / reduction,
-                           (chosenSize.height() + reduction - 1) / reduction);
     // A large HEVC picture is shrunk by our decoder straight from the decoded planes, with no
     // full-size copy; libheif then turns and mirrors the small picture. Not with alpha (its
     // colours are weighted by alpha as they are shrunk, below) nor with a cropping box, which
