@@ -1,5 +1,6 @@
 #include "cli/make_options.h"
 
+#include "picture_conversion/conversion_steps.h"
 #include "shared/output_names.h"
 #include "shared/program_values.h"
 
@@ -28,9 +29,6 @@ const std::array<Kind, 7> Kinds = {{
     {"photoalbum-2", PageStyles::Photoalbum2, 360, 270},
     {"resize", PageStyles::ResizePictures, 300, 200},
 }};
-
-// The largest side the conversion's canvas takes.
-constexpr std::int32_t MaxSide = 32767;
 
 struct Parser {
     QCommandLineParser parser;
@@ -171,12 +169,14 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
             return Usage(QStringLiteral("--size does not apply to %1").arg(QLatin1String(kind->name)));
         const QRegularExpressionMatch match =
             QRegularExpression(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$")).match(parser.value(p.size));
-        const auto width = match.hasMatch() ? WholeNumber(match.captured(1), 1, MaxSide) : std::nullopt;
-        const auto height = match.hasMatch() ? WholeNumber(match.captured(2), 1, MaxSide) : std::nullopt;
+        const auto width =
+            match.hasMatch() ? WholeNumber(match.captured(1), 1, CanvasLimits::MaxSide) : std::nullopt;
+        const auto height =
+            match.hasMatch() ? WholeNumber(match.captured(2), 1, CanvasLimits::MaxSide) : std::nullopt;
         if (!width || !height)
             return Usage(QStringLiteral("--size %1 is not WIDTHxHEIGHT in pixels, 1 to %2 each")
                              .arg(parser.value(p.size))
-                             .arg(MaxSide));
+                             .arg(CanvasLimits::MaxSide));
         options.width = *width;
         options.height = *height;
     }
