@@ -198,6 +198,29 @@ bool CutShort(PictureKind kind, const QByteArray &head, QIODevice *device, qint6
     return device->atEnd();
 }
 
+// Whether a PNG's chunks fit in the file. libpng takes memory for a whole chunk (other than the
+// streamed pixel data) before it reads it, so a damaged length would ask for up to 2 GB; such a
+// chunk cannot be there, the file ends first. Leaves `device` where it was.
+Status CheckPngChunks(QIODevice &device, qint64 fileSize)
+{
+    const qint64 start = device.pos();
+    Status fits;
+    char header[8];
+    // After the signature, chunks: a big-endian length, a type, the data, a CRC.
+    for (qint64 at = start + 8; device.seek(at) && device.read(header, 8) == 8;) {
+        const qint64 length = qFromBigEndian<quint32>(header);
+        if (std::memcmp(header + 4, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(header + 4, "IDAT", 4) != 0 && at + 12 + length > fileSize) {
+            fits = Failure{EndsEarly};
+            break;
+        }
+        at += 12 + length;
+    }
+    device.seek(start);
+    return fits;
+}
+
 // `exifOrientation`: the orientation of an Exif block the reader does not apply itself (WebP's).
 Outcome<QImage> LoadWithQt(QIODevice *device, const char *format, PictureKind kind, qint64 fileSize,
                            QSize cover, int exifOrientation = 1)
@@ -338,6 +361,8 @@ Outcome<QImage> LoadFromDevice(QIODevice &device, qint64 size, QSize cover)
             return header.failure();
         return LoadWithQt(&device, "bmp", kind, size, cover);
     case PictureKind::Png:
+        if (const Status chunks = CheckPngChunks(device, size); !chunks)
+            return chunks.failure();
         // Qt's PNG reader leaves the eXIf chunk to the caller.
         return LoadWithQt(&device, "png", kind, size, cover, PngExifOrientation(device));
     case PictureKind::WebP: {
