@@ -2,10 +2,10 @@
 # Installs what building and testing Galvora needs (Debian 12 / Ubuntu), through sudo when not root.
 set -euo pipefail
 packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgtest-dev nodejs)
-# WebP and TIFF through Qt's image plugins; HEIC/HEIF and AVIF through libheif, HEIC's HEVC through
-# libde265 directly. The tests make such pictures with heif-enc, avifenc and cwebp (a test whose
-# program is missing skips itself).
-packages+=(qt6-image-formats-plugins libheif-dev libde265-dev libheif-examples libavif-bin webp)
+# WebP and TIFF through Qt's image plugins; HEIC/HEIF and AVIF through libheif and its own decoders
+# (Debian 12's libheif1 is built with them: libde265-0 decodes HEVC, libdav1d6 AV1). The tests make
+# such pictures with heif-enc, avifenc and cwebp (a test whose program is missing skips itself).
+packages+=(qt6-image-formats-plugins libheif-dev libde265-0 libheif-examples libavif-bin webp)
 # Faces with Arial's metrics, which the windows' fixed layout was made for.
 packages+=(fonts-liberation2)
 # The install test drives the installed program on a virtual display; CI checks the desktop entry

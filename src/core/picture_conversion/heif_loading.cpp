@@ -1,14 +1,14 @@
 #include "picture_conversion/heif_loading.h"
 
 #include "picture_conversion/colour_management.h"
-#include "picture_conversion/heif_planes.h"
-#include "picture_conversion/hevc_decoder.h"
 #include "picture_conversion/loading_reasons.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/logging.h"
 
 #include <QIODevice>
+#include <QSemaphore>
 #include <algorithm>
+#include <cstring>
 #include <libheif/heif.h>
 #include <memory>
 #include <vector>
@@ -18,27 +18,41 @@ using namespace LoadingReasons;
 namespace
 {
 
+// Owners for libheif's C objects, so every return path frees them.
+struct HeifDeleter {
+    void operator()(heif_context *context) const noexcept { heif_context_free(context); }
+    void operator()(heif_image_handle *handle) const noexcept { heif_image_handle_release(handle); }
+    void operator()(heif_image *image) const noexcept { heif_image_release(image); }
+    void operator()(heif_decoding_options *options) const noexcept { heif_decoding_options_free(options); }
+    void operator()(heif_color_profile_nclx *nclx) const noexcept { heif_nclx_color_profile_free(nclx); }
+};
+template <class T> using Owned = std::unique_ptr<T, HeifDeleter>;
+
+bool Ok(const heif_error &error)
+{
+    return error.code == heif_error_Ok;
+}
+
+// Whether libheif refused a feature, codec, depth or colour conversion it has no support for,
+// rather than data that makes no sense.
+bool Unsupported(const heif_error &error)
+{
+    return error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype ||
+           (error.subcode >= heif_suberror_Unsupported_codec &&
+            error.subcode <= heif_suberror_Unsupported_bit_depth);
+}
+
 QString ReasonOf(const heif_error &error)
 {
     if (error.subcode == heif_suberror_End_of_data)
         return EndsEarly();
     if (error.subcode == heif_suberror_Security_limit_exceeded)
         return QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide);
-    switch (error.code) {
-    case heif_error_Memory_allocation_error:
+    if (error.code == heif_error_Memory_allocation_error)
         return NoMemory();
-    case heif_error_Unsupported_feature:
-    case heif_error_Unsupported_filetype:
-        return QStringLiteral("the picture is coded in a way this program cannot decode (%1)")
-            .arg(QString::fromUtf8(error.message).toLower());
-    default:
-        return Damaged();
-    }
-}
-
-bool Ok(const heif_error &error)
-{
-    return error.code == heif_error_Ok;
+    if (Unsupported(error))
+        return CannotDecode(QString::fromUtf8(error.message).toLower());
+    return Damaged();
 }
 
 // The thumbnail of `primary` that covers `cover` with the fewest pixels, or none. A thumbnail
@@ -67,7 +81,8 @@ Owned<heif_image_handle> CoveringThumbnail(heif_image_handle *primary, QSize cov
 }
 
 // The colour space the picture's colour boxes name: its ICC profile where Qt can use it, else
-// its coded primaries and transfer; sRGB when it names none.
+// its coded primaries and transfer; sRGB when it names none. (libheif has already applied the
+// box's matrix, turning YCbCr into RGB.)
 QColorSpace ColourSpaceOf(heif_image_handle *handle)
 {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
@@ -87,110 +102,79 @@ QColorSpace ColourSpaceOf(heif_image_handle *handle)
     return ColourSpaceOfCodes(int(nclx->color_primaries), int(nclx->transfer_characteristics));
 }
 
-// The planes of `image` when it holds 8-bit samples this file can read itself: YCbCr 4:2:0,
-// 4:2:2 or 4:4:4, monochrome, or planar RGB. Width 0 otherwise.
-Planes PlanesOf(const heif_image *image)
+// Holds the pixels of one decode against the process-wide allowance
+// (PictureLimits::HeifPixelsDecodedAtOnce) for as long as it lives: waits until they fit.
+class DecodeAllowance
 {
-    Planes planes;
-    const heif_colorspace space = heif_image_get_colorspace(image);
-    const heif_chroma chroma = heif_image_get_chroma_format(image);
+  public:
+    explicit DecodeAllowance(qint64 pixels)
+        : m_pixels(int(std::clamp<qint64>(pixels, 1, PictureLimits::HeifPixelsDecodedAtOnce)))
+    {
+        Pool().acquire(m_pixels);
+    }
+    ~DecodeAllowance() { Pool().release(m_pixels); }
+    DecodeAllowance(const DecodeAllowance &) = delete;
+    DecodeAllowance &operator=(const DecodeAllowance &) = delete;
+
+  private:
+    static QSemaphore &Pool()
+    {
+        static QSemaphore pool(int(PictureLimits::HeifPixelsDecodedAtOnce));
+        return pool;
+    }
+    int m_pixels;
+};
+
+// libheif's 8-bit interleaved RGB or RGBA picture, seen as a QImage without a copy: valid while
+// `image` lives.
+QImage ViewOf(heif_image *image, bool alpha)
+{
+    int stride = 0;
+    const uint8_t *data = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
     const int width = heif_image_get_primary_width(image), height = heif_image_get_primary_height(image);
-    // A plane is read only where it holds a byte for every pixel it must serve.
-    auto plane = [&](heif_channel channel, int shiftX, int shiftY) {
-        Plane p;
-        if (heif_image_has_channel(image, channel) &&
-            heif_image_get_bits_per_pixel_range(image, channel) == 8 &&
-            heif_image_get_bits_per_pixel(image, channel) == 8 &&
-            heif_image_get_width(image, channel) >= (width + (1 << shiftX) - 1) >> shiftX &&
-            heif_image_get_height(image, channel) >= (height + (1 << shiftY) - 1) >> shiftY)
-            p.data = heif_image_get_plane_readonly(image, channel, &p.stride);
-        p.shiftX = shiftX;
-        p.shiftY = shiftY;
-        return p;
-    };
-    if (space == heif_colorspace_YCbCr &&
-        (chroma == heif_chroma_420 || chroma == heif_chroma_422 || chroma == heif_chroma_444)) {
-        const int shiftX = chroma == heif_chroma_444 ? 0 : 1, shiftY = chroma == heif_chroma_420 ? 1 : 0;
-        planes.colour[0] = plane(heif_channel_Y, 0, 0);
-        planes.colour[1] = plane(heif_channel_Cb, shiftX, shiftY);
-        planes.colour[2] = plane(heif_channel_Cr, shiftX, shiftY);
-    } else if (space == heif_colorspace_RGB && chroma == heif_chroma_444) {
-        planes.colour[0] = plane(heif_channel_G, 0, 0);
-        planes.colour[1] = plane(heif_channel_B, 0, 0);
-        planes.colour[2] = plane(heif_channel_R, 0, 0);
-    } else if (space == heif_colorspace_monochrome && chroma == heif_chroma_monochrome) {
-        planes.colour[0] = plane(heif_channel_Y, 0, 0);
-        planes.colour[1] = planes.colour[2] = Plane{&NeutralChroma, 0, WholeLine, WholeLine};
-    } else {
-        return planes;
-    }
-    if (heif_image_has_channel(image, heif_channel_Alpha)) {
-        planes.alpha = plane(heif_channel_Alpha, 0, 0);
-        if (!planes.alpha.data)
-            return planes;
-    }
-    for (const Plane &p : planes.colour)
-        if (!p.data)
-            return planes;
-    planes.width = width;
-    planes.height = height;
-    return planes;
-}
-
-// The colour matrix the file's colour box names, if it names one.
-std::optional<ColourMatrix> FileMatrixOf(const heif_image_handle *handle)
-{
-    heif_color_profile_nclx *raw = nullptr;
-    if (!Ok(heif_image_handle_get_nclx_color_profile(handle, &raw)) || !raw)
-        return std::nullopt;
-    const Owned<heif_color_profile_nclx> nclx(raw);
-    return ColourMatrix::Of(nclx.get());
-}
-
-// The colour matrix the decoded picture's colour box names (libheif attaches it), else the
-// one of the handle, else BT.601 in full range as libheif itself takes it.
-ColourMatrix MatrixOf(const heif_image *image, const heif_image_handle *handle)
-{
-    heif_color_profile_nclx *raw = nullptr;
-    if (Ok(heif_image_get_nclx_color_profile(image, &raw)) && raw) {
-        const Owned<heif_color_profile_nclx> nclx(raw);
-        return ColourMatrix::Of(nclx.get());
-    }
-    if (const std::optional<ColourMatrix> file = handle ? FileMatrixOf(handle) : std::nullopt)
-        return *file;
-    return ColourMatrix::Of(nullptr);
-}
-
-} // namespace
-
-QImage ShrunkHeifImage(const heif_image *image, const heif_image_handle *handle, int reduction)
-{
-    const Planes planes = PlanesOf(image);
-    if (planes.width == 0)
+    if (!data || width <= 0 || height <= 0 || stride < width * (alpha ? 4 : 3))
         return QImage();
-    // Planar RGB is read as it is; monochrome as YCbCr with neutral chroma, for its range.
-    const heif_colorspace space = heif_image_get_colorspace(image);
-    ColourMatrix matrix{true};
-    if (space != heif_colorspace_RGB) {
-        matrix = MatrixOf(image, handle);
-        matrix.identity = matrix.identity && space == heif_colorspace_YCbCr;
-    }
-    return ShrunkPlanesToRgb(planes, matrix, reduction);
+    const QImage::Format format = !alpha ? QImage::Format_RGB888
+                                  : heif_image_is_premultiplied_alpha(image)
+                                      ? QImage::Format_RGBA8888_Premultiplied
+                                      : QImage::Format_RGBA8888;
+    return QImage(data, width, height, stride, format);
 }
 
-namespace
+// `whole` shrunk by `reduction` (dividing its sides, rounding up) in `format`, by Qt's smooth
+// scaling as every picture is put on its canvas. A band of rows at a time, so no full-size copy
+// of a large picture is made in `format`; each band holds whole boxes of the reduction, so the
+// seams fall between output rows. Null when memory runs out.
+QImage Shrunk(const QImage &whole, int reduction, QImage::Format format)
 {
+    if (reduction == 1)
+        return whole.convertToFormat(format);
+    const QSize size((whole.width() + reduction - 1) / reduction,
+                     (whole.height() + reduction - 1) / reduction);
+    QImage result(size, format);
+    constexpr int BandRows = 32; // output rows made at once
+    for (int top = 0; top < size.height() && !result.isNull(); top += BandRows) {
+        const int rows = std::min(BandRows, size.height() - top);
+        const int sourceTop = top * reduction,
+                  sourceRows = std::min(rows * reduction, whole.height() - sourceTop);
+        const QImage source(whole.constScanLine(sourceTop), whole.width(), sourceRows, whole.bytesPerLine(),
+                            whole.format());
+        const QImage band = source.convertToFormat(format).scaled(size.width(), rows, Qt::IgnoreAspectRatio,
+                                                                  Qt::SmoothTransformation);
+        if (band.isNull())
+            return QImage();
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(result.scanLine(top + y), band.constScanLine(y), std::size_t(size.width()) * 4);
+    }
+    return result;
+}
 
-// A libheif context for one file, with our HEVC decoder and the size limit; null when memory runs out.
+// A libheif context for one file, with the size limit; null when memory runs out.
 Owned<heif_context> NewContext()
 {
     Owned<heif_context> context(heif_context_alloc());
-    if (!context)
-        return nullptr;
-    // libheif refuses larger pictures before it allocates anything for them.
-    heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
-    if (!Ok(UseOwnHevcDecoder(context.get())))
-        qCDebug(lcConvert) << "libheif refused our HEVC decoder; its own decodes HEIC pictures";
+    if (context) // libheif refuses larger pictures before it allocates anything for them
+        heif_context_set_maximum_image_size_limit(context.get(), PictureLimits::MaxSide);
     return context;
 }
 
@@ -226,6 +210,29 @@ struct DeviceReading {
 const heif_reader DeviceReader{1, DeviceReading::Position, DeviceReading::Read, DeviceReading::Seek,
                                DeviceReading::SizeReached};
 
+// The picture of `handle` as libheif decodes it: turned, mirrored and cropped by its boxes (once:
+// the loader applies no EXIF orientation to HEIF pictures), in 8-bit interleaved RGB, or RGBA
+// with alpha, whatever its depth and sampling.
+Outcome<Owned<heif_image>> Decode(heif_image_handle *handle, bool alpha)
+{
+    const Owned<heif_decoding_options> options(heif_decoding_options_alloc());
+    if (!options)
+        return Failure{NoMemory()};
+    options->convert_hdr_to_8bit = 1;
+    // A damaged or cut-short stream is refused rather than shown half grey.
+    options->strict_decoding = 1;
+    heif_image *raw = nullptr;
+    const heif_error error =
+        heif_decode_image(handle, &raw, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
+    Owned<heif_image> image(raw);
+    if (!Ok(error))
+        return Failure{ReasonOf(error)};
+    if (!image)
+        return Failure{Damaged()};
+    return image;
+}
+
 // The primary picture of the file `context` has read, as LoadHeif returns it.
 Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
 {
@@ -246,72 +253,25 @@ Outcome<QImage> PrimaryPicture(heif_context *context, QSize cover)
     heif_image_handle *chosen = thumbnail ? thumbnail.get() : primary.get();
     const QSize chosenSize(heif_image_handle_get_width(chosen), heif_image_handle_get_height(chosen));
     const int reduction = ReductionCovering(chosenSize, cover);
-    const QSize shrunkSize((chosenSize.width() + reduction - 1) / reduction,
-                           (chosenSize.height() + reduction - 1) / reduction);
     // What is kept after the shrink must fit the limits of every picture.
-    if (const Status kept = CheckPictureSize(shrunkSize.width(), shrunkSize.height()); !kept)
+    if (const Status kept = CheckPictureSize((chosenSize.width() + reduction - 1) / reduction,
+                                             (chosenSize.height() + reduction - 1) / reduction);
+        !kept)
         return kept.failure();
-    const Owned<heif_decoding_options> options(heif_decoding_options_alloc());
-    if (!options)
-        return Failure{NoMemory()};
-    options->convert_hdr_to_8bit = 1;
-    // A damaged or cut-short stream is refused rather than shown half grey.
-    options->strict_decoding = 1;
-    // Rotation, mirroring and cropping boxes are applied while decoding.
-    auto decode = [&](heif_colorspace space, heif_chroma chroma) -> Outcome<Owned<heif_image>> {
-        heif_image *raw = nullptr;
-        const heif_error decodeError = heif_decode_image(chosen, &raw, space, chroma, options.get());
-        Owned<heif_image> image(raw);
-        if (!Ok(decodeError) || !image)
-            return Failure{image ? ReasonOf(decodeError) : Damaged()};
-        return image;
-    };
-    // 8-bit pictures are asked for in the form they are coded in (phones: YCbCr 4:2:0, half the
-    // bytes of RGB), so their colours are converted only for the pixels kept. libheif 1.15 (Debian
-    // 12) still hands them over as planar RGB, one full-size copy fewer than interleaved RGB.
-    // Deeper pictures, and forms not read here, are left to libheif to bring to 8-bit planar RGB.
-    const bool eightBit = heif_image_handle_get_luma_bits_per_pixel(chosen) == 8 &&
-                          heif_image_handle_get_chroma_bits_per_pixel(chosen) == 8;
-    auto decodeWhole = [&]() -> Outcome<Owned<heif_image>> {
-        Outcome<Owned<heif_image>> whole = eightBit ? decode(heif_colorspace_undefined, heif_chroma_undefined)
-                                                    : decode(heif_colorspace_RGB, heif_chroma_444);
-        if (whole && eightBit && PlanesOf(whole.value().get()).width == 0) {
-            whole.value().reset(); // freed before decoding again
-            whole = decode(heif_colorspace_RGB, heif_chroma_444);
-        }
-        return whole;
-    };
-    // A large HEVC picture is shrunk by our decoder straight from the decoded planes, with no
-    // full-size copy; libheif then turns and mirrors the small picture. Not with alpha (its
-    // colours are weighted by alpha as they are shrunk, below) nor with a cropping box, which
-    // libheif would measure on the small picture.
-    const QSize coded(heif_image_handle_get_ispe_width(chosen), heif_image_handle_get_ispe_height(chosen));
-    const bool shrinkWhileDecoding = eightBit && reduction > 1 &&
-                                     !heif_image_handle_has_alpha_channel(chosen) &&
-                                     (chosenSize == coded || chosenSize == coded.transposed());
-    Outcome<Owned<heif_image>> decoded = Failure{Damaged()};
-    bool shrunk = false;
-    if (shrinkWhileDecoding) {
-        ShrinkOnDecode shrink(coded, reduction, FileMatrixOf(chosen));
-        decoded = decodeWhole();
-        shrunk = decoded && shrink.shrunk();
-    }
-    Planes planes = decoded ? PlanesOf(decoded.value().get()) : Planes{};
-    if (shrunk && QSize(planes.width, planes.height) != shrunkSize) {
-        shrunk = false;
-        decoded = Failure{Damaged()};
-    }
-    // Where libheif refused the shrunk picture or made more of it (a grid of one tile), the
-    // picture is decoded again, whole, as libheif expects it.
-    if (!decoded) {
-        if (decoded = decodeWhole(); !decoded)
-            return Failure{decoded.reason()};
-        planes = PlanesOf(decoded.value().get());
-    }
-    if (!shrunk && (planes.width == 0 || QSize(planes.width, planes.height) != chosenSize))
-        return Failure{Damaged()};
-    QImage image = ShrunkHeifImage(decoded.value().get(), chosen, shrunk ? 1 : reduction);
-    decoded = Failure{Damaged()}; // the decoded planes go before the colour conversion
+    const bool alpha = heif_image_handle_has_alpha_channel(chosen) != 0;
+
+    QImage image;
+    {
+        const DecodeAllowance allowance(qint64(chosenSize.width()) * chosenSize.height());
+        const Outcome<Owned<heif_image>> decoded = Decode(chosen, alpha);
+        if (!decoded)
+            return decoded.failure();
+        const QImage whole = ViewOf(decoded.value().get(), alpha);
+        // The size libheif reported for the picture is the size it decoded, or the file lies.
+        if (whole.size() != chosenSize)
+            return Failure{Damaged()};
+        image = Shrunk(whole, reduction, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    } // the decoded picture goes before the colour conversion
     if (image.isNull())
         return Failure{NoMemory()};
     image.setColorSpace(ColourSpaceOf(chosen));

@@ -25,6 +25,11 @@ QString MorePixelsThan(qint64 limit)
     return QStringLiteral("larger than %1 megapixels").arg(limit / 1000000);
 }
 
+QString CannotDecode(const QString &how)
+{
+    return QStringLiteral("the picture is coded in a way this program cannot decode (%1)").arg(how);
+}
+
 Status CheckPictureSize(qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0)

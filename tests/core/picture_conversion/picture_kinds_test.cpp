@@ -15,9 +15,9 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
-#include <libheif/heif.h>
 #include <turbojpeg.h>
 
 using namespace ToolPictures;
@@ -171,6 +171,10 @@ const KindRow KindRows[] = {
      [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 6), 6); }, 12},
     {"HeicRotationAndMirrorBoxes", PictureKind::Heic, nullptr, "photo.heif",
      [](const QImage &p) { return HeicWithOrientation(StoredFor(p, 5), 5); }, 12},
+    // The boxes turn it; the EXIF block saying the same is not applied a second time.
+    {"HeicRotationBoxAndExifOrientation", PictureKind::Heic, nullptr, "photo.jpg",
+     [](const QImage &p) { return LibheifHeic(StoredFor(p, 6), {.orientation = 6, .exifOrientation = 6}); },
+     12},
     // With an alpha plane.
     {"HeicWithAlpha", PictureKind::Heic, "heif-enc", "photo.png", [](const QImage &p) { return Heic(p); }, 12,
      true},
@@ -229,107 +233,111 @@ TEST(PictureKinds, HeicUsesItsThumbnailWhereItCoversTheCanvas)
     ExpectQuadrants(larger.value(), 12, "shrunk");
 }
 
-// --- decoded HEIF planes to RGB -----------------------------------------------------------
+// --- every depth and sampling of HEIC and AVIF ----------------------------------------------
 
-struct PlanesRow {
-    const char *name;
-    heif_chroma chroma;
-    int matrix; // the colour box's matrix coefficients; -1: no colour box (BT.601 full range)
-    bool fullRange;
-    bool alpha; // every other column transparent, its colour black
-};
+using DepthRow = std::tuple<PictureKind, int /*bits*/, const char * /*chroma*/, bool /*alpha*/>;
 
-class HeifPlanesTest : public ::testing::TestWithParam<PlanesRow>
+class HeifDepthsTest : public ::testing::TestWithParam<DepthRow>
 {
 };
 
-// The quadrant colours coded as YCbCr planes by the row's matrix and range (H.273), and read back
-// whole and shrunk by 2: every form a decoder may hand over comes out in its colours.
-TEST_P(HeifPlanesTest, YCbCrPlanesBecomeTheirRgbColours)
+// The quadrants (the bottom right one transparent with alpha) coded in the row's depth and
+// sampling come out in their colours, whole and shrunk; monochrome in their BT.601 greys.
+TEST_P(HeifDepthsTest, DecodeInTheirColours)
 {
-    const PlanesRow &row = GetParam();
-    const int width = 16, height = 12;
-    const int shiftX = row.chroma == heif_chroma_444 ? 0 : 1, shiftY = row.chroma == heif_chroma_420 ? 1 : 0;
-    const double kr = row.matrix == 1   ? 0.2126
-                      : row.matrix == 9 ? 0.2627
-                                        : 0.299,
-                 kb = row.matrix == 1   ? 0.0722
-                      : row.matrix == 9 ? 0.0593
-                                        : 0.114;
-    const QImage upright = TestPictures::Quadrants(width, height);
-    heif_image *raw = nullptr;
-    const bool grey = row.chroma == heif_chroma_monochrome;
-    ASSERT_EQ(heif_image_create(width, height, grey ? heif_colorspace_monochrome : heif_colorspace_YCbCr,
-                                row.chroma, &raw)
-                  .code,
-              heif_error_Ok);
-    const std::unique_ptr<heif_image, void (*)(const heif_image *)> image(raw, heif_image_release);
-    // Each plane from the pixel at the top left of each of its samples; with alpha, the odd
-    // columns are transparent and their luma black.
-    auto fill = [&](heif_channel channel, int sx, int sy, const std::function<double(QColor, int x)> &value) {
-        const int w = (width + (1 << sx) - 1) >> sx, h = (height + (1 << sy) - 1) >> sy;
-        ASSERT_EQ(heif_image_add_plane(raw, channel, w, h, 8).code, heif_error_Ok);
-        int stride = 0;
-        uint8_t *plane = heif_image_get_plane(raw, channel, &stride);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                plane[y * stride + x] =
-                    uint8_t(qBound(0, qRound(value(upright.pixelColor(x << sx, y << sy), x)), 255));
-    };
-    auto luma = [&](QColor c) { return kr * c.red() + (1 - kr - kb) * c.green() + kb * c.blue(); };
-    const double yScale = row.fullRange ? 1 : 219.0 / 255, yOffset = row.fullRange ? 0 : 16,
-                 cScale = row.fullRange ? 1 : 224.0 / 255;
-    fill(heif_channel_Y, 0, 0,
-         [&](QColor c, int x) { return row.alpha && x % 2 ? yOffset : yOffset + yScale * luma(c); });
-    if (!grey) {
-        fill(heif_channel_Cb, shiftX, shiftY,
-             [&](QColor c, int) { return 128 + cScale * (c.blue() - luma(c)) / (2 * (1 - kb)); });
-        fill(heif_channel_Cr, shiftX, shiftY,
-             [&](QColor c, int) { return 128 + cScale * (c.red() - luma(c)) / (2 * (1 - kr)); });
+    const auto [kind, bits, chroma, alpha] = GetParam();
+    const bool avif = kind == PictureKind::Avif, grey = std::strcmp(chroma, "400") == 0;
+    if (avif && !Installed("avifenc"))
+        GTEST_SKIP() << "avifenc is not installed (scripts/setup.sh installs it)";
+    QImage picture = TestPictures::Quadrants(64, 48);
+    if (alpha) {
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 24; y < 48; ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(picture.scanLine(y)) + 32, 32, qRgba(0, 0, 0, 0));
     }
-    if (row.alpha)
-        fill(heif_channel_Alpha, 0, 0, [](QColor, int x) { return x % 2 ? 0 : 255; });
-    if (row.matrix >= 0) {
-        heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
-        ASSERT_EQ(heif_nclx_color_profile_set_matrix_coefficients(nclx, uint16_t(row.matrix)).code,
-                  heif_error_Ok);
-        nclx->full_range_flag = row.fullRange;
-        ASSERT_EQ(heif_image_set_nclx_color_profile(raw, nclx).code, heif_error_Ok);
-        heif_nclx_color_profile_free(nclx);
-    }
-    for (const int reduction : {1, 2}) {
-        const QImage shrunk = ShrunkHeifImage(image.get(), nullptr, reduction);
-        ASSERT_EQ(shrunk.size(), QSize(width / reduction, height / reduction));
-        EXPECT_EQ(shrunk.hasAlphaChannel(), row.alpha);
-        if (row.alpha && reduction == 1) { // an opaque and a transparent pixel of the red quadrant
-            EXPECT_TRUE(TestPictures::Near(shrunk.pixelColor(2, 2), Qt::red, 3));
-            EXPECT_EQ(qAlpha(shrunk.pixel(3, 2)), 0);
-            continue;
-        }
-        // Shrunk with alpha, each box is half transparent: its colour is that of the opaque half.
-        for (const QPoint at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
-            const QPoint pixel(at.x() * shrunk.width() / 4, at.y() * shrunk.height() / 4);
-            const QColor source = upright.pixelColor(pixel * reduction), found = shrunk.pixelColor(pixel);
-            const int l = qRound(luma(source));
-            const QColor want = grey ? QColor(l, l, l) : source;
-            EXPECT_TRUE(TestPictures::Near(found, want, 3))
-                << "reduced by " << reduction << " at " << pixel.x() << "," << pixel.y() << ": found "
-                << found.name().toStdString() << ", want " << want.name().toStdString();
+    QString why;
+    const QByteArray bytes = avif ? Made("avifenc", PngBytes(picture), "png",
+                                         {"-s", "10", "--min", "0", "--max", "4", "-d", QString::number(bits),
+                                          "-y", chroma, "IN", "OUT"},
+                                         "avif")
+                                  : LibheifHeic(picture, {.chroma = chroma, .bitDepth = bits}, &why);
+    if (bytes.isEmpty())
+        GTEST_SKIP() << "the encoder cannot write this kind here " << qPrintable(why);
+    for (const QSize cover : {QSize(), QSize(16, 12)}) {
+        const Outcome<QImage> loaded = LoadPictureFromBytes(bytes, cover);
+        ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.reason());
+        const QImage &image = loaded.value();
+        EXPECT_EQ(image.size(), cover.isEmpty() ? picture.size() : QSize(16, 12));
+        EXPECT_EQ(image.format(), alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        for (const QPoint quadrant : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+            const QPoint at((2 * quadrant.x() + 1) * image.width() / 4,
+                            (2 * quadrant.y() + 1) * image.height() / 4);
+            const QColor source =
+                picture.pixelColor((2 * quadrant.x() + 1) * 16, (2 * quadrant.y() + 1) * 12);
+            const int luma = qRound(0.299 * source.red() + 0.587 * source.green() + 0.114 * source.blue());
+            QColor want = grey ? QColor(luma, luma, luma) : source;
+            if (source.alpha() == 0)
+                want = Qt::black; // premultiplied
+            const QColor found = TestPictures::ColourAround(image, at.x(), at.y(), 1);
+            EXPECT_TRUE(TestPictures::Near(found, want, 12))
+                << "at " << at.x() << "," << at.y() << ": found " << found.name().toStdString() << ", want "
+                << want.name().toStdString();
+            EXPECT_NEAR(qAlpha(image.pixel(at)), source.alpha(), 12) << "at " << at.x() << "," << at.y();
         }
     }
 }
 
-const PlanesRow PlanesRows[] = {
-    {"Ycbcr420NoColourBox", heif_chroma_420, -1, true, false},
-    {"Ycbcr420Bt601", heif_chroma_420, 6, true, false},
-    {"Ycbcr422Bt709VideoRange", heif_chroma_422, 1, false, false},
-    {"Ycbcr444Bt2020", heif_chroma_444, 9, true, false},
-    {"Ycbcr420Bt709WithAlpha", heif_chroma_420, 1, true, true},
-    {"MonochromeVideoRange", heif_chroma_monochrome, 6, false, false},
-};
+std::string DepthRowName(const ::testing::TestParamInfo<DepthRow> &info)
+{
+    const auto [kind, bits, chroma, alpha] = info.param;
+    return std::string(kind == PictureKind::Avif ? "Avif" : "Heic") + std::to_string(bits) + "Bit" + chroma +
+           (alpha ? "WithAlpha" : "");
+}
 
-INSTANTIATE_TEST_SUITE_P(Forms, HeifPlanesTest, ::testing::ValuesIn(PlanesRows),
-                         [](const auto &row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Samplings, HeifDepthsTest,
+                         ::testing::Combine(::testing::Values(PictureKind::Heic, PictureKind::Avif),
+                                            ::testing::Values(8, 10, 12),
+                                            ::testing::Values("420", "422", "444", "400"), ::testing::Bool()),
+                         DepthRowName);
+
+// --- grids of tiles, as phones write HEICs ----------------------------------------------------
+
+// Red across, green down: a misplaced or turned tile shows in the colours.
+QImage Gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / (width - 1), y * 255 / (height - 1), 128));
+    return image;
+}
+
+// 4032 x 3024 scaled down: tiles of 512 whose last column and row the output size cuts, stored
+// sideways and turned upright by the grid's irot box.
+TEST(PictureKinds, GridHeicLoadsUprightAndWhole)
+{
+    const QImage upright = Gradient(1000, 700);
+    const QByteArray heic = GridHeic(StoredFor(upright, 6), 512, 3);
+    ASSERT_FALSE(heic.isEmpty());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("phone.heic");
+    ASSERT_TRUE(PictureFiles::WriteBytes(path, heic));
+    for (const QSize cover : {QSize(), QSize(160, 120)}) {
+        const Outcome<QImage> loaded = LoadPicture(path, cover);
+        ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.reason());
+        const QImage &image = loaded.value();
+        ASSERT_EQ(image.size(), cover.isEmpty() ? upright.size() : QSize(250, 175));
+        int far = 0;
+        for (int y = 1; y < 14; ++y)
+            for (int x = 1; x < 20; ++x) {
+                const QColor want = upright.pixelColor(x * 50, y * 50),
+                             found = TestPictures::ColourAround(image, x * image.width() / 20,
+                                                                y * image.height() / 14, 1);
+                far += !TestPictures::Near(found, want, 10);
+            }
+        EXPECT_EQ(far, 0) << "points far from the source's colour";
+    }
+}
 
 // --- colours from embedded profiles -------------------------------------------------------
 
