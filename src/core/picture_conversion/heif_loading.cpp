@@ -33,13 +33,24 @@ bool Ok(const heif_error &error)
     return error.code == heif_error_Ok;
 }
 
-// Whether libheif refused a feature, codec, depth or colour conversion it has no support for,
-// rather than data that makes no sense.
-bool Unsupported(const heif_error &error)
+// What libheif has no support for, where it refused a feature, codec, depth or colour conversion
+// rather than data that makes no sense; empty otherwise.
+QString UnsupportedPart(const heif_error &error)
 {
-    return error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype ||
-           (error.subcode >= heif_suberror_Unsupported_codec &&
-            error.subcode <= heif_suberror_Unsupported_bit_depth);
+    switch (error.subcode) {
+    case heif_suberror_Unsupported_codec:
+        return QStringLiteral("codec");
+    case heif_suberror_Unsupported_bit_depth:
+        return QStringLiteral("bit depth");
+    case heif_suberror_Unsupported_color_conversion:
+        return QStringLiteral("colour format");
+    case heif_suberror_Unsupported_image_type:
+        return QStringLiteral("kind of image");
+    default:
+        return error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype
+                   ? QStringLiteral("file layout")
+                   : QString();
+    }
 }
 
 QString ReasonOf(const heif_error &error)
@@ -50,8 +61,8 @@ QString ReasonOf(const heif_error &error)
         return QStringLiteral("wider or taller than %1 pixels").arg(PictureLimits::MaxSide);
     if (error.code == heif_error_Memory_allocation_error)
         return NoMemory();
-    if (Unsupported(error))
-        return CannotDecode(QString::fromUtf8(error.message).toLower());
+    if (const QString part = UnsupportedPart(error); !part.isEmpty())
+        return CannotDecode(part);
     return Damaged();
 }
 

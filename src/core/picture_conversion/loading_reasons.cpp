@@ -25,9 +25,9 @@ QString MorePixelsThan(qint64 limit)
     return QStringLiteral("larger than %1 megapixels").arg(limit / 1000000);
 }
 
-QString CannotDecode(const QString &how)
+QString CannotDecode(const QString &part)
 {
-    return QStringLiteral("the picture is coded in a way this program cannot decode (%1)").arg(how);
+    return QStringLiteral("this program cannot decode the picture's %1").arg(part);
 }
 
 Status CheckPictureSize(qint64 width, qint64 height)

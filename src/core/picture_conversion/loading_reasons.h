@@ -14,8 +14,8 @@ QString EndsEarly();
 QString Damaged();
 QString NoMemory();
 QString MorePixelsThan(qint64 limit);
-// A picture coded in a way (a codec, a depth, a layout) no decoder here reads; `how` says which.
-QString CannotDecode(const QString &how);
+// A picture whose `part` ("codec", "bit depth", ...) no decoder here reads.
+QString CannotDecode(const QString &part);
 
 // Whether a picture of width x height pixels may be decoded; the failure says why not.
 Status CheckPictureSize(qint64 width, qint64 height);

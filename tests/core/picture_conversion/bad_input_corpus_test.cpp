@@ -124,6 +124,34 @@ QByteArray WithIspe(QByteArray bytes, quint32 width, quint32 height)
     return bytes;
 }
 
+// The HEIF whose items stored in its "idat" box (libheif puts a small picture's grid there) say
+// they are stored at an offset into another item, a construction libheif does not read.
+QByteArray WithItemOffsetConstruction(QByteArray bytes)
+{
+    const qsizetype at = bytes.indexOf("iloc") + 4;
+    if (at < 4 || bytes[at] != 1) // version 1 names each item's construction
+        return QByteArray();
+    const int offsetSize = uchar(bytes[at + 4]) >> 4, lengthSize = uchar(bytes[at + 4]) & 15,
+              baseSize = uchar(bytes[at + 5]) >> 4;
+    qsizetype item = at + 8;
+    bool changed = false;
+    for (int count = qFromBigEndian<quint16>(bytes.constData() + at + 6); count > 0; --count) {
+        if (bytes[item + 3] == 1) {
+            bytes[item + 3] = 2;
+            changed = true;
+        }
+        const int extents = qFromBigEndian<quint16>(bytes.constData() + item + 6 + baseSize);
+        item += 8 + baseSize + extents * (offsetSize + lengthSize);
+    }
+    return changed ? bytes : QByteArray();
+}
+
+// A phone's grid of 512-pixel tiles, 2 x 2 of them.
+QByteArray Grid()
+{
+    return ToolPictures::GridHeic(TestPictures::Quadrants(700, 600), 512, 1);
+}
+
 const char *const EndsEarlyText = "the file ends before the picture does";
 const char *const DamagedText = "the picture data is damaged";
 
@@ -264,6 +292,13 @@ const CorpusRow Rows[] = {
      Expect::Refused, DamagedText, "heif-enc"},
     {"HeicClaims20000Square", "big.heic", [] { return WithIspe(ToolPictures::Heic(Photo), 20000, 20000); },
      Expect::Refused, "wider or taller than 16384 pixels", "heif-enc"},
+    {"HeicItemAtAnOffsetIntoAnother", "offset.heic",
+     [] { return WithItemOffsetConstruction(ToolPictures::LibheifHeic(Photo, {})); }, Expect::Refused,
+     "this program cannot decode the picture's file layout"},
+    {"HeicGrid", "grid.jpg", Grid, Expect::Converts},
+    {"HeicGridCut", "cut.heic", [] { return Cut(Grid(), 0.6); }, Expect::Refused, EndsEarlyText},
+    {"HeicGridWithoutTiles", "bad.heic", [] { return Renamed(Grid(), "dimg", "xxxx"); }, Expect::Refused,
+     DamagedText},
     {"AvifCut", "cut.png", [] { return Cut(ToolPictures::Avif(Photo), 0.6); }, Expect::Refused, EndsEarlyText,
      "avifenc"},
     {"AvifWrongHeader", "bad.avif", [] { return Renamed(ToolPictures::Avif(Photo), "meta", "xeta"); },
