@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTimeZone>
 #include <exiv2/exiv2.hpp>
 #include <libheif/heif.h>
@@ -63,14 +62,16 @@ int OrientationOf(const Exiv2::ExifData &exif)
 // Seconds east of UTC in an offset of the form "+01:00" or "-05:30"; false when it is none.
 bool OffsetSeconds(const QString &text, int &seconds)
 {
-    static const QRegularExpression form(QStringLiteral("^([+-])([0-9]{2}):([0-9]{2})$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
+    if (text.size() != 6 || (text[0] != u'+' && text[0] != u'-') || text[3] != u':')
         return false;
-    const int hours = match.captured(2).toInt(), minutes = match.captured(3).toInt();
+    for (const int at : {1, 2, 4, 5})
+        if (!text[at].isDigit())
+            return false;
+    const int hours = text[1].digitValue() * 10 + text[2].digitValue(),
+              minutes = text[4].digitValue() * 10 + text[5].digitValue();
     if (hours > 14 || minutes > 59)
         return false;
-    seconds = (hours * 60 + minutes) * 60 * (match.captured(1) == QLatin1String("-") ? -1 : 1);
+    seconds = (hours * 60 + minutes) * 60 * (text[0] == u'-' ? -1 : 1);
     return true;
 }
 
@@ -114,12 +115,23 @@ QString DescriptionOf(const Exiv2::ExifData &exif, const Exiv2::XmpData &xmp)
     return QString::fromStdString(xmpText->toString()).trimmed();
 }
 
+// What `read` finds, or `fallback` where Exiv2 throws on a damaged value.
+template <typename T, typename Read> T OrElse(T fallback, Read read)
+{
+    try {
+        return read();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+// Each piece on its own, so that a damaged description costs no orientation.
 PictureMetadata Gathered(const Exiv2::ExifData &exif, const Exiv2::XmpData &xmp)
 {
     PictureMetadata metadata;
-    metadata.orientation = OrientationOf(exif);
-    metadata.taken = TakenAt(exif);
-    metadata.description = DescriptionOf(exif, xmp);
+    metadata.orientation = OrElse(1, [&] { return OrientationOf(exif); });
+    metadata.taken = OrElse(QDateTime(), [&] { return TakenAt(exif); });
+    metadata.description = OrElse(QString(), [&] { return DescriptionOf(exif, xmp); });
     return metadata;
 }
 
@@ -148,8 +160,9 @@ PictureMetadata FromHeif(heif_context *context)
     Exiv2::ExifData exif;
     Exiv2::XmpData xmp;
     for (const heif_item_id id : ids) {
-        const std::string type = heif_image_handle_get_metadata_type(handle.get(), id);
-        const std::string contentType = heif_image_handle_get_metadata_content_type(handle.get(), id);
+        const char *typeText = heif_image_handle_get_metadata_type(handle.get(), id);
+        const char *contentText = heif_image_handle_get_metadata_content_type(handle.get(), id);
+        const std::string type = typeText ? typeText : "", contentType = contentText ? contentText : "";
         const bool isExif = type == "Exif", isXmp = type == "mime" && contentType == "application/rdf+xml";
         const std::size_t size = heif_image_handle_get_metadata_size(handle.get(), id);
         if ((!isExif && !isXmp) || size == 0 || size > MaxBlockBytes)
