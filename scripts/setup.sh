@@ -6,6 +6,8 @@ packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgte
 # (Debian 12's libheif1 is built with them: libde265-0 decodes HEVC, libdav1d6 AV1). The tests make
 # such pictures with heif-enc, avifenc and cwebp (a test whose program is missing skips itself).
 packages+=(qt6-image-formats-plugins libheif-dev libde265-0 libheif-examples libavif-bin webp)
+# EXIF and XMP through Exiv2.
+packages+=(libexiv2-dev)
 # Faces with Arial's metrics, which the windows' fixed layout was made for.
 packages+=(fonts-liberation2)
 # The install test drives the installed program on a virtual display; CI checks the desktop entry
