@@ -3,7 +3,9 @@
 // Per set it prints the wall time, the time per picture, the peak memory of the galvora process,
 // and for the 12 MP set vipsthumbnail's time on the same files (one process, and two in parallel)
 // with the ratios, and the share of the floor reached: the entropy decoding alone of every picture
-// spread over the cores. Prints figures; it is no test.
+// spread over the cores. For the 12 MP set it also runs the album on one core with one worker and
+// on two cores with two (taskset) and prints the speed-up. With arguments, only the sets named:
+// "12", "2". Prints figures and the load average; it is no test.
 
 #include "photo_set.h"
 #include "turbojpeg_handles.h"
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -132,11 +135,44 @@ double MeanMb(const QStringList &files)
     return files.isEmpty() ? 0 : double(bytes) / files.size() / 1e6;
 }
 
-Run MakeThumbnails(const QString &galvora, const QStringList &files, const QString &output)
+Run MakeThumbnails(const QString &galvora, const QStringList &files, const QString &output,
+                   const QStringList &before = {}, const QStringList &options = {})
 {
-    return RunAll({QStringList{galvora, QStringLiteral("make"), QStringLiteral("thumbnails"),
+    return RunAll({before +
+                   QStringList{galvora, QStringLiteral("make"), QStringLiteral("thumbnails"),
                                QStringLiteral("-o"), output, QStringLiteral("--quiet")} +
-                   files});
+                   options + files});
+}
+
+void PrintLoad(const char *when)
+{
+    double load[3] = {-1, -1, -1};
+    if (getloadavg(load, 3) == 3)
+        std::printf("load average %s: %.2f %.2f %.2f\n", when, load[0], load[1], load[2]);
+}
+
+// The album on one core with one worker, then on two cores with two: how far the second core helps.
+void CoreScaling(const QString &galvora, const QStringList &files, const QString &out)
+{
+    const QString taskset = QStandardPaths::findExecutable(QStringLiteral("taskset"));
+    if (taskset.isEmpty()) {
+        std::printf("taskset: not installed, scaling skipped\n");
+        return;
+    }
+    auto run = [&](const char *cores, const char *jobs) {
+        QDir(out).removeRecursively();
+        return MakeThumbnails(galvora, files, out, {taskset, QStringLiteral("-c"), QLatin1String(cores)},
+                              {QStringLiteral("-j"), QLatin1String(jobs)});
+    };
+    const Run one = run("0", "1");
+    const Run two = run("0,1", "2");
+    if (one.seconds < 0 || two.seconds < 0) {
+        std::printf("galvora make under taskset failed\n");
+        return;
+    }
+    std::printf("taskset -c 0, -j 1: %.2f s, peak %.0f MB; taskset -c 0,1, -j 2: %.2f s, peak %.0f MB\n",
+                one.seconds, one.peakMb, two.seconds, two.peakMb);
+    std::printf("speed-up of two cores over one: %.2fx (target at least 1.8x)\n", one.seconds / two.seconds);
 }
 
 } // namespace
@@ -153,9 +189,13 @@ int main(int argc, char **argv)
     const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
     const int cores = QThread::idealThreadCount();
     std::printf("galvora make thumbnails (160 x 120), %d cores\n", cores);
+    PrintLoad("at the start");
+    const QStringList parts = app.arguments().mid(1);
 
     for (int s = 0; s < 2; ++s) {
         const PictureSet &set = Sets[s];
+        if (!parts.isEmpty() && !parts.contains(QLatin1String(s == 0 ? "12" : "2")))
+            continue;
         const QString in = work + QStringLiteral("/make-set%1").arg(s);
         if (QDir(in).isEmpty()) {
             std::printf("generating %d JPEGs of %d x %d ...\n", set.count, set.width, set.height);
@@ -187,6 +227,7 @@ int main(int argc, char **argv)
                 hundred.seconds, perPicture100 * 1000, (perPicture / perPicture100 - 1) * 100);
             continue;
         }
+        CoreScaling(galvora, files, out);
         const double floor = EntropyFloorSeconds(files) / cores;
         if (floor > 0)
             std::printf("floor (entropy decoding over %d cores): %.2f s; share of the floor reached %.2f\n",
@@ -209,5 +250,6 @@ int main(int argc, char **argv)
         std::printf("vipsthumbnail, two in parallel: %.2f s; ratio ours/vips %.2f (target at most 0.9)\n",
                     two.seconds, ours.seconds / two.seconds);
     }
+    PrintLoad("at the end");
     return 0;
 }

@@ -78,6 +78,6 @@ ProductionResult WriteBlockEffectPage(const ProductionRequest &request, Host &ho
     if (!converted.done())
         return converted;
     const QStringList lines =
-        BlockEffectBodyLines(int(request.selection.size()), blockSize, PageColourText(request));
+        BlockEffectBodyLines(int(KeptPaths(request, converted).size()), blockSize, PageColourText(request));
     return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

@@ -147,7 +147,7 @@ ProductionResult WritePhotoalbumPage(const ProductionRequest &request, Host &hos
         return converted;
     PhotoalbumPage page;
     page.pageColour = PageColourText(request);
-    page.pictureCount = int(request.selection.size());
+    page.pictureCount = int(KeptPaths(request, converted).size());
     page.frameWidth = request.settings.PictureWidth;
     page.frameHeight = request.settings.PictureHeight;
     page.pictureWidth = width;

@@ -18,29 +18,52 @@ namespace
 
 struct Copying {
     ProductionResult result;
-    QStringList files;         // the pictures written, by name, in selection order
-    bool wrotePicture = false; // from the first copy on, what was made stays
+    QStringList files; // the pictures written, by name, in selection order
     bool done() const { return result.done(); }
 };
 
-// What goes into the album for one picture: its bytes unchanged where browsers show its kind, else a
-// JPEG of its own size at the chosen quality. The failure is the message the user sees.
-Outcome<QByteArray> AlbumBytes(const QString &path, const QByteArray &bytes, PictureKind kind,
-                               const ProductionRequest &request)
+// The bytes of the picture at `path`, or the message why it cannot be read. For a picture browsers do
+// not show, its picture made opaque, ready to encode. With `check`, any other picture is decoded once
+// too (at its smallest), so that a damaged one is found rather than copied.
+struct SourcePicture {
+    QByteArray bytes;
+    PictureKind kind = PictureKind::Unknown;
+    QImage converted; // null where the bytes go into the album as they are
+};
+Outcome<SourcePicture> ReadSourcePicture(const QString &path, const QColor &background, bool check)
 {
-    if (!PictureShowConverts(kind))
-        return bytes;
-    Outcome<QImage> loaded = LoadPictureFromBytes(bytes);
+    QFile source(path);
+    SourcePicture picture;
+    if (source.open(QIODevice::ReadOnly))
+        picture.bytes = source.readAll();
+    if (!source.isOpen() || source.error() != QFileDevice::NoError)
+        return Failure{PictureNotReadText(path, source.errorString())};
+    picture.kind = PictureKindOf(picture.bytes.left(64));
+    const bool converts = PictureShowConverts(picture.kind);
+    if (!converts && !check)
+        return picture;
+    Outcome<QImage> loaded = LoadPictureFromBytes(picture.bytes, converts ? QSize() : QSize(1, 1));
     if (!loaded)
         return Failure{PictureNotReadText(path, loaded.reason())};
-    QImage image = std::move(loaded).value();
-    if (image.hasAlphaChannel()) { // transparent parts show the colour the converted pictures get
-        QImage opaque(image.size(), QImage::Format_RGB32);
-        opaque.fill(request.canvasBackground);
-        QPainter(&opaque).drawImage(0, 0, image);
-        image = opaque;
+    if (!converts)
+        return picture;
+    picture.converted = std::move(loaded).value();
+    if (picture.converted.hasAlphaChannel()) { // transparent parts show the colour the converted pictures get
+        QImage opaque(picture.converted.size(), QImage::Format_RGB32);
+        opaque.fill(background);
+        QPainter(&opaque).drawImage(0, 0, picture.converted);
+        picture.converted = opaque;
     }
-    Outcome<QByteArray> jpeg = EncodeJpeg(image, request.settings.JpegQuality);
+    return picture;
+}
+
+// What goes into the album for one picture: its bytes unchanged where browsers show its kind, else a
+// JPEG of its own size at the chosen quality. The failure is the message the user sees.
+Outcome<QByteArray> AlbumBytes(const QString &path, const SourcePicture &picture, int quality)
+{
+    if (picture.converted.isNull())
+        return picture.bytes;
+    Outcome<QByteArray> jpeg = EncodeJpeg(picture.converted, quality);
     if (!jpeg) { // the encoder failed on its own
         qCDebug(lcConvert) << path << jpeg.reason();
         return Failure{NotSavedAsJpegText()};
@@ -49,43 +72,44 @@ Outcome<QByteArray> AlbumBytes(const QString &path, const QByteArray &bytes, Pic
 }
 
 // Copies the selected files as images/pictureN: unchanged with their own extension, or as JPEGs
-// where browsers do not show their kind.
+// where browsers do not show their kind. With keepGoing, a picture that cannot be read is left out
+// and takes no number.
 Copying CopyPictures(const ProductionRequest &request, Host &host, const QString &pictureFolder)
 {
     Copying copying;
+    ProductionResult &result = copying.result;
     const int n = int(request.selection.size());
     for (int i = 0; i < n; ++i) {
-        const int k = i + 1;
         const SelectedPicture &picture = request.selection[i];
-        host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(k).arg(n));
+        host.showStatus(QStringLiteral("Convert picture %1 of %2").arg(i + 1).arg(n));
         host.pause(0.2f);
         if (host.closing()) { // the program is ending: nothing more is copied or written
-            copying.result = ProductionResult::Abandoned(QString());
+            result.end = ProductionResult::End::Abandoned;
             return copying;
         }
-        QFile source(picture.path);
-        QByteArray bytes;
-        if (source.open(QIODevice::ReadOnly))
-            bytes = source.readAll();
-        if (!source.isOpen() || source.error() != QFileDevice::NoError) {
-            copying.result =
-                ProductionResult::Abandoned(PictureNotReadText(picture.path, source.errorString()));
-            return copying;
+        const Outcome<SourcePicture> source =
+            ReadSourcePicture(picture.path, request.canvasBackground, request.keepGoing);
+        if (!source && request.keepGoing) {
+            result.leftOut.push_back({picture.path, source.reason()});
+            continue;
         }
-        const PictureKind kind = PictureKindOf(bytes.left(64));
-        const Outcome<QByteArray> album = AlbumBytes(picture.path, bytes, kind, request);
+        const Outcome<QByteArray> album =
+            source ? AlbumBytes(picture.path, source.value(), request.settings.JpegQuality)
+                   : source.failure();
         if (!album) {
-            copying.result = ProductionResult::Abandoned(album.reason());
+            result.end = ProductionResult::End::Abandoned;
+            result.message = album.reason();
             return copying;
         }
-        const QString name = PictureShowFileName(k, picture.name, kind);
+        const QString name = PictureShowFileName(int(result.picturesMade) + 1, picture.name, source->kind);
         const QString target = JoinPath(pictureFolder, name);
         if (const Status written = WriteWholeFile(target, album.value(), IfExists::Refuse); !written) {
-            copying.result = ProductionResult::Abandoned(FileNotWrittenText(target, written.reason()));
+            result.end = ProductionResult::End::Abandoned;
+            result.message = FileNotWrittenText(target, written.reason());
             return copying;
         }
         copying.files << name;
-        copying.wrotePicture = true;
+        ++result.picturesMade;
     }
     return copying;
 }
@@ -180,12 +204,13 @@ ProductionResult WritePictureShowPage(const ProductionRequest &request, Host &ho
     if (!album)
         return ProductionResult::Abandoned(album.reason());
 
-    const Copying copied = CopyPictures(request, host, album->pictureFolder);
+    Copying copied = CopyPictures(request, host, album->pictureFolder);
     if (!copied.done()) {
-        if (!copied.wrotePicture)
+        if (copied.result.picturesMade == 0)
             RemoveEmptyAlbum(album.value());
         return copied.result;
     }
     return WriteAndFinishPage(request, host,
-                              PictureShowBodyLines(request.title, PageColourText(request), copied.files));
+                              PictureShowBodyLines(request.title, PageColourText(request), copied.files),
+                              std::move(copied.result));
 }

@@ -95,6 +95,6 @@ ProductionResult WriteSlideShowPage(const ProductionRequest &request, Host &host
     if (!converted.done())
         return converted;
     const QStringList lines =
-        SlideShowBodyLines(PageColourText(request), int(request.selection.size()), pauseSeconds);
+        SlideShowBodyLines(PageColourText(request), int(KeptPaths(request, converted).size()), pauseSeconds);
     return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

@@ -51,7 +51,7 @@ ProductionResult WriteThumbnailsPage(const ProductionRequest &request, Host &hos
     ProductionResult converted = ConvertPictures(request, host, width, height);
     if (!converted.done())
         return converted;
-    const QStringList lines =
-        ThumbnailsBodyLines(PageColourText(request), request.paths(), converted.PictureDates, width, height);
+    const QStringList lines = ThumbnailsBodyLines(PageColourText(request), KeptPaths(request, converted),
+                                                  converted.PictureDates, width, height);
     return WriteAndFinishPage(request, host, lines, std::move(converted));
 }

@@ -7,7 +7,6 @@
 #include "shared/output_names.h"
 #include "shared/paths.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -17,15 +16,6 @@ namespace
 {
 
 const QString ScratchName = QStringLiteral("mydummy.bmp");
-
-Outcome<QByteArray> BmpBytes(const QImage &canvas, const QString &picturePath)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "BMP") || bytes.isEmpty())
-        return Failure{NotEnoughMemoryText(picturePath)};
-    return bytes;
-}
 
 // One run's conversion of the selection, picture after picture, through its own scratch file.
 class Conversion
@@ -40,15 +30,19 @@ class Conversion
 
     ProductionResult run(QSize size)
     {
+        ProductionResult result;
         try {
-            return convert(size);
+            result = convert(size);
         } catch (const std::exception &) { // out of memory inside Qt or the standard library
-            return ProductionResult::Abandoned(NotEnoughMemoryText(current_));
+            result = ProductionResult::Abandoned(NotEnoughMemoryText(current_));
         }
+        result.leftOut = leftOut_;
+        result.picturesMade = made_;
+        return result;
     }
 
     // Whether a picture file was written: from then on what was made stays.
-    bool wrotePicture() const { return wrotePicture_; }
+    bool wrotePicture() const { return made_ > 0; }
 
   private:
     ProductionResult convert(QSize size)
@@ -56,10 +50,13 @@ class Conversion
         ProductionResult result;
         const QStringList paths = request_.paths();
         const qsizetype count = paths.size();
-        // The pictures are loaded and put on their canvas ahead on worker threads; what the user
-        // sees stays here, in order. Leaving this function abandons the pictures still pending.
+        // The pictures are converted ahead on worker threads; what the user sees stays here, in
+        // order. Leaving this function abandons the pictures still pending.
         PicturePipeline pipeline(
-            paths, size, CanvasFill{request_.canvasBackground, request_.keepProportions, request_.pageColour},
+            paths,
+            PictureJob{size,
+                       CanvasFill{request_.canvasBackground, request_.keepProportions, request_.pageColour},
+                       request_.settings.JpegQuality},
             request_.workers);
         for (qsizetype i = 0; i < count; ++i) {
             if (host_.closing()) // the program is ending: nothing more is converted
@@ -68,40 +65,49 @@ class Conversion
             const std::optional<PreparedPicture> picture = pipeline.take(i, host_.endOfRun());
             if (!picture || host_.closing())
                 return ProductionResult::Abandoned(QString());
-            if (!picture->ok())
-                return ProductionResult::Abandoned(picture->reason());
-            result.PictureDates << PictureDateText(QFileInfo(current_).lastModified());
-
-            const Outcome<QByteArray> bmp = BmpBytes(picture->value(), current_);
-            if (!bmp)
-                return ProductionResult::Abandoned(bmp.reason());
-            if (const Status saved = WriteWholeFile(scratchPath_, bmp.value(), IfExists::Replace); !saved)
-                return ProductionResult::Abandoned(FileNotWrittenText(scratchPath_, saved.reason()));
-
-            const QString number = QString::number(i + 1);
-            if (LookUpFileName(scratchPath_) == ScratchName) {
-                const QString jpegPath =
-                    JoinPath(pictureFolder_, QStringLiteral("picture") + number + QStringLiteral(".jpg"));
-                const Outcome<QByteArray> jpeg = encode_(scratchPath_, request_.settings.JpegQuality);
-                if (!QFile::remove(scratchPath_)) // the next picture replaces it, the run's end takes it
-                    qCDebug(lcFiles) << "could not remove the scratch file" << scratchPath_;
-                if (!jpeg) {
-                    qCDebug(lcConvert) << current_ << jpeg.reason();
-                    host_.showMessage(NotSavedAsJpegText());
-                } else if (const Status written = WriteWholeFile(jpegPath, jpeg.value(), IfExists::Refuse);
-                           !written) {
-                    return ProductionResult::Abandoned(FileNotWrittenText(jpegPath, written.reason()));
-                } else {
-                    wrotePicture_ = true;
-                }
+            if (picture->ok()) {
+                result.PictureDates << PictureDateText(QFileInfo(current_).lastModified());
+                // Pictures left out take no number.
+                const qsizetype number = i + 1 - leftOut_.size();
+                if (const Status written = write(picture->value(), number); !written)
+                    return ProductionResult::Abandoned(written.reason());
+            } else if (request_.keepGoing) {
+                leftOut_.push_back({current_, picture->reason()});
             } else {
-                host_.showMessage(NotSavedAsJpegText());
+                return ProductionResult::Abandoned(picture->reason());
             }
-            host_.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
-                             QString::number(count));
+            host_.showStatus(QStringLiteral("Convert picture ") + QString::number(i + 1) +
+                             QStringLiteral(" of ") + QString::number(count));
             host_.pause(0.2f);
         }
         return result;
+    }
+
+    // Saves the canvas as the scratch file and, while it is there, the JPEG as picture<number>.jpg.
+    // The failure is the message that ends the run; a JPEG that cannot be made only loses its picture.
+    Status write(const ConvertedPicture &picture, qsizetype number)
+    {
+        if (const Status saved = WriteWholeFile(scratchPath_, picture.bmp, IfExists::Replace); !saved)
+            return Failure{FileNotWrittenText(scratchPath_, saved.reason())};
+        if (LookUpFileName(scratchPath_) != ScratchName) {
+            host_.showMessage(NotSavedAsJpegText());
+            return {};
+        }
+        const QString jpegPath = JoinPath(
+            pictureFolder_, QStringLiteral("picture") + QString::number(number) + QStringLiteral(".jpg"));
+        const Outcome<QByteArray> jpeg =
+            encode_ ? encode_(scratchPath_, request_.settings.JpegQuality) : picture.jpeg;
+        if (!QFile::remove(scratchPath_)) // the next picture replaces it, the run's end takes it
+            qCDebug(lcFiles) << "could not remove the scratch file" << scratchPath_;
+        if (!jpeg) {
+            qCDebug(lcConvert) << current_ << jpeg.reason();
+            host_.showMessage(NotSavedAsJpegText());
+            return {};
+        }
+        if (const Status written = WriteWholeFile(jpegPath, jpeg.value(), IfExists::Refuse); !written)
+            return Failure{FileNotWrittenText(jpegPath, written.reason())};
+        ++made_;
+        return {};
     }
 
     const ProductionRequest &request_;
@@ -110,7 +116,8 @@ class Conversion
     const QString pictureFolder_;
     const QString scratchPath_;
     QString current_; // the picture under way, for the message when memory runs out
-    bool wrotePicture_ = false;
+    QList<ProductionResult::LeftOut> leftOut_;
+    qsizetype made_ = 0;
 };
 
 } // namespace

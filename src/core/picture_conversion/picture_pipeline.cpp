@@ -1,17 +1,19 @@
 #include "picture_conversion/picture_pipeline.h"
 
+#include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
 #include "shared/output_names.h"
 #include "shared/pause.h"
 
+#include <QBuffer>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QThread>
 #include <algorithm>
 #include <exception>
 
-PreparedPicture PreparePicture(const QString &path, QSize size, const CanvasFill &fill)
+Outcome<QImage> PreparePicture(const QString &path, QSize size, const CanvasFill &fill)
 {
     try {
         const Outcome<QImage> picture = LoadPicture(path, size);
@@ -29,12 +31,30 @@ PreparedPicture PreparePicture(const QString &path, QSize size, const CanvasFill
     }
 }
 
-PicturePipeline::PicturePipeline(QStringList paths, QSize size, CanvasFill fill, int workers)
-    : paths_(std::move(paths)), size_(size), fill_(std::move(fill))
+PreparedPicture ConvertPicture(const QString &path, const PictureJob &job)
 {
-    // One worker per core, two at most: with the window's thread that keeps a second core busy.
-    workers_.setMaxThreadCount(workers > 0 ? workers : std::clamp(QThread::idealThreadCount(), 1, Ahead));
-    startUpTo(Ahead);
+    const Outcome<QImage> canvas = PreparePicture(path, job.size, job.fill);
+    if (!canvas)
+        return canvas.failure();
+    try {
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        if (!buffer.open(QIODevice::WriteOnly) || !canvas->save(&buffer, "BMP") || bmp.isEmpty())
+            return Failure{NotEnoughMemoryText(path)};
+        // The canvas is what the BMP holds, pixel for pixel, so its JPEG is the encoder's of the BMP.
+        return ConvertedPicture{std::move(bmp), EncodeJpeg(canvas.value(), job.quality)};
+    } catch (const std::exception &) { // out of memory inside Qt or the standard library
+        return Failure{NotEnoughMemoryText(path)};
+    }
+}
+
+PicturePipeline::PicturePipeline(QStringList paths, PictureJob job, int workers)
+    : paths_(std::move(paths)), job_(std::move(job))
+{
+    const int threads = workers > 0 ? workers : std::max(QThread::idealThreadCount(), 1);
+    workers_.setMaxThreadCount(threads);
+    inFlight_ = threads + Spare;
+    startUpTo(inFlight_);
 }
 
 PicturePipeline::~PicturePipeline()
@@ -44,15 +64,15 @@ PicturePipeline::~PicturePipeline()
     workers_.waitForDone();
 }
 
-void PicturePipeline::startUpTo(qsizetype last)
+void PicturePipeline::startUpTo(qsizetype end)
 {
-    for (; started_ <= last && started_ < paths_.size(); ++started_) {
+    for (; started_ < end && started_ < paths_.size(); ++started_) {
         // The worker gets copies of plain values; a picture abandoned before its turn is skipped.
-        pending_.push_back(RunOnWorker(
-            workers_, [abandoned = abandoned_, path = paths_[started_], size = size_, fill = fill_] {
+        pending_.push_back(
+            RunOnWorker(workers_, [abandoned = abandoned_, path = Unshared(paths_[started_]), job = job_] {
                 return abandoned->load()
                            ? PreparedPicture(Failure{QStringLiteral("the run ended before its turn")})
-                           : PreparePicture(path, size, fill);
+                           : ConvertPicture(path, job);
             }));
     }
 }
@@ -61,8 +81,9 @@ std::optional<PreparedPicture> PicturePipeline::take(qsizetype index, PauseCance
 {
     if (index != taken_ || pending_.empty())
         return std::nullopt;
-    // The pictures after this one go on decoding while it is written and paced.
-    startUpTo(index + Ahead);
+    // The pictures after this one go on converting while it is written and paced: this one and
+    // those after it make up the pictures in flight.
+    startUpTo(index + inFlight_);
     WorkerResult<PreparedPicture> next = std::move(pending_.front());
     pending_.pop_front();
     ++taken_;

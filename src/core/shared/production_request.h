@@ -24,8 +24,9 @@ struct ProductionRequest {
     QColor pageColour;        // BackRed, BackGreen, BackBlue
     QColor canvasBackground = Qt::white; // where a picture is transparent
     QString albumHome;                   // the folder the album folder is made in
-    int workers = 0;              // threads decoding ahead of the writing; 0: one per core, two at most
+    int workers = 0;              // threads converting the pictures ahead of the writing; 0: one per core
     bool keepProportions = false; // fit each picture inside the size on pageColour instead of stretching
+    bool keepGoing = false;       // leave out a picture that cannot be read and go on with the others
 
     QStringList names() const;
     QStringList paths() const;
@@ -43,14 +44,27 @@ struct ProductionResult {
     QStringList PictureDates; // the file date of each picture converted, in selection order
     QString PageColour;       // "#" and the HexColour of the page colour, once a page was begun
     QString pagePath;         // the page written; empty where none was
+    struct LeftOut {
+        QString path;
+        QString message; // "Picture <path> could not be read: <reason>"
+    };
+    QList<LeftOut> leftOut;     // the pictures left out with keepGoing, in selection order
+    qsizetype picturesMade = 0; // the album's pictures written (or copied) so far
 
     static ProductionResult Done() { return {}; }
-    static ProductionResult Stopped(const QString &message) { return {End::Stopped, message, {}, {}, {}}; }
+    static ProductionResult Stopped(const QString &message)
+    {
+        return {End::Stopped, message, {}, {}, {}, {}, 0};
+    }
     static ProductionResult Abandoned(const QString &message)
     {
-        return {End::Abandoned, message, {}, {}, {}};
+        return {End::Abandoned, message, {}, {}, {}, {}, 0};
     }
 
     bool done() const { return end == End::Done; }
     bool abandoned() const { return end == End::Abandoned; }
 };
+
+// The paths of the pictures the album holds, in selection order: the selection without the
+// pictures the result left out. The pages list these.
+QStringList KeptPaths(const ProductionRequest &request, const ProductionResult &result);

@@ -348,8 +348,8 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     host.folder = dir.filePath("program");
     const QString first = dir.filePath("first.jpg"), second = dir.filePath("second.jpg");
     ASSERT_TRUE(PictureFiles::WriteBytes(first, Baseline()) && PictureFiles::WriteBytes(second, Baseline()));
-    // Pictures are read up to two ahead of the one being written; the fourth is read only after
-    // the first picture's pause.
+    // With one worker three pictures are in flight (the worker's and two spare): the fourth is read
+    // only after the first picture's pause.
     host.select(first);
     host.select(first);
     host.select(first);
@@ -357,7 +357,9 @@ TEST(BadInputCorpus, FileThatVanishesBeforeItsTurnEndsInTheFailurePath)
     // Listed, then removed while the first picture is being converted.
     host.onPause = [&] { QFile::remove(second); };
 
-    host.finish(ConvertPictures(host.request("Album", "index"), host, CanvasWidth, CanvasHeight));
+    ProductionRequest request = host.request("Album", "index");
+    request.workers = 1;
+    host.finish(ConvertPictures(request, host, CanvasWidth, CanvasHeight));
 
     EXPECT_EQ(host.messages.size(), 1);
     EXPECT_EQ(host.messages.value(0).text,

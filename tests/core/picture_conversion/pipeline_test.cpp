@@ -1,7 +1,8 @@
-// The conversion's pipeline: pictures are decoded ahead on worker threads, while everything the
+// The conversion's pipeline: pictures are converted ahead on worker threads, while everything the
 // user sees (files, status texts, pauses, messages) keeps the order of one picture after another.
 
 #include "conversion_fixture.h"
+#include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/convert_pictures.h"
 #include "picture_conversion/picture_pipeline.h"
 #include "shared/pause.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 #include <latch>
@@ -165,22 +167,33 @@ TEST_F(PipelineTest, ExitInTheMiddleWritesNothingMoreAndLeavesNoThreadRunning)
     global->setExpiryTimeout(expiry);
 }
 
-// The workers keep at most two pictures beyond the one taken; the window's events go on while it
-// waits for one, and a cancelled wait ends at once.
-TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
+// The pictures in flight follow the workers, with two spare; each comes back whole, as its BMP
+// and the JPEG the encoder makes of that BMP. The window's events go on while take() waits for a
+// picture, and a cancelled wait ends at once.
+TEST_F(PipelineTest, KeepsTheWorkersAndTwoSparePicturesInFlightAndWaitsWithTheEventsGoingOn)
 {
-    addPictures(6);
+    addPictures(8);
     const QStringList paths = logged.paths;
-    PicturePipeline pipeline(paths, QSize(64, 48), CanvasFill{});
-    EXPECT_EQ(pipeline.started(), 3);
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const std::optional<PreparedPicture> picture = pipeline.take(i, nullptr);
-        ASSERT_TRUE(picture && picture->ok() && !picture->value().isNull()) << i;
-        EXPECT_EQ(picture->value().size(), QSize(64, 48));
-        EXPECT_TRUE(TestPictures::Near(picture->value().pixelColor(5, 5), colours[int(i)])) << i;
-        EXPECT_EQ(pipeline.started(), std::min<qsizetype>(paths.size(), i + 3));
+    const QString scratch = dir.filePath(QStringLiteral("scratch.bmp"));
+    for (const int workers : {0, 1, 3}) {
+        SCOPED_TRACE(workers);
+        PicturePipeline pipeline(paths, PictureJob{QSize(64, 48), CanvasFill{}, 90}, workers);
+        EXPECT_EQ(pipeline.inFlight(), (workers ? workers : QThread::idealThreadCount()) + 2);
+        EXPECT_EQ(pipeline.started(), std::min<qsizetype>(paths.size(), pipeline.inFlight()));
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            const std::optional<PreparedPicture> picture = pipeline.take(i, nullptr);
+            ASSERT_TRUE(picture && picture->ok()) << i;
+            const QImage bmp = QImage::fromData(picture->value().bmp, "BMP");
+            EXPECT_EQ(bmp.size(), QSize(64, 48));
+            EXPECT_TRUE(TestPictures::Near(bmp.pixelColor(5, 5), colours[int(i)])) << i;
+            ASSERT_TRUE(WriteBytes(scratch, picture->value().bmp));
+            const Outcome<QByteArray> fromBmp = EncodeBmpFile(scratch, 90);
+            ASSERT_TRUE(fromBmp.ok() && picture->value().jpeg.ok()) << i;
+            EXPECT_EQ(picture->value().jpeg.value(), fromBmp.value()) << "the encoder's JPEG of the BMP";
+            EXPECT_EQ(pipeline.started(), std::min<qsizetype>(paths.size(), i + pipeline.inFlight()));
+        }
+        EXPECT_FALSE(pipeline.take(0, nullptr)) << "each picture is taken once, in order";
     }
-    EXPECT_FALSE(pipeline.take(0, nullptr)) << "each picture is taken once, in order";
 
     // A picture of noise at its full size takes far longer to decode than take() takes to be
     // called, so both takes below find it unfinished and have to wait.
@@ -196,7 +209,7 @@ TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
     // Cancelled before: the wait does not begin.
     PauseCancel before;
     before.cancel();
-    PicturePipeline cancelledBefore({slow}, noise.size(), CanvasFill{});
+    PicturePipeline cancelledBefore({slow}, PictureJob{noise.size(), CanvasFill{}, 75});
     EXPECT_FALSE(cancelledBefore.take(0, &before)) << "a cancelled wait ends at once";
 
     // Cancelled by an event handled while it waits: the event is handled within the wait, which
@@ -207,7 +220,7 @@ TEST_F(PipelineTest, DecodesAtMostTwoAheadAndWaitsWithTheEventsGoingOn)
         eventHandled = true;
         during.cancel();
     });
-    PicturePipeline cancelledDuring({slow}, noise.size(), CanvasFill{});
+    PicturePipeline cancelledDuring({slow}, PictureJob{noise.size(), CanvasFill{}, 75});
     EXPECT_FALSE(cancelledDuring.take(0, &during)) << "the cancel ends the wait";
     EXPECT_TRUE(eventHandled) << "the events go on while take() waits";
 }
