@@ -11,6 +11,6 @@
 // same whatever charset a web server announces (and is still valid windows-1252).
 QByteArray EncodePageText(const QString &text);
 
-// Writes the lines as one new page file, never over a file already there; a write that fails
-// leaves no file, and says why.
+// Writes the lines as one new page file, never over a file already there, whole or not at all
+// (WriteWholeFile): a write that fails or is killed leaves no page, and a failure says why.
 Status WritePageFile(const QString &path, const QStringList &lines);

@@ -114,22 +114,26 @@ Copying CopyPictures(const ProductionRequest &request, Host &host, const QString
     return copying;
 }
 
-// The usual suffix of a picture kind, for a file whose name has none.
-QString UsualSuffix(PictureKind kind)
+// The suffixes a picture of this kind is known by, its usual one first. A picture whose kind is not
+// known by its content (copied as it is) may keep any of them.
+QStringList KnownSuffixes(PictureKind kind)
 {
     switch (kind) {
+    case PictureKind::Jpeg:
+        return {QStringLiteral("jpg"), QStringLiteral("jpeg")};
     case PictureKind::Gif:
-        return QStringLiteral("gif");
+        return {QStringLiteral("gif")};
     case PictureKind::Bmp:
-        return QStringLiteral("bmp");
+        return {QStringLiteral("bmp")};
     case PictureKind::Png:
-        return QStringLiteral("png");
+        return {QStringLiteral("png")};
     case PictureKind::WebP:
-        return QStringLiteral("webp");
+        return {QStringLiteral("webp")};
     case PictureKind::Avif:
-        return QStringLiteral("avif");
+        return {QStringLiteral("avif")};
     default:
-        return QStringLiteral("jpg");
+        return {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"), QStringLiteral("gif"),
+                QStringLiteral("bmp"), QStringLiteral("webp"), QStringLiteral("avif")};
     }
 }
 
@@ -142,12 +146,11 @@ bool PictureShowConverts(PictureKind kind)
 
 QString PictureShowFileName(int k, const QString &listedName, PictureKind kind)
 {
-    QString suffix = QFileInfo(listedName).suffix().toLower();
-    if (PictureShowConverts(kind))
-        suffix = QStringLiteral("jpg");
-    else if (suffix.isEmpty())
-        suffix = UsualSuffix(kind);
-    return QStringLiteral("picture%1.").arg(k) + suffix;
+    // The suffix reaches the page: only a plain picture suffix is kept, never text of a stranger's.
+    const QStringList known =
+        PictureShowConverts(kind) ? QStringList{QStringLiteral("jpg")} : KnownSuffixes(kind);
+    const QString suffix = QFileInfo(listedName).suffix().toLower();
+    return QStringLiteral("picture%1.").arg(k) + (known.contains(suffix) ? suffix : known.first());
 }
 
 QStringList PictureShowBodyLines(const QString &title, const QString &pageColour, const QStringList &files)

@@ -10,8 +10,9 @@
 bool PictureShowConverts(PictureKind kind);
 
 // The name picture `k` gets in the album: "picture<k>." and the suffix of its listed name in lower
-// case (".jpeg" stays ".jpeg"; a name without one gets its kind's usual suffix), or ".jpg" for a
-// picture that is converted.
+// case where that is a suffix its content is known by (".jpeg" stays ".jpeg"; a JPEG named ".gif" or
+// "a.jp\"><script>" gets ".jpg", the usual suffix of its kind), or ".jpg" for a picture that is
+// converted. The name goes into the page as it is: it holds nothing but letters, digits and a dot.
 QString PictureShowFileName(int k, const QString &listedName, PictureKind kind);
 
 // The Picture Show lines after the common head, from "</head>" to "</html>".

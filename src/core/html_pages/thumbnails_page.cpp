@@ -1,5 +1,6 @@
 #include "html_pages/thumbnails_page.h"
 
+#include "html_pages/page_escaping.h"
 #include "html_pages/page_writers.h"
 #include "html_pages/page_writing.h"
 #include "picture_conversion/convert_pictures.h"
@@ -8,7 +9,7 @@
 QString ThumbnailsPathText(const QString &fullPath)
 {
     // Upper-case first, so the entities themselves stay lower case.
-    return fullPath.toUpper().toHtmlEscaped();
+    return PageText(fullPath.toUpper());
 }
 
 QStringList ThumbnailsBodyLines(const QString &pageColour, const QStringList &paths, const QStringList &dates,

@@ -1,5 +1,6 @@
 #include "app/make_command.h"
 #include "html_pages/page_writers.h"
+#include "html_pages/picture_show_page.h"
 
 #include "page_file_test_support.h"
 
@@ -120,6 +121,30 @@ INSTANTIATE_TEST_SUITE_P(
                       TitleRow{"LatinAsReferences", QStringLiteral("Caf\u00e9 \u00c6r\u00f8"),
                                QByteArray("Caf&#233; &#198;r&#248;")}),
     [](const auto &row) { return std::string(row.param.name); });
+
+// The suffix of a listed name reaches the page: it is kept only where it is one its content is known by.
+TEST(PictureShowFileNameTest, KeepsOnlyAPlainPictureSuffixOfTheContentsKind)
+{
+    const struct {
+        const char *listed;
+        PictureKind kind;
+        const char *name;
+    } rows[] = {
+        {"Beach.GIF", PictureKind::Gif, "picture3.gif"},
+        {"download.JPEG", PictureKind::Jpeg, "picture3.jpeg"},
+        {"scan.tif", PictureKind::Tiff, "picture3.jpg"},       // converted
+        {"phone.heic", PictureKind::Heic, "picture3.jpg"},     // converted
+        {"named wrong.jpg", PictureKind::Png, "picture3.png"}, // by its content
+        {"no suffix", PictureKind::WebP, "picture3.webp"},
+        {"a.jp\"><script>alert(1)<'x", PictureKind::Jpeg, "picture3.jpg"},
+        {"a.jpg\n", PictureKind::Jpeg, "picture3.jpg"},
+        {"unknown.avif", PictureKind::Unknown, "picture3.avif"}, // copied as it is: any picture suffix stays
+        {"unknown.html", PictureKind::Unknown, "picture3.jpg"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(PictureShowFileName(3, QString::fromUtf8(row.listed), row.kind), QLatin1String(row.name))
+            << row.listed;
+}
 
 TEST_F(PictureShowTest, LowerCaseImagesFolderResolvesAlsoAfterMovingTheOutput)
 {
