@@ -68,14 +68,14 @@ int main(int argc, char **argv)
     std::printf("12 MP JPEG of %lld KB with EXIF and XMP (medians)\n", bytes.size() / 1024);
     std::printf("  metadata from its bytes:        %8.0f us\n", fromBytes);
     std::printf("  metadata from its file:         %8.0f us\n", fromFile);
-    std::printf("  load for a 160 x 120 canvas:    %8.0f us (metadata %.1f %% of it)\n", forCanvas,
+    std::printf("  load for a 160 x 120 canvas:    %8.0f us (metadata %.3f %% of it)\n", forCanvas,
                 100.0 * fromBytes / forCanvas);
-    std::printf("  load whole:                     %8.0f us (metadata %.2f %% of it)\n", whole,
+    std::printf("  load whole:                     %8.0f us (metadata %.3f %% of it)\n", whole,
                 100.0 * fromBytes / whole);
     std::printf("12 MP PNG of %lld KB with EXIF\n", png.size() / 1024);
     std::printf("  metadata from its bytes:        %8.0f us\n", pngBytes);
     std::printf("  metadata from its file:         %8.0f us\n", pngFile);
-    std::printf("  load for a 160 x 120 canvas:    %8.0f us (metadata %.2f %% of it)\n", pngLoad,
+    std::printf("  load for a 160 x 120 canvas:    %8.0f us (metadata %.3f %% of it)\n", pngLoad,
                 100.0 * pngBytes / pngLoad);
     return 0;
 }

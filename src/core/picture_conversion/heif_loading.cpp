@@ -12,6 +12,9 @@
 #include <libheif/heif.h>
 #include <memory>
 #include <vector>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 using namespace LoadingReasons;
 
@@ -123,11 +126,22 @@ class DecodeAllowance
     {
         Pool().acquire(m_pixels);
     }
-    ~DecodeAllowance() { Pool().release(m_pixels); }
+    ~DecodeAllowance()
+    {
+#ifdef __GLIBC__
+        // The C library keeps what a thread frees for that thread's later use: after a large
+        // decode every worker would keep some 140 MB (48 megapixels) the others cannot use.
+        if (m_pixels >= LargeDecode)
+            malloc_trim(0);
+#endif
+        Pool().release(m_pixels);
+    }
     DecodeAllowance(const DecodeAllowance &) = delete;
     DecodeAllowance &operator=(const DecodeAllowance &) = delete;
 
   private:
+    static constexpr int LargeDecode = 4000000;
+
     static QSemaphore &Pool()
     {
         static QSemaphore pool(int(PictureLimits::HeifPixelsDecodedAtOnce));

@@ -9,8 +9,8 @@
 namespace PictureLimits
 {
 // Source pixels of a HEIC or AVIF picture: libheif decodes it whole. A 48 megapixel HEIC takes
-// about 6 bytes a pixel while it is decoded (the decoder's picture, libheif's copy of it, the
-// 8-bit RGB it is converted into).
+// about 430 MB at the peak while it is decoded (the decoder's picture and its scratch, libheif's
+// copy of it, the 8-bit RGB it is converted into, the coded bytes).
 constexpr qint64 MaxHeifPixels = 50000000;
 // Pixels of HEIC and AVIF pictures decoded at the same moment in the whole process: a decode
 // waits until its picture fits, so the peak stays bounded however many workers load pictures.

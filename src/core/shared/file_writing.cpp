@@ -114,8 +114,13 @@ Status WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifE
         return SystemFailure(errno);
 
     int error = WriteAll(file.fd(), bytes);
-    if (error == 0 && ifExists == IfExists::Refuse)
-        error = ::fdatasync(file.fd()) == 0 ? 0 : errno;
+    // The bytes start on their way to the disk before the file takes its name, without waiting
+    // for them: ext4 in its default data=ordered mode then commits no rename before the data it
+    // allocated, as it does by itself for a file renamed over another, so a power cut leaves the
+    // file whole or absent there too. A full sync would hold the window up (see the header).
+    if (error == 0 && ifExists == IfExists::Refuse &&
+        ::sync_file_range(file.fd(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE && errno != EINVAL)
+        error = errno;
     if (const int closeError = file.close(); error == 0)
         error = closeError;
     if (error == 0)

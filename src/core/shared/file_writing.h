@@ -21,8 +21,10 @@ inline const QString TemporaryFilePrefix = QStringLiteral(".galvora-");
 // write that fails removes its temporary file and says why ("No space left on device").
 // Refuse holds even against a file that appears meanwhile: the temporary file takes the name only
 // where none is (renameat2 RENAME_NOREPLACE, else link()).
-// A refused file's bytes reach the disk before the name does (fdatasync), so a power cut leaves the
-// file whole or absent too. That wait is one journal commit per file, a few milliseconds while
-// the window pauses 0.2 s per picture anyway. Scratch files (Replace) are not synced: a power cut
-// leaves nothing of them that counts.
+// No sync: a sync waits for the disk, and on a busy one holds the window up for tens or hundreds of
+// milliseconds per picture (the files are written on the window's thread). A kill needs none: the
+// rename is atomic and the kernel keeps what was written. For a power cut, the writing of an album
+// file's bytes is started before it takes its name (sync_file_range, no waiting), which on ext4's
+// default data=ordered mode keeps the name from reaching the disk before the bytes; elsewhere a
+// power cut in the seconds after a run may leave an empty file under a final name.
 Status WriteWholeFile(const QString &path, const QByteArray &bytes, IfExists ifExists);
