@@ -1,34 +1,59 @@
 #include "cli/make_options.h"
 
 #include "picture_conversion/conversion_steps.h"
+#include "shared/hex_colour.h"
 #include "shared/output_names.h"
+#include "shared/production_kinds.h"
 #include "shared/program_values.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <array>
 #include <optional>
 
 namespace
 {
 
-struct Kind {
-    const char *name;
-    std::uint8_t pageStyle;
-    std::int32_t width, height; // the Convert dialog's preset; 0 where the kind takes no size
-};
+QString SizeList()
+{
+    // Kinds with the same preset are named together: "block-effect and resize 300x200".
+    QStringList sizes, groups;
+    for (const ProductionKind &kind : ProductionKinds()) {
+        if (!kind.takesSize())
+            continue;
+        const QString size = QStringLiteral("%1x%2").arg(kind.presetWidth).arg(kind.presetHeight);
+        const qsizetype at = sizes.indexOf(size);
+        if (at < 0) {
+            sizes << size;
+            groups << kind.commandName();
+        } else {
+            groups[at] += QLatin1Char('|') + kind.commandName();
+        }
+    }
+    QStringList parts;
+    for (qsizetype i = 0; i < sizes.size(); ++i)
+        parts << SpokenList(groups[i].split(QLatin1Char('|'))) + QLatin1Char(' ') + sizes[i];
+    return parts.join(QStringLiteral(", "));
+}
 
-const std::array<Kind, 7> Kinds = {{
-    {"picture-show", PageStyles::PictureShow, 0, 0},
-    {"slide-show", PageStyles::SlideShow, 0, 0},
-    {"thumbnails", PageStyles::Thumbnails, 160, 120},
-    {"block-effect", PageStyles::BlockEffect, 300, 200},
-    {"photoalbum-1", PageStyles::Photoalbum1, 360, 270},
-    {"photoalbum-2", PageStyles::Photoalbum2, 360, 270},
-    {"resize", PageStyles::ResizePictures, 300, 200},
-}};
+QString Only(bool (*wanted)(const ProductionKind &))
+{
+    return SpokenList(KindNames(wanted));
+}
+
+bool ShowsTitle(const ProductionKind &kind)
+{
+    return kind.showsTitle;
+}
+bool TakesDelay(const ProductionKind &kind)
+{
+    return kind.takesDelay;
+}
+bool TakesBlock(const ProductionKind &kind)
+{
+    return kind.takesBlock;
+}
 
 struct Parser {
     QCommandLineParser parser;
@@ -40,24 +65,29 @@ struct Parser {
                             QStringLiteral("The page file's name without .html (default: index)."),
                             QStringLiteral("NAME")};
     QCommandLineOption title{{QStringLiteral("t"), QStringLiteral("title")},
-                             QStringLiteral("The page title (default: the album folder's name)."),
+                             QStringLiteral("The page title, shown by %1 (default: the album folder's name).")
+                                 .arg(Only(ShowsTitle)),
                              QStringLiteral("TEXT")};
-    QCommandLineOption quality{{QStringLiteral("q"), QStringLiteral("quality")},
-                               QStringLiteral("JPEG quality, 1 to 100 (default: the window's, else 75)."),
-                               QStringLiteral("1-100")};
-    QCommandLineOption size{
-        {QStringLiteral("s"), QStringLiteral("size")},
-        QStringLiteral("Picture size in pixels (thumbnails 160x120, block-effect and resize "
-                       "300x200, photoalbums 360x270)."),
-        QStringLiteral("WxH")};
+    QCommandLineOption quality{
+        {QStringLiteral("q"), QStringLiteral("quality")},
+        QStringLiteral("JPEG quality, 1 to 100 (default: the window's, else %1).").arg(Defaults::JpegQuality),
+        QStringLiteral("1-100")};
+    QCommandLineOption size{{QStringLiteral("s"), QStringLiteral("size")},
+                            QStringLiteral("Picture size in pixels (%1).").arg(SizeList()),
+                            QStringLiteral("WxH")};
     QCommandLineOption delay{{QStringLiteral("d"), QStringLiteral("delay")},
-                             QStringLiteral("slide-show: seconds between the pictures, 0 to 9 (default: 3)."),
+                             QStringLiteral("%1: seconds between the pictures, 0 to 9 (default: %2).")
+                                 .arg(Only(TakesDelay))
+                                 .arg(Defaults::PauseSeconds),
                              QStringLiteral("SECONDS")};
     QCommandLineOption block{{QStringLiteral("b"), QStringLiteral("block")},
-                             QStringLiteral("block-effect: the largest block, 2 to 99 (default: 15)."),
+                             QStringLiteral("%1: the largest block, 2 to 99 (default: %2).")
+                                 .arg(Only(TakesBlock))
+                                 .arg(Defaults::BlockSize),
                              QStringLiteral("N")};
     QCommandLineOption colour{{QStringLiteral("c"), QStringLiteral("colour")},
-                              QStringLiteral("Page background colour (default: E0F0E0)."),
+                              QStringLiteral("Page background colour (default: %1).")
+                                  .arg(HexColour(Defaults::BackRed, Defaults::BackGreen, Defaults::BackBlue)),
                               QStringLiteral("RRGGBB")};
     QCommandLineOption open{QStringLiteral("open"),
                             QStringLiteral("Open the page in the browser when it is made.")};
@@ -69,13 +99,17 @@ struct Parser {
                                            "stretching it over the size.")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Show no progress.")};
 
+    QList<QCommandLineOption> all() const
+    {
+        return {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet};
+    }
+
     Parser()
     {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-        parser.addOptions(
-            {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet});
+        parser.addOptions(all());
         parser.addHelpOption();
-        parser.addPositionalArgument(QStringLiteral("KIND"), MakeKinds().join(QStringLiteral(", ")));
+        parser.addPositionalArgument(QStringLiteral("KIND"), KindNames().join(QStringLiteral(", ")));
         parser.addPositionalArgument(QStringLiteral("PICTURE"),
                                      QStringLiteral("The pictures, in album order."),
                                      QStringLiteral("PICTURE..."));
@@ -98,11 +132,15 @@ Failure Usage(const QString &reason)
 
 } // namespace
 
-QStringList MakeKinds()
+QStringList MakeOptionNames(bool takingValue)
 {
     QStringList names;
-    for (const Kind &kind : Kinds)
-        names << QString::fromLatin1(kind.name);
+    for (const QCommandLineOption &option : Parser().all()) {
+        if (takingValue && option.valueName().isEmpty())
+            continue;
+        for (const QString &name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
     return names;
 }
 
@@ -125,19 +163,16 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return Usage(QStringLiteral("what to make is missing: one of ") +
-                     MakeKinds().join(QStringLiteral(", ")));
+                     KindNames().join(QStringLiteral(", ")));
 
     MakeOptions options;
-    const Kind *kind = nullptr;
-    for (const Kind &k : Kinds)
-        if (positional.first() == QLatin1String(k.name))
-            kind = &k;
+    const ProductionKind *kind = KindNamed(positional.first());
     if (!kind)
         return Usage(QStringLiteral("unknown kind '%1': one of %2")
-                         .arg(positional.first(), MakeKinds().join(QStringLiteral(", "))));
+                         .arg(positional.first(), KindNames().join(QStringLiteral(", "))));
     options.pageStyle = kind->pageStyle;
-    options.width = kind->width;
-    options.height = kind->height;
+    options.width = kind->presetWidth;
+    options.height = kind->presetHeight;
 
     const QDir here(workingFolder);
     if (!parser.isSet(p.output))
@@ -153,6 +188,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.name = parser.value(p.name);
     if (!IsPlainName(options.name))
         return Usage(QStringLiteral("--name %1 is not a plain file name").arg(options.name));
+    if (parser.isSet(p.title) && !kind->showsTitle)
+        return Usage(QStringLiteral("--title does not apply to %1").arg(kind->commandName()));
     options.title = parser.isSet(p.title) ? parser.value(p.title) : QFileInfo(options.output).fileName();
 
     options.quality = storedQuality;
@@ -165,8 +202,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     }
 
     if (parser.isSet(p.size)) {
-        if (kind->width == 0)
-            return Usage(QStringLiteral("--size does not apply to %1").arg(QLatin1String(kind->name)));
+        if (!kind->takesSize())
+            return Usage(QStringLiteral("--size does not apply to %1").arg(kind->commandName()));
         const QRegularExpressionMatch match =
             QRegularExpression(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$")).match(parser.value(p.size));
         const auto width =
@@ -181,8 +218,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.height = *height;
     }
     if (parser.isSet(p.delay)) {
-        if (kind->pageStyle != PageStyles::SlideShow)
-            return Usage(QStringLiteral("--delay applies to slide-show only"));
+        if (!kind->takesDelay)
+            return Usage(QStringLiteral("--delay applies to %1 only").arg(Only(TakesDelay)));
         const auto delay = WholeNumber(parser.value(p.delay), 0, 9);
         if (!delay)
             return Usage(QStringLiteral("--delay %1 is not a whole number of seconds from 0 to 9")
@@ -190,8 +227,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.delay = std::uint8_t(*delay);
     }
     if (parser.isSet(p.block)) {
-        if (kind->pageStyle != PageStyles::BlockEffect)
-            return Usage(QStringLiteral("--block applies to block-effect only"));
+        if (!kind->takesBlock)
+            return Usage(QStringLiteral("--block applies to %1 only").arg(Only(TakesBlock)));
         const auto block = WholeNumber(parser.value(p.block), 2, 99);
         if (!block)
             return Usage(

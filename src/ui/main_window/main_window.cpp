@@ -346,9 +346,9 @@ void MainWindow::startUp()
 {
     ui_.HelpLabel->setPlainText(ToDisplayLineBreaks(BuildHelpText()));
 
-    values_.BackRed = 224;
-    values_.BackGreen = 240;
-    values_.BackBlue = 224;
+    values_.BackRed = Defaults::BackRed;
+    values_.BackGreen = Defaults::BackGreen;
+    values_.BackBlue = Defaults::BackBlue;
     PaintBackground(*ui_.KleurLabel, BackColour(values_));
 
     if (LoadSettingsAtStart(services_.settingsFolder, values_))
