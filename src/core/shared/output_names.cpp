@@ -75,6 +75,11 @@ QString NotSavedAsJpegText()
     return QStringLiteral("Bestand niet als JPG opgeslagen!");
 }
 
+QString UnknownPageStyleText(int pageStyle)
+{
+    return QStringLiteral("Page style %1 is not one Galvora makes; nothing was made.").arg(pageStyle);
+}
+
 QString LookUpFileName(const QString &path)
 {
     const QFileInfo info(path);

@@ -26,6 +26,7 @@ struct ProductionRequest {
     QString albumHome;                   // the folder the album folder is made in
     int workers = 0;              // threads decoding ahead of the writing; 0: one per core, two at most
     bool keepProportions = false; // fit each picture inside the size on pageColour instead of stretching
+    bool keepGoing = false;       // leave out a picture that cannot be read and go on with the others
 
     QStringList names() const;
     QStringList paths() const;
@@ -35,7 +36,7 @@ struct ProductionRequest {
 struct ProductionResult {
     enum class End {
         Done,      // made as asked (or nothing was asked: PageStyle 0)
-        Stopped,   // the user is told; PageStyle stays as it is
+        Stopped,   // nothing was made (the folder is there, the page style unknown); the user is told
         Abandoned, // the user is told (unless the program is ending) and PageStyle becomes 99
     };
     End end = End::Done;
@@ -43,12 +44,22 @@ struct ProductionResult {
     QStringList PictureDates; // the file date of each picture converted, in selection order
     QString PageColour;       // "#" and the HexColour of the page colour, once a page was begun
     QString pagePath;         // the page written; empty where none was
+    struct LeftOut {
+        QString path;
+        QString message;
+    };
+    QList<LeftOut> leftOut;
+    qsizetype picturesMade = 0;
 
     static ProductionResult Done() { return {}; }
-    static ProductionResult Stopped(const QString &message) { return {End::Stopped, message, {}, {}, {}}; }
-    static ProductionResult Abandoned(const QString &message)
+    static ProductionResult Stopped(const QString &message) { return Ended(End::Stopped, message); }
+    static ProductionResult Abandoned(const QString &message) { return Ended(End::Abandoned, message); }
+    static ProductionResult Ended(End end, const QString &message)
     {
-        return {End::Abandoned, message, {}, {}, {}};
+        ProductionResult result;
+        result.end = end;
+        result.message = message;
+        return result;
     }
 
     bool done() const { return end == End::Done; }
