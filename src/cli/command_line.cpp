@@ -76,7 +76,7 @@ int RunCommandLine(const QStringList &arguments, const QString &settingsFolder, 
         return 0;
     }
     const QStringList rest = arguments.mid(2);
-    if (rest.contains(QLatin1String("-h")) || rest.contains(QLatin1String("--help"))) {
+    if (AsksForHelp(rest)) {
         out << MakeHelpText();
         return 0;
     }

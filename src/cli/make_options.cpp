@@ -1,5 +1,6 @@
 #include "cli/make_options.h"
 
+#include "app/picture_folders.h"
 #include "picture_conversion/conversion_steps.h"
 #include "shared/hex_colour.h"
 #include "shared/output_names.h"
@@ -8,9 +9,11 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <optional>
+#include <sys/stat.h>
 
 namespace
 {
@@ -98,10 +101,20 @@ struct Parser {
                             QStringLiteral("Fit each picture inside the size on the page colour instead of "
                                            "stretching it over the size.")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Show no progress.")};
+    QCommandLineOption replace{
+        QStringLiteral("replace"),
+        QStringLiteral(
+            "Make the album again in a folder that holds one made before (and nothing else); the old "
+            "one stays until the new one is whole.")};
+    QCommandLineOption keepGoing{
+        QStringLiteral("keep-going"),
+        QStringLiteral("Leave out a picture that cannot be read, make the album of the "
+                       "others and name the ones left out (exit status 1).")};
 
     QList<QCommandLineOption> all() const
     {
-        return {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet};
+        return {output, name, title, quality, size,  delay,   block,
+                colour, open, jobs,  keep,    quiet, replace, keepGoing};
     }
 
     Parser()
@@ -125,12 +138,72 @@ std::optional<int> WholeNumber(const QString &text, int low, int high)
     return value;
 }
 
+// What a path that is neither file nor folder is, in a few words.
+QString KindOfFile(const QFileInfo &file)
+{
+    struct stat status {
+    };
+    if (::stat(QFile::encodeName(file.absoluteFilePath()).constData(), &status) != 0)
+        return QStringLiteral("not readable");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(status.st_mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(status.st_mode))
+        return QStringLiteral("a block device");
+    return QStringLiteral("a special file");
+}
+
+// "--title" for "-t".
+QString LongName(const QString &shortName)
+{
+    for (const QCommandLineOption &option : Parser().all())
+        if (option.names().contains(shortName.mid(1)))
+            return QStringLiteral("--") + option.names().last();
+    return shortName;
+}
+
+// The arguments with each value that follows its option joined to it ("--title=-h"), so that a
+// value looking like an option is taken as the value it is.
+QStringList JoinValues(const QStringList &arguments)
+{
+    const QStringList takingValue = MakeOptionNames(true);
+    QStringList joined;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            joined << arguments.mid(i);
+            break;
+        }
+        if (takingValue.contains(argument) && i + 1 < arguments.size()) {
+            const QString name = argument.startsWith(QLatin1String("--")) ? argument : LongName(argument);
+            joined << name + QLatin1Char('=') + arguments[++i];
+        } else {
+            joined << argument;
+        }
+    }
+    return joined;
+}
+
 Failure Usage(const QString &reason)
 {
     return Failure{reason};
 }
 
 } // namespace
+
+bool AsksForHelp(const QStringList &arguments)
+{
+    for (const QString &argument : JoinValues(arguments)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help"))
+            return true;
+    }
+    return false;
+}
 
 QStringList MakeOptionNames(bool takingValue)
 {
@@ -158,7 +231,7 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
 {
     Parser p;
     QCommandLineParser &parser = p.parser;
-    if (!parser.parse(QStringList{QStringLiteral("galvora")} + arguments))
+    if (!parser.parse(QStringList{QStringLiteral("galvora")} + JoinValues(arguments)))
         return Usage(parser.errorText());
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -252,14 +325,27 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     options.open = parser.isSet(p.open);
     options.keepProportions = parser.isSet(p.keep);
     options.quiet = parser.isSet(p.quiet);
+    options.replace = parser.isSet(p.replace);
+    options.keepGoing = parser.isSet(p.keepGoing);
 
     if (positional.size() < 2)
         return Usage(QStringLiteral("no pictures given"));
     for (const QString &picture : positional.mid(1)) {
         const QFileInfo file(here.absoluteFilePath(picture));
-        if (!file.isFile())
-            return Usage(QStringLiteral("picture %1 is not a file").arg(picture));
-        options.pictures << QDir::cleanPath(file.absoluteFilePath());
+        if (file.isFile()) {
+            options.pictures << QDir::cleanPath(file.absoluteFilePath());
+            continue;
+        }
+        if (!file.exists())
+            return Usage(QStringLiteral("%1 does not exist").arg(picture));
+        if (!file.isDir())
+            return Usage(
+                QStringLiteral("%1 is %2, not a picture or a folder").arg(picture, KindOfFile(file)));
+        // A folder stands for its pictures, as one dropped on the window's selection does.
+        const QStringList pictures = PicturesInFolder(QDir::cleanPath(file.absoluteFilePath()));
+        if (pictures.isEmpty())
+            return Usage(QStringLiteral("folder %1 holds no picture Galvora reads").arg(picture));
+        options.pictures << pictures;
     }
     return options;
 }

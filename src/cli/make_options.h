@@ -11,7 +11,7 @@
 // What `galvora make KIND [options] PICTURE...` asks for, checked and with every default filled in.
 struct MakeOptions {
     std::uint8_t pageStyle = 0; // KIND as the Convert dialog's option number
-    QString output;             // the album folder, absolute; it must not exist yet
+    QString output;             // the album folder, absolute; it must not exist yet (but see `replace`)
     QString name = QStringLiteral("index");
     QString title;
     std::uint8_t quality = Defaults::JpegQuality;
@@ -23,7 +23,9 @@ struct MakeOptions {
     bool open = false;
     bool keepProportions = false;
     bool quiet = false;
-    QStringList pictures; // absolute paths, in the given order
+    bool replace = false;   // the output folder may hold an album made before, which the new one replaces
+    bool keepGoing = false; // a picture that cannot be read is left out
+    QStringList pictures;   // absolute paths, in the given order
 };
 
 // Reads the arguments after `make`. `storedQuality` is the settings file's quality where there is
@@ -31,6 +33,9 @@ struct MakeOptions {
 // fails with the one-line reason.
 Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t storedQuality, int cores,
                                       const QString &workingFolder);
+
+// Whether the arguments after `make` ask for its help: -h or --help where it is no option's value.
+bool AsksForHelp(const QStringList &arguments);
 
 // `galvora make --help`.
 QString MakeHelpText();

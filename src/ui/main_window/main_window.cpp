@@ -14,6 +14,7 @@
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
 #include "shared/logging.h"
+#include "shared/output_names.h"
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
@@ -33,6 +34,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVector>
+#include <utility>
 
 namespace
 {
@@ -158,6 +160,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         ownOpener_ = std::make_unique<DesktopDocumentOpener>();
         services_.opener = ownOpener_.get();
     }
+    services_.opener->failed = [this](const QString &path, const QString &reason) {
+        pageNotOpened(PageNotOpenedText(path, reason));
+    };
     if (!services_.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
         services_.clock = ownClock_.get();
@@ -548,4 +553,16 @@ void MainWindow::KleurLabel_Click()
 void MainWindow::setProductionRunning(bool running)
 {
     productionRunning_ = running;
+    // The Make command has said "Ready..." by now: a page it could not open is told after it.
+    if (!running)
+        for (const QString &text : std::exchange(notOpened_, {}))
+            showMessage(text);
+}
+
+void MainWindow::pageNotOpened(const QString &text)
+{
+    if (productionRunning_)
+        notOpened_ << text;
+    else
+        showMessage(text);
 }
