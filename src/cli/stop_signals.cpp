@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
