@@ -123,9 +123,10 @@ struct Parser {
         parser.addOptions(all());
         parser.addHelpOption();
         parser.addPositionalArgument(QStringLiteral("KIND"), KindNames().join(QStringLiteral(", ")));
-        parser.addPositionalArgument(QStringLiteral("PICTURE"),
-                                     QStringLiteral("The pictures, in album order."),
-                                     QStringLiteral("PICTURE..."));
+        parser.addPositionalArgument(
+            QStringLiteral("PICTURE"),
+            QStringLiteral("The pictures in album order; a folder stands for its pictures."),
+            QStringLiteral("PICTURE..."));
     }
 };
 
