@@ -501,6 +501,8 @@ std::optional<ConvertSettings> MainWindow::showConvertDialog()
         return std::nullopt;
     // After Ok the production waits one second, so window events go on meanwhile.
     pause(1.0f);
+    if (settings.PageStyle == PageStyles::Abandoned) // no option chosen since a cancelled run
+        return std::nullopt;
     return settings;
 }
 
@@ -518,9 +520,9 @@ ProductionRequest MainWindow::productionRequest(const ConvertSettings &settings)
     return request;
 }
 
-void MainWindow::storePageStyle(std::uint8_t pageStyle)
+void MainWindow::rememberAbandoned()
 {
-    values_.PageStyle = pageStyle;
+    values_.PageStyle = PageStyles::Abandoned;
 }
 
 void MainWindow::keepResult(const ProductionResult &result)

@@ -135,7 +135,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void setSelectionBackground(const QColor &colour) override;
     std::optional<ConvertSettings> showConvertDialog() override;
     ProductionRequest productionRequest(const ConvertSettings &settings) const override;
-    void storePageStyle(std::uint8_t pageStyle) override;
+    void rememberAbandoned() override;
     void keepResult(const ProductionResult &result) override;
     void setProductionRunning(bool running) override;
 

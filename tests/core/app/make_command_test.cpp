@@ -36,7 +36,7 @@ class FakeMakeWindow : public MakeWindow
         ++dialogs;
         if (dialog)
             dialog();
-        if (cancel)
+        if (cancel || host_.state.PageStyle == PageStyles::Abandoned) // as the window does
             return std::nullopt;
         return static_cast<const ConvertSettings &>(host_.state);
     }
@@ -46,7 +46,7 @@ class FakeMakeWindow : public MakeWindow
         request.settings = settings;
         return request;
     }
-    void storePageStyle(std::uint8_t pageStyle) override { host_.state.PageStyle = pageStyle; }
+    void rememberAbandoned() override { host_.state.PageStyle = PageStyles::Abandoned; }
     void keepResult(const ProductionResult &result) override
     {
         host_.state.PictureDates = result.PictureDates;
