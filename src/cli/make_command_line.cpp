@@ -131,7 +131,7 @@ int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
     QString folder = output.fileName();
     if (replacing) {
         if (!output.isDir() || output.isSymLink()) {
-            feedback.showMessage(NotGalvorasFilesText(options.output, output.fileName()));
+            feedback.showMessage(MapExistingText(output.fileName())); // no folder: nothing to replace
             return 1;
         }
         if (const Status onlyOurs = CheckHoldsOnlyAlbumFiles(options.output); !onlyOurs) {

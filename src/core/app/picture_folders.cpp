@@ -18,8 +18,7 @@ bool HoldsPicture(const QString &path)
 QStringList PicturesInFolder(const QString &folder)
 {
     QStringList pictures;
-    for (const QString &name :
-         QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
+    for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
         if (const QString path = JoinPath(folder, name); HoldsPicture(path))
             pictures << path;
     return pictures;
