@@ -3,6 +3,8 @@
 #include "app/settings_file.h"
 #include "cli/make_command_line.h"
 #include "cli/make_options.h"
+#include "shared/production_kinds.h"
+#include "shared/program_values.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,17 +41,18 @@ QString MainHelpText()
                "Options:\n"
                "  -h, --help     Show this help.\n"
                "  -v, --version  Show the version.\n")
-        .arg(MakeKinds().join(QStringLiteral(", ")));
+        .arg(KindNames().join(QStringLiteral(", ")));
 }
 
-// The window's JPEG quality, read from its settings file without counting a start; 75 without one.
+// The window's JPEG quality, read from its settings file without counting a start; the default
+// without one.
 std::uint8_t StoredQuality(const QString &settingsFolder)
 {
     QFile file(SettingsFilePath(settingsFolder));
     std::int32_t count = 0;
-    std::uint8_t quality = 75;
+    std::uint8_t quality = Defaults::JpegQuality;
     if (file.open(QIODevice::ReadOnly) && !ReadSettings(file.read(64 * 1024), count, quality).ok())
-        return 75;
+        return Defaults::JpegQuality;
     return quality;
 }
 
@@ -73,7 +76,7 @@ int RunCommandLine(const QStringList &arguments, const QString &settingsFolder, 
         return 0;
     }
     const QStringList rest = arguments.mid(2);
-    if (rest.contains(QLatin1String("-h")) || rest.contains(QLatin1String("--help"))) {
+    if (AsksForHelp(rest)) {
         out << MakeHelpText();
         return 0;
     }

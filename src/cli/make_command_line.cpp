@@ -1,11 +1,16 @@
 #include "cli/make_command_line.h"
 
+#include "app/album_replacement.h"
+#include "app/page_opener.h"
 #include "app/production.h"
 #include "cli/make_options.h"
+#include "cli/stop_signals.h"
 #include "shared/host.h"
+#include "shared/output_names.h"
+#include "shared/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTextStream>
 #include <unistd.h>
 
@@ -13,19 +18,20 @@ namespace
 {
 
 // The feedback of a production on a terminal: progress on one updating line (a line each when
-// standard error is no terminal), messages as lines of their own, no pauses, no pointer.
+// standard error is no terminal), messages as lines of their own, no pauses, no pointer. A stop
+// signal ends the production as the window's Exit does.
 class TerminalFeedback : public Host
 {
   public:
-    TerminalFeedback(QTextStream &err, bool quiet, bool open)
-        : err_(err), quiet_(quiet), open_(open), terminal_(isatty(STDERR_FILENO) == 1)
+    TerminalFeedback(QTextStream &err, bool quiet, StopSignals &stop)
+        : err_(err), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1), stop_(stop)
     {
     }
     ~TerminalFeedback() override { endProgressLine(); }
 
     void showStatus(const QString &text) override
     {
-        if (quiet_)
+        if (quiet_ || closing())
             return;
         if (terminal_) {
             err_ << "\r\033[K" << text;
@@ -44,11 +50,10 @@ class TerminalFeedback : public Host
     }
     void setBusyPointer() override {}
     void setArrowPointer() override {}
-    void openDocument(const QString &path) override
-    {
-        if (open_)
-            QProcess::startDetached(QStringLiteral("xdg-open"), {path});
-    }
+    // The page is opened once the album is in its place, not where the production writes it.
+    void openDocument(const QString &) override {}
+    bool closing() const override { return stop_.caught() != 0; }
+    PauseCancel *endOfRun() override { return stop_.endOfRun(); }
 
   private:
     void endProgressLine()
@@ -61,18 +66,18 @@ class TerminalFeedback : public Host
     }
 
     QTextStream &err_;
-    const bool quiet_, open_, terminal_;
+    const bool quiet_, terminal_;
+    StopSignals &stop_;
     bool progressShown_ = false;
 };
 
-ProductionRequest RequestOf(const MakeOptions &options)
+ProductionRequest RequestOf(const MakeOptions &options, const QString &albumHome, const QString &folder)
 {
     ProductionRequest request;
     for (const QString &path : options.pictures)
         request.selection.push_back({QFileInfo(path).fileName(), path});
-    const QFileInfo output(options.output);
-    request.albumHome = output.path();
-    request.folder = output.fileName();
+    request.albumHome = albumHome;
+    request.folder = folder;
     request.fileName = options.name;
     request.title = options.title;
     request.settings.PageStyle = options.pageStyle;
@@ -85,20 +90,96 @@ ProductionRequest RequestOf(const MakeOptions &options)
     request.canvasBackground = options.colour;
     request.workers = options.jobs;
     request.keepProportions = options.keepProportions;
+    request.keepGoing = options.keepGoing;
     return request;
+}
+
+// The picture files an album folder holds whole under their own names.
+qsizetype PicturesIn(const QString &album)
+{
+    return QDir(JoinPath(album, QStringLiteral("images")))
+        .entryList({QStringLiteral("picture*")}, QDir::Files)
+        .size();
+}
+
+// What a stopped run may leave in its album: its scratch folders and temporary files.
+void RemoveScratch(const QString &album)
+{
+    for (const QString &folder : {album, JoinPath(album, QStringLiteral("images"))}) {
+        const QDir dir(folder);
+        for (const QFileInfo &entry :
+             dir.entryInfoList({QStringLiteral(".scratch-*"), QStringLiteral(".galvora-*")},
+                               QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            if (entry.isDir() && !entry.isSymLink())
+                RemoveTree(entry.filePath());
+            else
+                QFile::remove(entry.filePath());
+        }
+    }
 }
 
 } // namespace
 
 int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
 {
-    TerminalFeedback feedback(err, options.quiet, options.open);
-    const ProductionResult result = Produce(RequestOf(options), feedback);
+    StopSignals stop;
+    TerminalFeedback feedback(err, options.quiet, stop);
+
+    // --replace: an album made before stays until the new one, made beside it, is whole.
+    const QFileInfo output(options.output);
+    const bool replacing = options.replace && (output.exists() || output.isSymLink());
+    QString folder = output.fileName();
+    if (replacing) {
+        if (!output.isDir() || output.isSymLink()) {
+            feedback.showMessage(MapExistingText(output.fileName())); // no folder: nothing to replace
+            return 1;
+        }
+        if (const Status onlyOurs = CheckHoldsOnlyAlbumFiles(options.output); !onlyOurs) {
+            feedback.showMessage(onlyOurs.reason());
+            return 1;
+        }
+        RemoveStaleStaging(options.output);
+        folder = StagingName(options.output);
+    }
+    const QString made = JoinPath(output.path(), folder);
+
+    const ProductionResult result = Produce(RequestOf(options, output.path(), folder), feedback);
+    if (const int signal = stop.caught()) {
+        const qsizetype pictures = PicturesIn(made);
+        if (replacing)
+            RemoveTree(made);
+        else
+            RemoveScratch(made);
+        feedback.showMessage(PicturesStoppedText(pictures, options.pictures.size()));
+        return StoppedExitStatus(signal);
+    }
     if (!result.message.isEmpty())
         feedback.showMessage(result.message);
-    if (result.end != ProductionResult::End::Done)
+    if (!result.done()) {
+        if (replacing)
+            RemoveTree(made);
         return 1;
+    }
+    if (replacing) {
+        if (const Status swapped = SwapIntoPlace(made, options.output); !swapped) {
+            RemoveTree(made);
+            feedback.showMessage(swapped.reason());
+            return 1;
+        }
+    }
+
+    for (const ProductionResult::LeftOut &left : result.leftOut)
+        feedback.showMessage(left.message);
     // What a script goes on with: the page, or the album folder where no page is made.
-    out << (result.pagePath.isEmpty() ? options.output : result.pagePath) << '\n';
-    return 0;
+    const QString page = result.pagePath.isEmpty()
+                             ? QString()
+                             : JoinPath(options.output, QFileInfo(result.pagePath).fileName());
+    const QString where = page.isEmpty() ? options.output : page;
+    if (!options.quiet)
+        feedback.showMessage(AlbumMadeText(where));
+    if (options.open && !page.isEmpty())
+        if (const Status opened = OpenPageAndWait(page); !opened)
+            feedback.showMessage(PageNotOpenedText(page, opened.reason()));
+    out << where << '\n';
+    return result.leftOut.isEmpty() ? 0 : 1;
 }

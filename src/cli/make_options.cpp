@@ -1,34 +1,62 @@
 #include "cli/make_options.h"
 
+#include "app/picture_folders.h"
 #include "picture_conversion/conversion_steps.h"
+#include "shared/hex_colour.h"
 #include "shared/output_names.h"
+#include "shared/production_kinds.h"
 #include "shared/program_values.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <array>
 #include <optional>
+#include <sys/stat.h>
 
 namespace
 {
 
-struct Kind {
-    const char *name;
-    std::uint8_t pageStyle;
-    std::int32_t width, height; // the Convert dialog's preset; 0 where the kind takes no size
-};
+QString SizeList()
+{
+    // Kinds with the same preset are named together: "block-effect and resize 300x200".
+    QStringList sizes, groups;
+    for (const ProductionKind &kind : ProductionKinds()) {
+        if (!kind.takesSize())
+            continue;
+        const QString size = QStringLiteral("%1x%2").arg(kind.presetWidth).arg(kind.presetHeight);
+        const qsizetype at = sizes.indexOf(size);
+        if (at < 0) {
+            sizes << size;
+            groups << kind.commandName();
+        } else {
+            groups[at] += QLatin1Char('|') + kind.commandName();
+        }
+    }
+    QStringList parts;
+    for (qsizetype i = 0; i < sizes.size(); ++i)
+        parts << SpokenList(groups[i].split(QLatin1Char('|'))) + QLatin1Char(' ') + sizes[i];
+    return parts.join(QStringLiteral(", "));
+}
 
-const std::array<Kind, 7> Kinds = {{
-    {"picture-show", PageStyles::PictureShow, 0, 0},
-    {"slide-show", PageStyles::SlideShow, 0, 0},
-    {"thumbnails", PageStyles::Thumbnails, 160, 120},
-    {"block-effect", PageStyles::BlockEffect, 300, 200},
-    {"photoalbum-1", PageStyles::Photoalbum1, 360, 270},
-    {"photoalbum-2", PageStyles::Photoalbum2, 360, 270},
-    {"resize", PageStyles::ResizePictures, 300, 200},
-}};
+QString Only(bool (*wanted)(const ProductionKind &))
+{
+    return SpokenList(KindNames(wanted));
+}
+
+bool ShowsTitle(const ProductionKind &kind)
+{
+    return kind.showsTitle;
+}
+bool TakesDelay(const ProductionKind &kind)
+{
+    return kind.takesDelay;
+}
+bool TakesBlock(const ProductionKind &kind)
+{
+    return kind.takesBlock;
+}
 
 struct Parser {
     QCommandLineParser parser;
@@ -40,24 +68,29 @@ struct Parser {
                             QStringLiteral("The page file's name without .html (default: index)."),
                             QStringLiteral("NAME")};
     QCommandLineOption title{{QStringLiteral("t"), QStringLiteral("title")},
-                             QStringLiteral("The page title (default: the album folder's name)."),
+                             QStringLiteral("The page title, shown by %1 (default: the album folder's name).")
+                                 .arg(Only(ShowsTitle)),
                              QStringLiteral("TEXT")};
-    QCommandLineOption quality{{QStringLiteral("q"), QStringLiteral("quality")},
-                               QStringLiteral("JPEG quality, 1 to 100 (default: the window's, else 75)."),
-                               QStringLiteral("1-100")};
-    QCommandLineOption size{
-        {QStringLiteral("s"), QStringLiteral("size")},
-        QStringLiteral("Picture size in pixels (thumbnails 160x120, block-effect and resize "
-                       "300x200, photoalbums 360x270)."),
-        QStringLiteral("WxH")};
+    QCommandLineOption quality{
+        {QStringLiteral("q"), QStringLiteral("quality")},
+        QStringLiteral("JPEG quality, 1 to 100 (default: the window's, else %1).").arg(Defaults::JpegQuality),
+        QStringLiteral("1-100")};
+    QCommandLineOption size{{QStringLiteral("s"), QStringLiteral("size")},
+                            QStringLiteral("Picture size in pixels (%1).").arg(SizeList()),
+                            QStringLiteral("WxH")};
     QCommandLineOption delay{{QStringLiteral("d"), QStringLiteral("delay")},
-                             QStringLiteral("slide-show: seconds between the pictures, 0 to 9 (default: 3)."),
+                             QStringLiteral("%1: seconds between the pictures, 0 to 9 (default: %2).")
+                                 .arg(Only(TakesDelay))
+                                 .arg(Defaults::PauseSeconds),
                              QStringLiteral("SECONDS")};
     QCommandLineOption block{{QStringLiteral("b"), QStringLiteral("block")},
-                             QStringLiteral("block-effect: the largest block, 2 to 99 (default: 15)."),
+                             QStringLiteral("%1: the largest block, 2 to 99 (default: %2).")
+                                 .arg(Only(TakesBlock))
+                                 .arg(Defaults::BlockSize),
                              QStringLiteral("N")};
     QCommandLineOption colour{{QStringLiteral("c"), QStringLiteral("colour")},
-                              QStringLiteral("Page background colour (default: E0F0E0)."),
+                              QStringLiteral("Page background colour (default: %1).")
+                                  .arg(HexColour(Defaults::BackRed, Defaults::BackGreen, Defaults::BackBlue)),
                               QStringLiteral("RRGGBB")};
     QCommandLineOption open{QStringLiteral("open"),
                             QStringLiteral("Open the page in the browser when it is made.")};
@@ -68,17 +101,32 @@ struct Parser {
                             QStringLiteral("Fit each picture inside the size on the page colour instead of "
                                            "stretching it over the size.")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Show no progress.")};
+    QCommandLineOption replace{
+        QStringLiteral("replace"),
+        QStringLiteral(
+            "Make the album again in a folder that holds one made before (and nothing else); the old "
+            "one stays until the new one is whole.")};
+    QCommandLineOption keepGoing{
+        QStringLiteral("keep-going"),
+        QStringLiteral("Leave out a picture that cannot be read, make the album of the "
+                       "others and name the ones left out (exit status 1).")};
+
+    QList<QCommandLineOption> all() const
+    {
+        return {output, name, title, quality, size,  delay,   block,
+                colour, open, jobs,  keep,    quiet, replace, keepGoing};
+    }
 
     Parser()
     {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-        parser.addOptions(
-            {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet});
+        parser.addOptions(all());
         parser.addHelpOption();
-        parser.addPositionalArgument(QStringLiteral("KIND"), MakeKinds().join(QStringLiteral(", ")));
-        parser.addPositionalArgument(QStringLiteral("PICTURE"),
-                                     QStringLiteral("The pictures, in album order."),
-                                     QStringLiteral("PICTURE..."));
+        parser.addPositionalArgument(QStringLiteral("KIND"), KindNames().join(QStringLiteral(", ")));
+        parser.addPositionalArgument(
+            QStringLiteral("PICTURE"),
+            QStringLiteral("The pictures in album order; a folder stands for its pictures."),
+            QStringLiteral("PICTURE..."));
     }
 };
 
@@ -91,6 +139,55 @@ std::optional<int> WholeNumber(const QString &text, int low, int high)
     return value;
 }
 
+// What a path that is neither file nor folder is, in a few words.
+QString KindOfFile(const QFileInfo &file)
+{
+    struct stat status {
+    };
+    if (::stat(QFile::encodeName(file.absoluteFilePath()).constData(), &status) != 0)
+        return QStringLiteral("not readable");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(status.st_mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(status.st_mode))
+        return QStringLiteral("a block device");
+    return QStringLiteral("a special file");
+}
+
+// "--title" for "-t".
+QString LongName(const QString &shortName)
+{
+    for (const QCommandLineOption &option : Parser().all())
+        if (option.names().contains(shortName.mid(1)))
+            return QStringLiteral("--") + option.names().last();
+    return shortName;
+}
+
+// The arguments with each value that follows its option joined to it ("--title=-h"), so that a
+// value looking like an option is taken as the value it is.
+QStringList JoinValues(const QStringList &arguments)
+{
+    const QStringList takingValue = MakeOptionNames(true);
+    QStringList joined;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            joined << arguments.mid(i);
+            break;
+        }
+        if (takingValue.contains(argument) && i + 1 < arguments.size()) {
+            const QString name = argument.startsWith(QLatin1String("--")) ? argument : LongName(argument);
+            joined << name + QLatin1Char('=') + arguments[++i];
+        } else {
+            joined << argument;
+        }
+    }
+    return joined;
+}
+
 Failure Usage(const QString &reason)
 {
     return Failure{reason};
@@ -98,11 +195,26 @@ Failure Usage(const QString &reason)
 
 } // namespace
 
-QStringList MakeKinds()
+bool AsksForHelp(const QStringList &arguments)
+{
+    for (const QString &argument : JoinValues(arguments)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help"))
+            return true;
+    }
+    return false;
+}
+
+QStringList MakeOptionNames(bool takingValue)
 {
     QStringList names;
-    for (const Kind &kind : Kinds)
-        names << QString::fromLatin1(kind.name);
+    for (const QCommandLineOption &option : Parser().all()) {
+        if (takingValue && option.valueName().isEmpty())
+            continue;
+        for (const QString &name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
     return names;
 }
 
@@ -120,24 +232,21 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
 {
     Parser p;
     QCommandLineParser &parser = p.parser;
-    if (!parser.parse(QStringList{QStringLiteral("galvora")} + arguments))
+    if (!parser.parse(QStringList{QStringLiteral("galvora")} + JoinValues(arguments)))
         return Usage(parser.errorText());
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return Usage(QStringLiteral("what to make is missing: one of ") +
-                     MakeKinds().join(QStringLiteral(", ")));
+                     KindNames().join(QStringLiteral(", ")));
 
     MakeOptions options;
-    const Kind *kind = nullptr;
-    for (const Kind &k : Kinds)
-        if (positional.first() == QLatin1String(k.name))
-            kind = &k;
+    const ProductionKind *kind = KindNamed(positional.first());
     if (!kind)
         return Usage(QStringLiteral("unknown kind '%1': one of %2")
-                         .arg(positional.first(), MakeKinds().join(QStringLiteral(", "))));
+                         .arg(positional.first(), KindNames().join(QStringLiteral(", "))));
     options.pageStyle = kind->pageStyle;
-    options.width = kind->width;
-    options.height = kind->height;
+    options.width = kind->presetWidth;
+    options.height = kind->presetHeight;
 
     const QDir here(workingFolder);
     if (!parser.isSet(p.output))
@@ -153,6 +262,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.name = parser.value(p.name);
     if (!IsPlainName(options.name))
         return Usage(QStringLiteral("--name %1 is not a plain file name").arg(options.name));
+    if (parser.isSet(p.title) && !kind->showsTitle)
+        return Usage(QStringLiteral("--title does not apply to %1").arg(kind->commandName()));
     options.title = parser.isSet(p.title) ? parser.value(p.title) : QFileInfo(options.output).fileName();
 
     options.quality = storedQuality;
@@ -165,8 +276,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     }
 
     if (parser.isSet(p.size)) {
-        if (kind->width == 0)
-            return Usage(QStringLiteral("--size does not apply to %1").arg(QLatin1String(kind->name)));
+        if (!kind->takesSize())
+            return Usage(QStringLiteral("--size does not apply to %1").arg(kind->commandName()));
         const QRegularExpressionMatch match =
             QRegularExpression(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$")).match(parser.value(p.size));
         const auto width =
@@ -181,8 +292,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.height = *height;
     }
     if (parser.isSet(p.delay)) {
-        if (kind->pageStyle != PageStyles::SlideShow)
-            return Usage(QStringLiteral("--delay applies to slide-show only"));
+        if (!kind->takesDelay)
+            return Usage(QStringLiteral("--delay applies to %1 only").arg(Only(TakesDelay)));
         const auto delay = WholeNumber(parser.value(p.delay), 0, 9);
         if (!delay)
             return Usage(QStringLiteral("--delay %1 is not a whole number of seconds from 0 to 9")
@@ -190,8 +301,8 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
         options.delay = std::uint8_t(*delay);
     }
     if (parser.isSet(p.block)) {
-        if (kind->pageStyle != PageStyles::BlockEffect)
-            return Usage(QStringLiteral("--block applies to block-effect only"));
+        if (!kind->takesBlock)
+            return Usage(QStringLiteral("--block applies to %1 only").arg(Only(TakesBlock)));
         const auto block = WholeNumber(parser.value(p.block), 2, 99);
         if (!block)
             return Usage(
@@ -215,14 +326,27 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
     options.open = parser.isSet(p.open);
     options.keepProportions = parser.isSet(p.keep);
     options.quiet = parser.isSet(p.quiet);
+    options.replace = parser.isSet(p.replace);
+    options.keepGoing = parser.isSet(p.keepGoing);
 
     if (positional.size() < 2)
         return Usage(QStringLiteral("no pictures given"));
     for (const QString &picture : positional.mid(1)) {
         const QFileInfo file(here.absoluteFilePath(picture));
-        if (!file.isFile())
-            return Usage(QStringLiteral("picture %1 is not a file").arg(picture));
-        options.pictures << QDir::cleanPath(file.absoluteFilePath());
+        if (file.isFile()) {
+            options.pictures << QDir::cleanPath(file.absoluteFilePath());
+            continue;
+        }
+        if (!file.exists())
+            return Usage(QStringLiteral("%1 does not exist").arg(picture));
+        if (!file.isDir())
+            return Usage(
+                QStringLiteral("%1 is %2, not a picture or a folder").arg(picture, KindOfFile(file)));
+        // A folder stands for its pictures, as one dropped on the window's selection does.
+        const QStringList pictures = PicturesInFolder(QDir::cleanPath(file.absoluteFilePath()));
+        if (pictures.isEmpty())
+            return Usage(QStringLiteral("folder %1 holds no picture Galvora reads").arg(picture));
+        options.pictures << pictures;
     }
     return options;
 }

@@ -1,6 +1,8 @@
 // `galvora make` as a script runs it: the real program, with no display, checked by its exit
 // status, what it says on standard error and what it leaves on disk.
 
+#include "galvora_process.h"
+#include "shared/production_kinds.h"
 #include "support/test_pictures.h"
 
 #include <QDir>
@@ -8,44 +10,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
-
-struct Finished {
-    int status = -1;
-    QString out, err;
-};
-
-// Runs the program in `folder` without DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
-Finished RunGalvora(const QStringList &arguments, const QString &folder)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(GALVORA_PROGRAM), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QStringList Tree(const QString &folder)
-{
-    QStringList names;
-    QDir dir(folder);
-    for (const QString &name :
-         dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
-        names << name;
-        if (QFileInfo(dir.filePath(name)).isDir())
-            for (const QString &inner : Tree(dir.filePath(name)))
-                names << name + QLatin1Char('/') + inner;
-    }
-    return names;
-}
 
 class MakeCommandLineTest : public ::testing::Test
 {
@@ -63,6 +31,20 @@ class MakeCommandLineTest : public ::testing::Test
         damaged.write(QByteArray("\xFF\xD8\xFF\xE0 not a whole picture", 24));
         damaged.close();
         ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("existing")));
+        // A folder without pictures, something that is neither file nor folder, and an album
+        // beside which someone keeps notes.
+        ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("texts")));
+        ASSERT_TRUE(WriteText(QStringLiteral("texts/notes.txt")));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(work.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+        ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("kept/images")));
+        for (const char *name : {"kept/index.html", "kept/images/picture1.jpg", "kept/notes.txt"})
+            ASSERT_TRUE(WriteText(QLatin1String(name)));
+    }
+
+    bool WriteText(const QString &relative)
+    {
+        QFile file(work.filePath(relative));
+        return file.open(QIODevice::WriteOnly) && file.write("text\n") == 5;
     }
 };
 
@@ -161,7 +143,30 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringList{QStringLiteral("resize")} + Out + Two +
                     QStringList{QStringLiteral("nothere.jpg")},
                 2,
-                "picture nothere.jpg is not a file",
+                "galvora make: nothere.jpg does not exist\n",
+                {}},
+        BadLine{"AFolderWithNoPicture",
+                QStringList{QStringLiteral("resize")} + Out + QStringList{QStringLiteral("texts")},
+                2,
+                "galvora make: folder texts holds no picture Galvora reads\n",
+                {}},
+        BadLine{"NeitherFileNorFolder",
+                QStringList{QStringLiteral("resize")} + Out + Two + QStringList{QStringLiteral("pipe")},
+                2,
+                "galvora make: pipe is a named pipe, not a picture or a folder\n",
+                {}},
+        BadLine{"ATitleThePageDoesNotShow",
+                QStringList{QStringLiteral("thumbnails"), QStringLiteral("-t"), QStringLiteral("Summer")} +
+                    Out + Two,
+                2,
+                "galvora make: --title does not apply to thumbnails\n",
+                {}},
+        BadLine{"ReplacingAFolderThatHoldsAStrangersFile",
+                QStringList{QStringLiteral("thumbnails"), QStringLiteral("--replace"), QStringLiteral("-o"),
+                            QStringLiteral("kept")} +
+                    Two,
+                1,
+                "holds files Galvora did not make: notes.txt\n",
                 {}},
         BadLine{"ADamagedPictureThirdOfFive",
                 QStringList{QStringLiteral("thumbnails")} + Out + Two +
@@ -184,7 +189,7 @@ TEST_F(MakeCommandLineTest, HelpAndVersionNeedNoDisplayAndEndAtOnce)
     const Finished version = RunGalvora({QStringLiteral("--version")}, work.path());
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("galvora 1."))) << version.out.toStdString();
-    EXPECT_EQ(Tree(work.path()).size(), 6) << "nothing written";
+    EXPECT_EQ(Tree(work.path()).size(), 13) << "nothing written";
 }
 
 TEST_F(MakeCommandLineTest, ShowsProgressOneLineAPictureWhenNotOnATerminalAndNothingWhenQuiet)
@@ -192,7 +197,8 @@ TEST_F(MakeCommandLineTest, ShowsProgressOneLineAPictureWhenNotOnATerminalAndNot
     const Finished loud =
         RunGalvora(QStringList{QStringLiteral("make"), QStringLiteral("resize")} + Out + Two, work.path());
     ASSERT_EQ(loud.status, 0) << loud.err.toStdString();
-    EXPECT_EQ(loud.err, QStringLiteral("Convert picture 1 of 2\nConvert picture 2 of 2\n"));
+    EXPECT_EQ(loud.err, QStringLiteral("Convert picture 1 of 2\nConvert picture 2 of 2\nAlbum made: ") +
+                            work.filePath(QStringLiteral("out")) + QLatin1Char('\n'));
     EXPECT_EQ(loud.out, work.filePath(QStringLiteral("out")) + QLatin1Char('\n')) << "the album made";
     const Finished quiet =
         RunGalvora(QStringList{QStringLiteral("make"), QStringLiteral("resize"), QStringLiteral("--quiet"),
@@ -204,6 +210,129 @@ TEST_F(MakeCommandLineTest, ShowsProgressOneLineAPictureWhenNotOnATerminalAndNot
     EXPECT_EQ(Tree(work.filePath(QStringLiteral("out2"))),
               (QStringList{QStringLiteral("images"), QStringLiteral("images/picture1.jpg"),
                            QStringLiteral("images/picture2.jpg")}));
+}
+
+// Each kind takes -t where its page shows the title and refuses it where it does not.
+TEST_F(MakeCommandLineTest, TheTitleIsTakenOnlyByTheKindsWhosePageShowsIt)
+{
+    for (const ProductionKind &kind : ProductionKinds()) {
+        SCOPED_TRACE(kind.name);
+        const QString folder = QStringLiteral("t-") + kind.commandName();
+        const Finished run =
+            RunGalvora({QStringLiteral("make"), kind.commandName(), QStringLiteral("-o"), folder,
+                        QStringLiteral("-t"), QStringLiteral("Summer 2026"), QStringLiteral("a.jpg")},
+                       work.path());
+        EXPECT_EQ(run.status, kind.showsTitle ? 0 : 2) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo::exists(work.filePath(folder)), kind.showsTitle);
+        if (kind.showsTitle) {
+            EXPECT_TRUE(
+                QFile(work.filePath(folder + QStringLiteral("/index.html"))).open(QIODevice::ReadOnly));
+        }
+    }
+}
+
+// A folder among the pictures stands for its pictures in name order, whatever their kind and
+// name; its other files and its subfolders are not taken.
+TEST_F(MakeCommandLineTest, AFolderStandsForItsPicturesInNameOrder)
+{
+    ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("trip/sub")));
+    const QImage picture = TestPictures::Quadrants(64, 48);
+    ASSERT_TRUE(picture.save(work.filePath(QStringLiteral("trip/b.png"))));
+    ASSERT_TRUE(picture.save(work.filePath(QStringLiteral("trip/A.gif")), "GIF") ||
+                picture.save(work.filePath(QStringLiteral("trip/A.gif")), "BMP")); // read by content
+    ASSERT_TRUE(
+        QFile::copy(work.filePath(QStringLiteral("a.jpg")), work.filePath(QStringLiteral("trip/c.jpeg"))));
+    ASSERT_TRUE(
+        QFile::copy(work.filePath(QStringLiteral("a.jpg")), work.filePath(QStringLiteral("trip/sub/d.jpg"))));
+    ASSERT_TRUE(WriteText(QStringLiteral("trip/notes.txt")));
+
+    const Finished run = RunGalvora({QStringLiteral("make"), QStringLiteral("picture-show"),
+                                     QStringLiteral("-o"), QStringLiteral("out"), QStringLiteral("--quiet"),
+                                     QStringLiteral("e.jpg"), QStringLiteral("trip")},
+                                    work.path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList sources{QStringLiteral("e.jpg"), QStringLiteral("trip/A.gif"),
+                              QStringLiteral("trip/b.png"), QStringLiteral("trip/c.jpeg")};
+    const QStringList copies =
+        QDir(work.filePath(QStringLiteral("out/images"))).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(copies.size(), sources.size()) << copies.join(QLatin1Char(' ')).toStdString();
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QString copy = work.filePath(QStringLiteral("out/images/picture%1.").arg(i + 1));
+        const QStringList found = copies.filter(QStringLiteral("picture%1.").arg(i + 1));
+        ASSERT_EQ(found.size(), 1) << i;
+        QFile a(work.filePath(sources[i])), b(work.filePath(QStringLiteral("out/images/")) + found.first());
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << copy.toStdString();
+        EXPECT_EQ(a.readAll(), b.readAll()) << sources[i].toStdString();
+    }
+}
+
+// The token after an option that takes a value is its value, however it looks; -h elsewhere is help.
+TEST_F(MakeCommandLineTest, AValueThatLooksLikeAnOptionIsTheOptionsValue)
+{
+    const Finished named =
+        RunGalvora({QStringLiteral("make"), QStringLiteral("photoalbum-1"), QStringLiteral("-n"),
+                    QStringLiteral("-"), QStringLiteral("-t"), QStringLiteral("--x"), QStringLiteral("-o"),
+                    QStringLiteral("out"), QStringLiteral("a.jpg")},
+                   work.path());
+    ASSERT_EQ(named.status, 0) << named.err.toStdString();
+    QFile page(work.filePath(QStringLiteral("out/-.html")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("<b>--x</b>"));
+
+    const Finished titled = RunGalvora({QStringLiteral("make"), QStringLiteral("picture-show"),
+                                        QStringLiteral("--title"), QStringLiteral("-h"), QStringLiteral("-o"),
+                                        QStringLiteral("out2"), QStringLiteral("a.jpg")},
+                                       work.path());
+    EXPECT_EQ(titled.status, 0) << titled.err.toStdString();
+    EXPECT_FALSE(titled.out.contains(QStringLiteral("Usage:")));
+    EXPECT_TRUE(QFileInfo::exists(work.filePath(QStringLiteral("out2/index.html"))));
+
+    const Finished help = RunGalvora({QStringLiteral("make"), QStringLiteral("picture-show"),
+                                      QStringLiteral("-t"), QStringLiteral("x"), QStringLiteral("-h")},
+                                     work.path());
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Usage: galvora make"))) << help.out.toStdString();
+}
+
+// With --open the page goes to the opener; one that cannot be started, or fails, is named on
+// standard error as the last line, and the album stays made with exit status 0.
+TEST_F(MakeCommandLineTest, APageThatCannotBeOpenedIsNamedWithTheReason)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const struct {
+        const char *name;
+        const char *script; // the stand-in xdg-open; null: there is none
+        const char *reason;
+    } openers[] = {{"missing", nullptr, "xdg-open could not be started: No such file or directory"},
+                   {"failing", "#!/bin/sh\nexit 3\n", "xdg-open found no program to show it"},
+                   {"working", "#!/bin/sh\nexit 0\n", nullptr}};
+    for (const auto &opener : openers) {
+        SCOPED_TRACE(opener.name);
+        QDir(bin.path()).remove(QStringLiteral("xdg-open"));
+        if (opener.script) {
+            QFile script(bin.filePath(QStringLiteral("xdg-open")));
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+            script.write(opener.script);
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
+        QProcessEnvironment path;
+        path.insert(QStringLiteral("PATH"), bin.path());
+        const QString album = work.filePath(QLatin1String(opener.name));
+        const Finished run =
+            RunGalvora({QStringLiteral("make"), QStringLiteral("thumbnails"), QStringLiteral("--open"),
+                        QStringLiteral("-o"), album, QStringLiteral("a.jpg")},
+                       work.path(), path);
+        const QString page = album + QStringLiteral("/index.html");
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, page + QLatin1Char('\n'));
+        EXPECT_TRUE(QFileInfo::exists(page));
+        const QString last = run.err.trimmed().section(QLatin1Char('\n'), -1);
+        EXPECT_EQ(last, opener.reason ? QStringLiteral("The page %1 could not be opened: %2")
+                                            .arg(page, QLatin1String(opener.reason))
+                                      : QStringLiteral("Album made: ") + page);
+    }
 }
 
 } // namespace

@@ -77,8 +77,8 @@ void RunMakeCommand(Host &host, MakeWindow &window)
     const ProductionLock lock(window);
     const std::optional<ConvertSettings> settings = window.showConvertDialog();
     if (!settings)
-        window.storePageStyle(PageStyles::Abandoned);
-    if (!settings || settings->PageStyle == PageStyles::Abandoned || host.closing())
+        window.rememberAbandoned();
+    if (!settings || host.closing())
         return;
 
     host.showStatus(QStringLiteral("Wait..."));
@@ -88,7 +88,7 @@ void RunMakeCommand(Host &host, MakeWindow &window)
         const ProductionResult result = Produce(window.productionRequest(*settings), host);
         TellResult(host, result);
         if (result.abandoned())
-            window.storePageStyle(PageStyles::Abandoned);
+            window.rememberAbandoned();
         window.keepResult(result);
     }
     host.showStatus(QStringLiteral("Ready..."));

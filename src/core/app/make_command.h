@@ -21,12 +21,14 @@ class MakeWindow
     virtual void focusFileName() = 0;
     virtual void setSelectionBackground(const QColor &colour) = 0; // List1
     // Shows the Convert dialog modally; returns when it has been closed (and after its pause)
-    // with the settings it stored, or nothing when it was cancelled.
+    // with the settings it stored, or nothing when the run is cancelled: by the dialog, or by Ok
+    // while the window still remembers an earlier cancelled or abandoned run.
     virtual std::optional<ConvertSettings> showConvertDialog() = 0;
     // The production the controls describe now, with these settings.
     virtual ProductionRequest productionRequest(const ConvertSettings &settings) const = 0;
-    // Stores PageStyle: 99 after a cancelled or abandoned run, so that a later Make sees it.
-    virtual void storePageStyle(std::uint8_t pageStyle) = 0;
+    // Remembers a cancelled or abandoned run, so that a later Make whose dialog is left with Ok
+    // and no option ends as cancelled (the window keeps it as PageStyle 99).
+    virtual void rememberAbandoned() = 0;
     // Keeps what a production found (PictureDates, PageColour).
     virtual void keepResult(const ProductionResult &result) = 0;
     // True from the Convert dialog to the end of the production, false otherwise (also during

@@ -2,6 +2,7 @@
 
 #include "html_pages/page_writers.h"
 #include "picture_conversion/convert_pictures.h"
+#include "shared/output_names.h"
 
 namespace
 {
@@ -30,7 +31,9 @@ ProductionResult Produce(const ProductionRequest &request, Host &feedback)
         return WritePhotoalbumPage(request, feedback, s.PictureWidth, s.PictureHeight, 2);
     case PageStyles::ResizePictures:
         return ConvertPictures(request, feedback, s.PictureWidth, s.PictureHeight);
-    default:
+    case PageStyles::None: // Ok without an option: nothing was asked for
         return ProductionResult::Done();
+    default:
+        return ProductionResult::Stopped(UnknownPageStyleText(s.PageStyle));
     }
 }

@@ -144,7 +144,7 @@ Status WriteSettingsFile(const QString &path, std::int32_t startCount, std::uint
 bool LoadSettingsAtStart(const QString &programFolder, ProgramValues &values)
 {
     values.StartCount = 0;
-    values.JpegQuality = 75;
+    values.JpegQuality = Defaults::JpegQuality;
     const QString path = SettingsFilePath(programFolder);
 
     bool counted = false;

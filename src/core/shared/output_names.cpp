@@ -75,6 +75,31 @@ QString NotSavedAsJpegText()
     return QStringLiteral("Bestand niet als JPG opgeslagen!");
 }
 
+QString UnknownPageStyleText(int pageStyle)
+{
+    return QStringLiteral("Page style %1 is not one Galvora makes; nothing was made.").arg(pageStyle);
+}
+
+QString PageNotOpenedText(const QString &page, const QString &reason)
+{
+    return QStringLiteral("The page ") + page + QStringLiteral(" could not be opened: ") + reason;
+}
+
+QString NotGalvorasFilesText(const QString &folder, const QString &names)
+{
+    return QStringLiteral("Folder ") + folder + QStringLiteral(" holds files Galvora did not make: ") + names;
+}
+
+QString AlbumMadeText(const QString &where)
+{
+    return QStringLiteral("Album made: ") + where;
+}
+
+QString PicturesStoppedText(qsizetype made, qsizetype count)
+{
+    return QStringLiteral("Stopped: %1 of %2 pictures made").arg(made).arg(count);
+}
+
 QString LookUpFileName(const QString &path)
 {
     const QFileInfo info(path);

@@ -23,6 +23,13 @@ QString FileNotWrittenText(const QString &path, const QString &reason); // scrat
 QString NotEnoughMemoryText(const QString &path);    // a picture too large for the memory left
 QString CanvasSizeText(qint64 width, qint64 height); // a canvas that cannot be made
 QString NotSavedAsJpegText();                        // the encoder failed on its own; the run goes on
+QString UnknownPageStyleText(int pageStyle);
+QString PageNotOpenedText(const QString &page, const QString &reason);     // the browser did not take it
+QString NotGalvorasFilesText(const QString &folder, const QString &names); // --replace refused
+QString AlbumMadeText(const QString &where);                               // the command line's last word
+QString PicturesStoppedText(
+    qsizetype made,
+    qsizetype count); // a run stopped by a signal         // a page style no production answers to
 
 // The bare name under which `path` exists as a file, spelled as the directory lists it,
 // or an empty text when there is no such file.

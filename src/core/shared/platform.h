@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 // Small platform pieces behind interfaces, so tests can stand in for them.
 
@@ -26,6 +27,8 @@ class DocumentOpener
   public:
     virtual ~DocumentOpener() = default;
     virtual void open(const QString &path) = 0;
+    // Told, during open() or later, when the page could not be handed to a browser, with the reason.
+    std::function<void(const QString &path, const QString &reason)> failed;
 };
 
 // Milliseconds from a monotonic clock.

@@ -36,7 +36,7 @@ struct ProductionRequest {
 struct ProductionResult {
     enum class End {
         Done,      // made as asked (or nothing was asked: PageStyle 0)
-        Stopped,   // the user is told; PageStyle stays as it is
+        Stopped,   // nothing was made (the folder is there, the page style unknown); the user is told
         Abandoned, // the user is told (unless the program is ending) and PageStyle becomes 99
     };
     End end = End::Done;
@@ -52,13 +52,14 @@ struct ProductionResult {
     qsizetype picturesMade = 0; // the album's pictures written (or copied) so far
 
     static ProductionResult Done() { return {}; }
-    static ProductionResult Stopped(const QString &message)
+    static ProductionResult Stopped(const QString &message) { return Ended(End::Stopped, message); }
+    static ProductionResult Abandoned(const QString &message) { return Ended(End::Abandoned, message); }
+    static ProductionResult Ended(End end, const QString &message)
     {
-        return {End::Stopped, message, {}, {}, {}, {}, 0};
-    }
-    static ProductionResult Abandoned(const QString &message)
-    {
-        return {End::Abandoned, message, {}, {}, {}, {}, 0};
+        ProductionResult result;
+        result.end = end;
+        result.message = message;
+        return result;
     }
 
     bool done() const { return end == End::Done; }

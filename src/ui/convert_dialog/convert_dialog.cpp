@@ -4,6 +4,7 @@
 #include "forms/form.h"
 #include "forms/option_keys.h"
 #include "shared/platform.h"
+#include "shared/production_kinds.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -15,29 +16,29 @@
 namespace
 {
 
+// How each option looks and what it says in the dialog; its caption and the preset of its size
+// boxes are the kind's own (shared/production_kinds.h).
 struct Option {
-    const char *caption;
     int width, height; // twips
     const char *status;
-    const char *boxWidth, *boxHeight; // presets of the size boxes (none for 1 and 2)
-    const char *heading;              // Label4
+    const char *heading; // Label4
 };
 
 // Indexed by page style; index 0 is unused.
 const Option Options[8] = {
     {},
-    {"Picture Show", 1335, 255, "Photoalbum with buttons", nullptr, nullptr, ""},
-    {"Slide Show", 1545, 225, "Slide Show", nullptr, nullptr, "Delay between the pictures"},
-    {"Thumbnails", 1365, 255, "Make of your pictures or photo's little thumbnails.", "160", "120",
-     "Resolution of the thumbnails"},
-    {"Block effect", 1545, 225, "Transition with blockeffect.", "300", "200", "Resolution of the pictures"},
-    {"Photoalbum 1", 1545, 255, "Photoalbum with buttons for Prevouis and Next.", "360", "270",
+    {1335, 255, "Photoalbum with buttons", ""},
+    {1545, 225, "Slide Show", "Delay between the pictures"},
+    {1365, 255, "Make of your pictures or photo's little thumbnails.", "Resolution of the thumbnails"},
+    {1545, 225, "Transition with blockeffect.", "Resolution of the pictures"},
+    {1545, 255, "Photoalbum with buttons for Prevouis and Next.", "Resolution of the pictures"},
+    {1365, 195, "Photoalbum with buttons Prevouis, Next and Transition effect.",
      "Resolution of the pictures"},
-    {"Photoalbum 2", 1365, 195, "Photoalbum with buttons Prevouis, Next and Transition effect.", "360", "270",
-     "Resolution of the pictures"},
-    {"Resize pictures", 1485, 255, "Resize your pictures without making html page.", "300", "200",
-     "Resize only your pictures"},
+    {1485, 255, "Resize your pictures without making html page.", "Resize only your pictures"},
 };
+
+const QString PauseText = QString::number(Defaults::PauseSeconds);
+const QString BlockText = QString::number(Defaults::BlockSize);
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption)
 {
@@ -111,9 +112,10 @@ void ConvertDialog::CreateControls()
     Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
 
     KnopGroup = new QButtonGroup(this);
-    for (int index = 1; index <= 7; ++index) {
+    for (const ProductionKind &kind : ProductionKinds()) {
+        const int index = kind.pageStyle;
         QRadioButton *button = Named<QRadioButton>(Frame1, ("Knop" + QByteArray::number(index)).constData());
-        button->setText(QString::fromLatin1(Options[index].caption));
+        button->setText(QString::fromLatin1(kind.caption));
         button->resize(Px(Options[index].width), Px(Options[index].height));
         KnopGroup->addButton(button, index);
         Knop[index] = button;
@@ -128,11 +130,11 @@ void ConvertDialog::CreateControls()
     SetColour(*Label4, QPalette::WindowText, DarkGreyText);
 
     BrText = MakeBox(Frame1, "BrText", QStringLiteral("0"), " Picture Width ");
-    PauzeText = MakeBox(Frame1, "PauzeText", QStringLiteral("3"), " 1..9 ");
+    PauzeText = MakeBox(Frame1, "PauzeText", PauseText, " 1..9 ");
     Wlabel = MakeLabel(Frame1, "Wlabel", "Width");
     HoText = MakeBox(Frame1, "HoText", QStringLiteral("0"), " Picture Height ");
     Hlabel = MakeLabel(Frame1, "Hlabel", "Height");
-    BlokText = MakeBox(Frame1, "BlokText", QStringLiteral("15"), " 2..99  ");
+    BlokText = MakeBox(Frame1, "BlokText", BlockText, " 2..99  ");
     BlLabel = MakeLabel(Frame1, "BlLabel", "Block");
     HideParameters();
 
@@ -166,8 +168,9 @@ void ConvertDialog::Form_Load()
     // Five options down the first column, the rest in a second column.
     int left = 300;
     int top = 360;
-    for (int index = 1; index <= 7; ++index) {
-        Knop[index]->move(Px(left), Px(top));
+    for (const ProductionKind &kind : ProductionKinds()) {
+        const int index = kind.pageStyle;
+        Knop[std::size_t(index)]->move(Px(left), Px(top));
         top += 270;
         if (index == 5) {
             left += 1680;
@@ -206,12 +209,13 @@ void ConvertDialog::Knop_Click(int index)
     Label4->clear();
 
     const Option &option = Options[index];
+    const ProductionKind &kind = *KindOfPageStyle(std::uint8_t(index));
     announce(QString::fromLatin1(option.status));
 
-    if (index == 2) {
+    if (kind.takesDelay) {
         Label4->setText(QString::fromLatin1(option.heading));
         PauzeText->show();
-        PauzeText->setText(QStringLiteral("3")); // may run the pause check, which stores the same
+        PauzeText->setText(PauseText); // may run the pause check, which stores the same
         Wlabel->show();
         Wlabel->setText(QStringLiteral("Sec."));
         StoreByte(PauzeText, values.PauseSeconds);
@@ -219,7 +223,7 @@ void ConvertDialog::Knop_Click(int index)
         emit stored(settings_);
         return;
     }
-    if (!option.boxWidth) {
+    if (!kind.takesSize()) {
         FitCaptions(*this);
         emit stored(settings_);
         return;
@@ -227,16 +231,16 @@ void ConvertDialog::Knop_Click(int index)
 
     // Each click presets the sizes again; the block size typed earlier stays.
     BrText->show();
-    BrText->setText(QString::fromLatin1(option.boxWidth));
+    BrText->setText(QString::number(kind.presetWidth));
     HoText->show();
-    HoText->setText(QString::fromLatin1(option.boxHeight));
+    HoText->setText(QString::number(kind.presetHeight));
     Wlabel->show();
     Wlabel->setText(QStringLiteral("Width"));
     Hlabel->show();
     StoreInt32(BrText, values.PictureWidth);
     StoreInt32(HoText, values.PictureHeight);
     Label4->setText(QString::fromLatin1(option.heading));
-    if (index == 4) {
+    if (kind.takesBlock) {
         BlokText->show();
         BlLabel->show();
         StoreByte(BlokText, values.BlockSize);
@@ -267,14 +271,14 @@ void ConvertDialog::BlokText_Change()
 {
     const std::optional<double> number = ReadNumber(BlokText->text());
     if (!number) {
-        BlokText->setText(QStringLiteral("15"));
+        BlokText->setText(BlockText);
         return;
     }
     if (*number > 99)
-        BlokText->setText(QStringLiteral("15"));
+        BlokText->setText(BlockText);
     const std::optional<double> again = ReadNumber(BlokText->text());
     if (!again || *again < 2)
-        BlokText->setText(QStringLiteral("15"));
+        BlokText->setText(BlockText);
     StoreByte(BlokText, settings_.BlockSize);
     emit stored(settings_);
 }

@@ -14,6 +14,7 @@
 #include "main_window/spread_caption.h"
 #include "platform/qt_platform.h"
 #include "shared/logging.h"
+#include "shared/output_names.h"
 #include "shared/pause.h"
 
 #include <QAbstractItemView>
@@ -33,6 +34,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVector>
+#include <utility>
 
 namespace
 {
@@ -158,6 +160,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         ownOpener_ = std::make_unique<DesktopDocumentOpener>();
         services_.opener = ownOpener_.get();
     }
+    services_.opener->failed = [this](const QString &path, const QString &reason) {
+        pageNotOpened(PageNotOpenedText(path, reason));
+    };
     if (!services_.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
         services_.clock = ownClock_.get();
@@ -346,9 +351,9 @@ void MainWindow::startUp()
 {
     ui_.HelpLabel->setPlainText(ToDisplayLineBreaks(BuildHelpText()));
 
-    values_.BackRed = 224;
-    values_.BackGreen = 240;
-    values_.BackBlue = 224;
+    values_.BackRed = Defaults::BackRed;
+    values_.BackGreen = Defaults::BackGreen;
+    values_.BackBlue = Defaults::BackBlue;
     PaintBackground(*ui_.KleurLabel, BackColour(values_));
 
     if (LoadSettingsAtStart(services_.settingsFolder, values_))
@@ -496,6 +501,8 @@ std::optional<ConvertSettings> MainWindow::showConvertDialog()
         return std::nullopt;
     // After Ok the production waits one second, so window events go on meanwhile.
     pause(1.0f);
+    if (settings.PageStyle == PageStyles::Abandoned) // no option chosen since a cancelled run
+        return std::nullopt;
     return settings;
 }
 
@@ -513,9 +520,9 @@ ProductionRequest MainWindow::productionRequest(const ConvertSettings &settings)
     return request;
 }
 
-void MainWindow::storePageStyle(std::uint8_t pageStyle)
+void MainWindow::rememberAbandoned()
 {
-    values_.PageStyle = pageStyle;
+    values_.PageStyle = PageStyles::Abandoned;
 }
 
 void MainWindow::keepResult(const ProductionResult &result)
@@ -548,4 +555,16 @@ void MainWindow::KleurLabel_Click()
 void MainWindow::setProductionRunning(bool running)
 {
     productionRunning_ = running;
+    // The Make command has said "Ready..." by now: a page it could not open is told after it.
+    if (!running)
+        for (const QString &text : std::exchange(notOpened_, {}))
+            showMessage(text);
+}
+
+void MainWindow::pageNotOpened(const QString &text)
+{
+    if (productionRunning_)
+        notOpened_ << text;
+    else
+        showMessage(text);
 }

@@ -135,7 +135,7 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void setSelectionBackground(const QColor &colour) override;
     std::optional<ConvertSettings> showConvertDialog() override;
     ProductionRequest productionRequest(const ConvertSettings &settings) const override;
-    void storePageStyle(std::uint8_t pageStyle) override;
+    void rememberAbandoned() override;
     void keepResult(const ProductionResult &result) override;
     void setProductionRunning(bool running) override;
 
@@ -149,6 +149,8 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     void startUp();
     // Stops whatever runs: pauses end, open dialogs close, the preview is dropped.
     void endRun();
+    // A page that could not be handed to a browser: told now, or once the production has ended.
+    void pageNotOpened(const QString &text);
 
     MainWindowServices services_;
     std::unique_ptr<MessageBoxes> ownMessages_;
@@ -159,5 +161,6 @@ class MainWindow : public QWidget, public Host, public MakeWindow
     MainControls ui_;
     std::unique_ptr<PictureBrowser> browser_;
     bool productionRunning_ = false;
+    QStringList notOpened_; // messages waiting for the production's end
     PauseCancel endOfRun_;
 };

@@ -12,14 +12,6 @@
 #include <QListWidget>
 #include <algorithm>
 
-bool HoldsPicture(const QString &path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    return PictureKindOf(file.read(64)) != PictureKind::Unknown;
-}
-
 QString NotPicturesMessage(const QStringList &refused)
 {
     constexpr qsizetype Named = 10; // a long list would outgrow the screen

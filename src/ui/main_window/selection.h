@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/picture_folders.h" // HoldsPicture
+
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -11,10 +13,6 @@ class QListWidget;
 // List1 the file names for the eye, each with its full path as SelectedPathRole, and List2 the
 // full paths, same order and count.
 constexpr int SelectedPathRole = Qt::UserRole;
-
-// True when `path` is a file whose first bytes are those of a picture Galvora reads, whatever its
-// name says. A folder, a missing or unreadable file is no picture.
-bool HoldsPicture(const QString &path);
 
 // The one message naming the files that were not added (by file name, the first ten of them).
 QString NotPicturesMessage(const QStringList &refused);

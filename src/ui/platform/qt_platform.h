@@ -1,8 +1,13 @@
 #pragma once
 
+#include "app/page_opener.h"
 #include "shared/platform.h"
 
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class QMessageBox;
@@ -33,8 +38,23 @@ class QtMousePointer final : public MousePointer
     bool overridden_ = false;
 };
 
-class DesktopDocumentOpener final : public DocumentOpener
+// Hands the page to the desktop's opener and watches it for a while without holding the window up:
+// one that cannot be started, or ends with a failure, is reported through `failed`.
+class DesktopDocumentOpener final : public QObject, public DocumentOpener
 {
   public:
+    explicit DesktopDocumentOpener(QString program = DefaultOpenerProgram());
     void open(const QString &path) override;
+
+  private:
+    void look();
+
+    struct Watched {
+        StartedOpener opener;
+        QString path;
+        QElapsedTimer since;
+    };
+    const QString program_;
+    QList<Watched> watched_;
+    QTimer watch_;
 };

@@ -2,6 +2,7 @@
 // the dialog leaves can be set to what the real dialog never leaves.
 
 #include "app/make_command.h"
+#include "shared/output_names.h"
 #include "support/album_home.h"
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
@@ -35,7 +36,7 @@ class FakeMakeWindow : public MakeWindow
         ++dialogs;
         if (dialog)
             dialog();
-        if (cancel)
+        if (cancel || host_.state.PageStyle == PageStyles::Abandoned) // as the window does
             return std::nullopt;
         return static_cast<const ConvertSettings &>(host_.state);
     }
@@ -45,7 +46,7 @@ class FakeMakeWindow : public MakeWindow
         request.settings = settings;
         return request;
     }
-    void storePageStyle(std::uint8_t pageStyle) override { host_.state.PageStyle = pageStyle; }
+    void rememberAbandoned() override { host_.state.PageStyle = PageStyles::Abandoned; }
     void keepResult(const ProductionResult &result) override
     {
         host_.state.PictureDates = result.PictureDates;
@@ -136,17 +137,19 @@ TEST_P(MakeDispatchTest, PassesTheSizeTheStyleTakes)
 
     RunMakeCommand(host, window);
 
-    EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(host.statuses.first(), QStringLiteral("Wait..."));
     EXPECT_EQ(host.statuses.last(), QStringLiteral("Ready..."));
     EXPECT_EQ(host.pointer, (QStringList{QStringLiteral("busy"), QStringLiteral("arrow")}));
     EXPECT_EQ(window.lockChanges, (QVector<bool>{true, false})) << "locked from the dialog to the end";
     EXPECT_EQ(host.state.PageStyle, row.pageStyle);
-    if (!row.pictureSize.isValid()) {
+    if (!row.pictureSize.isValid()) { // refused, and said so
+        ASSERT_EQ(host.messages.size(), 1);
+        EXPECT_EQ(host.messages.first().text, UnknownPageStyleText(row.pageStyle));
         EXPECT_TRUE(QDir(host.folder).isEmpty());
         EXPECT_EQ(host.statuses.size(), 2);
         return;
     }
+    EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(pictureSize(QStringLiteral("Trip")), row.pictureSize);
     EXPECT_EQ(host.opened.size(), row.page ? 1 : 0);
 }
@@ -156,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DispatchRow{"SlideShow", PageStyles::SlideShow, QSize(300, 200), true},
                       DispatchRow{"Thumbnails", PageStyles::Thumbnails, QSize(640, 480), true},
                       DispatchRow{"Resize", PageStyles::ResizePictures, QSize(640, 480), false},
-                      DispatchRow{"UnknownStyle", 8, QSize(), false}),
+                      DispatchRow{"UnknownStyle", 42, QSize(), false}),
     [](const auto &row) { return std::string(row.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 // A production made from a request alone: no window, only the feedback a production gives.
 #include "app/production.h"
+#include "shared/output_names.h"
 #include "support/fake_host.h"
 #include "support/test_pictures.h"
 
@@ -91,6 +92,23 @@ TEST_F(ProductionTest, EveryStyleIsMadeFromTheRequestAlone)
     }
     EXPECT_EQ(feedback.opened.size(), 6);
     EXPECT_TRUE(feedback.messages.isEmpty());
+}
+
+// Nothing asked for (Ok without an option) makes nothing and is no failure; a page style no
+// production answers to is refused, not reported as made.
+TEST_F(ProductionTest, AnUnknownPageStyleIsRefusedAndNoneMakesNothing)
+{
+    const ProductionResult none = Produce(request(QStringLiteral("None"), PageStyles::None, 1), feedback);
+    EXPECT_TRUE(none.done());
+    EXPECT_TRUE(none.message.isEmpty());
+    for (const std::uint8_t style : {std::uint8_t(42), PageStyles::Abandoned}) {
+        const ProductionResult unknown = Produce(request(QStringLiteral("Odd"), style, 1), feedback);
+        EXPECT_FALSE(unknown.done()) << int(style);
+        EXPECT_EQ(unknown.message, UnknownPageStyleText(style));
+    }
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("home"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
+    EXPECT_TRUE(feedback.opened.isEmpty());
 }
 
 // Proportions kept on request: a 640 x 480 picture in 160 x 160 is 160 x 120 between two bands

@@ -120,6 +120,8 @@ class MakeTest : public BrowserTest
   protected:
     ConvertDialogDriver dialogs;
     std::function<void(float)> onPause;
+    DocumentOpener *openerInUse = nullptr; // null: the recording opener
+    MessageBoxes *messagesInUse = nullptr; // null: the recording message boxes
 
     void SetUp() override
     {
@@ -132,6 +134,10 @@ class MakeTest : public BrowserTest
     {
         MainWindowServices s = services();
         s.volumes = &volumes;
+        if (openerInUse)
+            s.opener = openerInUse;
+        if (messagesInUse)
+            s.messages = messagesInUse;
         s.pause = [this](float seconds) {
             pauses << seconds;
             if (onPause)
