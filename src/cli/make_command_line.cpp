@@ -85,6 +85,7 @@ ProductionRequest RequestOf(const MakeOptions &options)
     request.canvasBackground = options.colour;
     request.workers = options.jobs;
     request.keepProportions = options.keepProportions;
+    request.sortByDate = options.sortByDate;
     return request;
 }
 

@@ -20,7 +20,7 @@ struct Kind {
     std::int32_t width, height; // the Convert dialog's preset; 0 where the kind takes no size
 };
 
-const std::array<Kind, 7> Kinds = {{
+const std::array<Kind, 8> Kinds = {{
     {"picture-show", PageStyles::PictureShow, 0, 0},
     {"slide-show", PageStyles::SlideShow, 0, 0},
     {"thumbnails", PageStyles::Thumbnails, 160, 120},
@@ -28,6 +28,7 @@ const std::array<Kind, 7> Kinds = {{
     {"photoalbum-1", PageStyles::Photoalbum1, 360, 270},
     {"photoalbum-2", PageStyles::Photoalbum2, 360, 270},
     {"resize", PageStyles::ResizePictures, 300, 200},
+    {"web-album", PageStyles::WebAlbum, 1600, 1200},
 }};
 
 struct Parser {
@@ -48,7 +49,8 @@ struct Parser {
     QCommandLineOption size{
         {QStringLiteral("s"), QStringLiteral("size")},
         QStringLiteral("Picture size in pixels (thumbnails 160x120, block-effect and resize "
-                       "300x200, photoalbums 360x270)."),
+                       "300x200, photoalbums 360x270; web-album: the box each large picture fits in, "
+                       "1600x1200)."),
         QStringLiteral("WxH")};
     QCommandLineOption delay{{QStringLiteral("d"), QStringLiteral("delay")},
                              QStringLiteral("slide-show: seconds between the pictures, 0 to 9 (default: 3)."),
@@ -67,13 +69,17 @@ struct Parser {
     QCommandLineOption keep{QStringLiteral("keep-proportions"),
                             QStringLiteral("Fit each picture inside the size on the page colour instead of "
                                            "stretching it over the size.")};
+    QCommandLineOption sort{QStringLiteral("sort"),
+                            QStringLiteral("web-album: the pictures' order, 'selection' (default) or 'date' "
+                                           "(date taken)."),
+                            QStringLiteral("ORDER")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Show no progress.")};
 
     Parser()
     {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
         parser.addOptions(
-            {output, name, title, quality, size, delay, block, colour, open, jobs, keep, quiet});
+            {output, name, title, quality, size, delay, block, colour, open, jobs, keep, sort, quiet});
         parser.addHelpOption();
         parser.addPositionalArgument(QStringLiteral("KIND"), MakeKinds().join(QStringLiteral(", ")));
         parser.addPositionalArgument(QStringLiteral("PICTURE"),
@@ -211,6 +217,14 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
             return Usage(
                 QStringLiteral("--jobs %1 is not a whole number from 1 to 64").arg(parser.value(p.jobs)));
         options.jobs = *jobs;
+    }
+    if (parser.isSet(p.sort)) {
+        if (kind->pageStyle != PageStyles::WebAlbum)
+            return Usage(QStringLiteral("--sort applies to web-album only"));
+        const QString order = parser.value(p.sort);
+        if (order != QLatin1String("date") && order != QLatin1String("selection"))
+            return Usage(QStringLiteral("--sort %1 is not 'selection' or 'date'").arg(order));
+        options.sortByDate = order == QLatin1String("date");
     }
     options.open = parser.isSet(p.open);
     options.keepProportions = parser.isSet(p.keep);

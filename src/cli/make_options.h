@@ -21,6 +21,7 @@ struct MakeOptions {
     int jobs = 1;
     bool open = false;
     bool keepProportions = false;
+    bool sortByDate = false; // web-album --sort date
     bool quiet = false;
     QStringList pictures; // absolute paths, in the given order
 };
