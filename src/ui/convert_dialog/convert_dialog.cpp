@@ -24,7 +24,7 @@ struct Option {
 };
 
 // Indexed by page style; index 0 is unused.
-const Option Options[8] = {
+const Option Options[9] = {
     {},
     {"Picture Show", 1335, 255, "Photoalbum with buttons", nullptr, nullptr, ""},
     {"Slide Show", 1545, 225, "Slide Show", nullptr, nullptr, "Delay between the pictures"},
@@ -37,6 +37,8 @@ const Option Options[8] = {
      "Resolution of the pictures"},
     {"Resize pictures", 1485, 255, "Resize your pictures without making html page.", "300", "200",
      "Resize only your pictures"},
+    {"Web album", 1365, 255, "A web album for phones and today's browsers.", "1600", "1200",
+     "Largest size of the pictures"},
 };
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption)
@@ -111,7 +113,7 @@ void ConvertDialog::CreateControls()
     Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
 
     KnopGroup = new QButtonGroup(this);
-    for (int index = 1; index <= 7; ++index) {
+    for (int index = 1; index <= 8; ++index) {
         QRadioButton *button = Named<QRadioButton>(Frame1, ("Knop" + QByteArray::number(index)).constData());
         button->setText(QString::fromLatin1(Options[index].caption));
         button->resize(Px(Options[index].width), Px(Options[index].height));
@@ -174,6 +176,7 @@ void ConvertDialog::Form_Load()
             top = 360;
         }
     }
+    Knop[8]->move(Px(1980), Px(900)); // the web album, in the free place below "Resize pictures"
 
     Place(BrText, 3720, 750, 585, 285);
     Place(HoText, 3720, 1080, 585, 285);
