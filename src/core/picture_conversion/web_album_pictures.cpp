@@ -84,6 +84,7 @@ MadeOutcome MakePicture(const QString &path, const std::optional<WebAlbumCaption
         MadePicture made;
         made.caption = known ? *known : ReadWebAlbumCaption(path);
         QImage large;
+        QSize smallSize;
         {
             const Outcome<QImage> loaded = LoadPicture(path, DecodeCover(path, box));
             if (!loaded)
@@ -277,8 +278,8 @@ QSize FitInside(QSize size, QSize box)
         return QSize(1, 1);
     if (size.width() <= box.width() && size.height() <= box.height())
         return size;
-    const QSize fitted = size.scaled(box, Qt::KeepAspectRatio);
-    return fitted.expandedTo(QSize(1, 1));
+    const double scale = std::min(double(box.width()) / size.width(), double(box.height()) / size.height());
+    return QSize(std::max(1, qRound(size.width() * scale)), std::max(1, qRound(size.height() * scale)));
 }
 
 WebAlbumCaption ReadWebAlbumCaption(const QString &path)
