@@ -26,7 +26,7 @@ struct ProductionRequest {
     QString albumHome;                   // the folder the album folder is made in
     int workers = 0;              // threads decoding ahead of the writing; 0: one per core, two at most
     bool keepProportions = false; // fit each picture inside the size on pageColour instead of stretching
-    bool sortByDate = false;      // web album: pictures ordered by date taken instead of the selection's order
+    bool sortByDate = false; // web album: pictures ordered by date taken instead of the selection's order
 
     QStringList names() const;
     QStringList paths() const;
