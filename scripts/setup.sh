@@ -6,6 +6,8 @@ packages=(cmake g++ make pkg-config ccache qt6-base-dev libturbojpeg0-dev libgte
 # libde265 directly. The tests make such pictures with heif-enc, avifenc and cwebp (a test whose
 # program is missing skips itself).
 packages+=(qt6-image-formats-plugins libheif-dev libde265-dev libheif-examples libavif-bin webp)
+# EXIF and XMP through Exiv2.
+packages+=(libexiv2-dev)
 # Faces with Arial's metrics, which the windows' fixed layout was made for.
 packages+=(fonts-liberation2)
 # The install test drives the installed program on a virtual display; CI checks the desktop entry

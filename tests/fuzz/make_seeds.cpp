@@ -1,6 +1,7 @@
 // Writes the fuzzer's seed corpus: small valid files of every kind and layout the loader handles
 // (the WebP, HEIC and AVIF seeds need cwebp, heif-enc and avifenc). Usage: make_seeds <folder>
 #include "support/bad_input_files.h"
+#include "support/metadata_pictures.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 #include "support/tool_pictures.h"
@@ -38,6 +39,12 @@ int main(int argc, char **argv)
     QImage withAlpha = small.convertToFormat(QImage::Format_ARGB32);
     withAlpha.setPixelColor(0, 0, QColor(0, 0, 0, 0));
     using namespace ToolPictures;
+    using namespace MetadataPictures;
+    const Tags tags{.orientation = 6,
+                    .taken = "2024:05:06 07:08:09",
+                    .offset = "+02:00",
+                    .exifDescription = "Harbour",
+                    .xmpDescription = "Harbour at dawn"};
     const QList<QPair<QString, QByteArray>> seeds = {
         {"display_p3.png", qtBytes(p3, "png")},
         {"display_p3.tif", qtBytes(p3, "tiff")},
@@ -61,6 +68,13 @@ int main(int argc, char **argv)
         {"cmyk.jpg", Jpeg(small, JpegKind::Cmyk)},
         {"exif_rotated.jpg", PictureFiles::WithExifOrientation(Jpeg(small, JpegKind::Baseline), 6)},
         {"exif_big_endian.jpg", PictureFiles::WithExifOrientation(Jpeg(small, JpegKind::Baseline), 8, true)},
+        {"metadata.jpg", WithTags(Jpeg(small, JpegKind::Baseline), tags)},
+        {"metadata.png", WithTags(qtBytes(small, "png"), tags)},
+        {"metadata.webp", WithTags(WebP(small), tags)},
+        {"metadata.tif", WithTags(qtBytes(small, "tiff"), tags)},
+        {"metadata.heic", HeicWithTags(small, tags)},
+        {"exif_directory_loop.jpg", WithApp1(Jpeg(small, JpegKind::Baseline), ExifWithDirectoryLoop(6))},
+        {"xmp_cut.jpg", WithApp1(Jpeg(small, JpegKind::Baseline), TruncatedXmp())},
         {"one_frame.gif", PictureFiles::SingleColourGif(5, 3, Qt::red, false)},
         {"transparent.gif", PictureFiles::SingleColourGif(5, 3, Qt::red, true)},
         {"animated.gif", AnimatedGif(4, 4, 2)},

@@ -1,10 +1,11 @@
 // libFuzzer target: the bytes of a picture file go through the steps of the conversion
-// (load for a canvas, stretch onto it, encode as JPEG). Every input must end in an image
-// or a clean refusal, within the time and memory the fuzzer allows.
+// (load for a canvas, stretch onto it, encode as JPEG) and the reading of its EXIF and XMP. Every
+// input must end in an image or a clean refusal, within the time and memory the fuzzer allows.
 
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
+#include "picture_conversion/picture_metadata.h"
 
 #include <QCoreApplication>
 #include <cstdint>
@@ -36,6 +37,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The captions' metadata, read apart from the pixels (and for HEIC and AVIF by libheif).
+    const PictureMetadata metadata = ReadPictureMetadata(bytes);
+    if (metadata.orientation < 1 || metadata.orientation > 8)
+        Fail("an orientation outside 1 to 8");
+    if (metadata.description != metadata.description.trimmed())
+        Fail("a description not trimmed");
     // The last byte also picks the cover: a canvas, or the full size as the preview may ask.
     const QSize cover = size > 0 && (data[size - 1] & 1) ? QSize() : QSize(CanvasWidth, CanvasHeight);
     const Outcome<QImage> picture = LoadPictureFromBytes(bytes, cover);

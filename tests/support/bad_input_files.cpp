@@ -2,7 +2,9 @@
 
 #include "picture_test_files.h"
 
+#include <QList>
 #include <QtEndian>
+#include <array>
 #include <turbojpeg.h>
 
 namespace BadInputFiles
@@ -80,6 +82,57 @@ QByteArray WithBrokenExif(const QByteArray &jpeg)
     QByteArray segment = QByteArray::fromHex("ffe1");
     segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xff));
     return jpeg.left(2) + segment + body + jpeg.mid(2);
+}
+
+QByteArray WithApp1(const QByteArray &jpeg, const QByteArray &body)
+{
+    QByteArray segment = QByteArray::fromHex("ffe1");
+    segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xff));
+    return jpeg.left(2) + segment + body + jpeg.mid(2);
+}
+
+namespace
+{
+// "Exif\0\0", a little-endian TIFF header and a first directory at offset 8 holding `entries`
+// (each tag, type, count, value), then the offset of the next directory and `tail`.
+QByteArray ExifBody(const QList<std::array<qint64, 4>> &entries, qint64 next, const QByteArray &tail = {})
+{
+    QByteArray body("Exif\0\0II*\0", 10);
+    Le32(body, 8);
+    Le16(body, int(entries.size()));
+    for (const auto &[tag, type, count, value] : entries) {
+        Le16(body, int(tag));
+        Le16(body, int(type));
+        Le32(body, count);
+        Le32(body, value); // a SHORT sits in the first two bytes
+    }
+    Le32(body, next);
+    return body + tail;
+}
+} // namespace
+
+QByteArray ExifWithDirectoryLoop(int orientation)
+{
+    // The Exif directory and the next directory are both the first one again.
+    return ExifBody({{0x0112, 3, 1, orientation}, {0x8769, 4, 1, 8}}, 8);
+}
+
+QByteArray ExifWithHugeCount(int orientation)
+{
+    // An ASCII description of 0x7fffffff bytes, said to follow the directory.
+    return ExifBody({{0x010e, 2, 0x7fffffff, 38}, {0x0112, 3, 1, orientation}}, 0, QByteArray("abc\0", 4));
+}
+
+QByteArray TruncatedXmp()
+{
+    const QByteArray packet =
+        "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
+        "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description rdf:about=\"\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:description><rdf:Alt><rdf:li "
+        "xml:lang=\"x-default\">"
+        "A caption</rdf:li></rdf:Alt></dc:description></rdf:Description></rdf:RDF></x:xmpmeta>"
+        "<?xpacket end=\"w\"?>";
+    return QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) + packet.left(packet.size() / 2);
 }
 
 qsizetype ScanDataStart(const QByteArray &jpeg)

@@ -15,6 +15,17 @@ QByteArray Jpeg(const QImage &image, JpegKind kind);
 // The JPEG with an Exif segment whose TIFF structure points outside the segment.
 QByteArray WithBrokenExif(const QByteArray &jpeg);
 
+// The JPEG with an APP1 segment holding `body` (its signature and contents) right after SOI.
+QByteArray WithApp1(const QByteArray &jpeg, const QByteArray &body);
+
+// Exif segment bodies whose first directory holds `orientation` but which are damaged elsewhere:
+// the directories point back at the first one in a loop, or a description claims 2 GB.
+QByteArray ExifWithDirectoryLoop(int orientation);
+QByteArray ExifWithHugeCount(int orientation);
+
+// An XMP segment body whose packet is cut off in its middle.
+QByteArray TruncatedXmp();
+
 // The JPEG with `count` bytes of its entropy-coded data (after the scan header) overwritten
 // by a fixed pseudo-random pattern that contains no marker.
 QByteArray WithGarbageInScan(const QByteArray &jpeg);

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
@@ -86,6 +87,11 @@ QByteArray Baseline()
 {
     return Jpeg(Photo, JpegKind::Baseline);
 }
+// Photo stored turned a quarter anticlockwise, as a camera held upright stores it (orientation 6).
+QByteArray Turned()
+{
+    return Jpeg(Photo.transformed(QTransform().rotate(-90)), JpegKind::Baseline);
+}
 QByteArray Rgb24Bmp()
 {
     return PictureFiles::BmpBytes(Photo, BmpLayout::Rgb24);
@@ -136,6 +142,7 @@ struct CorpusRow {
     Expect expect;
     const char *reason = nullptr; // the loader's reason for a refusal, where the row names it
     const char *tool = nullptr;   // a program that makes the picture, or nullptr
+    bool upright = false;         // the picture is Photo, stored turned, and must load the right way up
 };
 
 class BadInputCorpusTest : public ConversionFixture<::testing::TestWithParam<CorpusRow>>
@@ -172,6 +179,13 @@ TEST_P(BadInputCorpusTest, ConvertsOrEndsInTheFailurePath)
         EXPECT_EQ(converted->size(), QSize(CanvasWidth, CanvasHeight));
         ASSERT_TRUE(preview.ok()) << qPrintable(preview.reason());
         EXPECT_FALSE(preview.value().isNull());
+        if (row.upright) {
+            ASSERT_EQ(preview->size(), Photo.size());
+            for (const QPoint at : {QPoint(10, 7), QPoint(30, 7), QPoint(10, 22), QPoint(30, 22)})
+                EXPECT_TRUE(TestPictures::Near(TestPictures::ColourAround(preview.value(), at.x(), at.y(), 2),
+                                               Photo.pixelColor(at), 40))
+                    << "at " << at.x() << "," << at.y();
+        }
     } else {
         // The loader's reason is the one the user reads.
         ASSERT_EQ(host.messages.size(), 1);
@@ -211,6 +225,14 @@ const CorpusRow Rows[] = {
     {"JpegCmyk", "cmyk.jpg", [] { return Jpeg(Photo, JpegKind::Cmyk); }, Expect::Converts},
     {"JpegGreyscale", "grey.jpg", [] { return Jpeg(Photo, JpegKind::Greyscale); }, Expect::Converts},
     {"JpegBrokenExif", "exif.jpg", [] { return WithBrokenExif(Baseline()); }, Expect::Converts},
+    // Damaged metadata: the picture converts, upright where its orientation can be read.
+    {"JpegExifDirectoryLoop", "loop.jpg", [] { return WithApp1(Turned(), ExifWithDirectoryLoop(6)); },
+     Expect::Converts, nullptr, nullptr, true},
+    {"JpegExifCountClaims2Gb", "count.jpg", [] { return WithApp1(Turned(), ExifWithHugeCount(6)); },
+     Expect::Converts, nullptr, nullptr, true},
+    {"JpegXmpCutShort", "xmp.jpg",
+     [] { return WithApp1(PictureFiles::WithExifOrientation(Turned(), 6), TruncatedXmp()); },
+     Expect::Converts, nullptr, nullptr, true},
     {"EmptyFile", "empty.jpg", [] { return QByteArray(); }, Expect::Refused},
     {"PngNamedJpg", "png.jpg", [] { return PngBytes(Photo); }, Expect::Converts},
     {"PngCut", "png.jpg", [] { return Cut(PngBytes(Photo), 0.6); }, Expect::Refused},

@@ -1,7 +1,11 @@
-#include "picture_conversion/exif_orientation.h"
 #include "picture_conversion/picture_loader.h"
+#include "picture_conversion/picture_metadata.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
+#include "support/tool_pictures.h"
+
+#include <QBuffer>
+#include <QImageWriter>
 
 #include <QTemporaryDir>
 #include <functional>
@@ -94,16 +98,6 @@ TEST_F(LoaderTest, RotatedJpegChoosesItsScaleForTheUprightSize)
 
 // --- EXIF orientation ------------------------------------------------------------------
 
-struct OrientationRow {
-    const char *name;
-    int orientation;
-    bool bigEndian;
-};
-
-class ExifOrientationTest : public LoaderTest, public ::testing::WithParamInterface<OrientationRow>
-{
-};
-
 // How a camera stores an upright scene for each orientation value.
 QImage StoredForOrientation(const QImage &upright, int orientation)
 {
@@ -127,28 +121,75 @@ QImage StoredForOrientation(const QImage &upright, int orientation)
     }
 }
 
-TEST_P(ExifOrientationTest, PictureComesOutUpright)
+// Each container carries the orientation its own way: a JPEG's APP1 segment, a PNG's eXIf chunk,
+// a WebP's EXIF chunk, a TIFF's first directory (where Qt's reader would turn the picture too).
+struct OrientedKind {
+    const char *name;
+    const char *tool; // a program the kind needs, or nullptr
+    std::function<QByteArray(const QImage &stored, int orientation)> bytes;
+    int tolerance;
+};
+
+const OrientedKind OrientedKinds[] = {
+    {"Jpeg", nullptr, [](const QImage &p, int o) { return WithExifOrientation(JpegBytes(p), o); }, 40},
+    {"JpegBigEndian", nullptr,
+     [](const QImage &p, int o) { return WithExifOrientation(JpegBytes(p), o, true); }, 40},
+    {"Png", nullptr, [](const QImage &p, int o) { return ToolPictures::PngWithExifOrientation(p, o); }, 8},
+    {"WebP", "cwebp",
+     [](const QImage &p, int o) {
+         return ToolPictures::Made("cwebp", WithExifOrientation(JpegBytes(p), o), "jpg",
+                                   {"-quiet", "-q", "90", "-metadata", "exif", "IN", "-o", "OUT"}, "webp");
+     },
+     40},
+    {"Tiff", nullptr,
+     [](const QImage &p, int o) {
+         QByteArray bytes;
+         QBuffer buffer(&bytes);
+         buffer.open(QIODevice::WriteOnly);
+         QImageWriter writer(&buffer, "tiff");
+         // Qt writes the transformation as the TIFF orientation tag, EXIF's numbering.
+         const QImageIOHandler::Transformation turns[] = {QImageIOHandler::TransformationNone,
+                                                          QImageIOHandler::TransformationMirror,
+                                                          QImageIOHandler::TransformationRotate180,
+                                                          QImageIOHandler::TransformationFlip,
+                                                          QImageIOHandler::TransformationFlipAndRotate90,
+                                                          QImageIOHandler::TransformationRotate90,
+                                                          QImageIOHandler::TransformationMirrorAndRotate90,
+                                                          QImageIOHandler::TransformationRotate270};
+         writer.setTransformation(turns[o - 1]);
+         return writer.write(p) ? bytes : QByteArray();
+     },
+     8},
+};
+
+class ExifOrientationTest : public LoaderTest,
+                            public ::testing::WithParamInterface<std::tuple<OrientedKind, int>>
 {
-    const OrientationRow row = GetParam();
+};
+
+TEST_P(ExifOrientationTest, PictureComesOutUprightOnce)
+{
+    const auto &[kind, orientation] = GetParam();
+    if (kind.tool && !ToolPictures::Installed(kind.tool))
+        GTEST_SKIP() << kind.tool << " is not installed (scripts/setup.sh installs it)";
     const QImage upright = TestPictures::Quadrants(160, 96);
-    const QByteArray jpeg = WithExifOrientation(JpegBytes(StoredForOrientation(upright, row.orientation)),
-                                                row.orientation, row.bigEndian);
-    const Outcome<QImage> picture = LoadPicture(file("exif.jpg", jpeg));
-    ASSERT_TRUE(picture.ok()) << picture.reason().toStdString();
-    EXPECT_EQ(picture.value().size(), upright.size());
-    ExpectQuadrants(picture.value());
+    const QByteArray bytes = kind.bytes(StoredForOrientation(upright, orientation), orientation);
+    ASSERT_FALSE(bytes.isEmpty());
+    EXPECT_EQ(ReadPictureMetadata(bytes).orientation, orientation);
+    for (const Outcome<QImage> &picture :
+         {LoadPicture(file("oriented", bytes)), LoadPictureFromBytes(bytes)}) {
+        ASSERT_TRUE(picture.ok()) << picture.reason().toStdString();
+        EXPECT_EQ(picture.value().size(), upright.size());
+        ExpectQuadrants(picture.value(), kind.tolerance);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Orientations, ExifOrientationTest,
-    ::testing::Values(OrientationRow{"Normal", 1, false}, OrientationRow{"Mirrored", 2, false},
-                      OrientationRow{"UpsideDown", 3, false}, OrientationRow{"Flipped", 4, false},
-                      OrientationRow{"Transposed", 5, false}, OrientationRow{"QuarterClockwise", 6, false},
-                      OrientationRow{"Transverse", 7, false},
-                      OrientationRow{"QuarterAnticlockwise", 8, false},
-                      OrientationRow{"QuarterClockwiseBigEndian", 6, true},
-                      OrientationRow{"UpsideDownBigEndian", 3, true}),
-    [](const auto &row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Orientations, ExifOrientationTest,
+                         ::testing::Combine(::testing::ValuesIn(OrientedKinds), ::testing::Range(1, 9)),
+                         [](const auto &row) {
+                             return std::string(std::get<0>(row.param).name) +
+                                    std::to_string(std::get<1>(row.param));
+                         });
 
 struct BrokenExifRow {
     const char *name;
@@ -166,14 +207,10 @@ TEST_P(BrokenExifTest, CountsAsNormalOrientation)
     jpeg.append(char(((body.size() + 2) >> 8) & 0xff)).append(char((body.size() + 2) & 0xff));
     jpeg += body;
     jpeg += QByteArray::fromHex("ffd9");
-    EXPECT_EQ(JpegExifOrientation(reinterpret_cast<const unsigned char *>(jpeg.constData()),
-                                  std::size_t(jpeg.size())),
-              1);
+    EXPECT_EQ(ReadPictureMetadata(jpeg).orientation, 1);
     // The same segment cut short at every length must never read past the end.
     for (qsizetype cut = 0; cut <= jpeg.size(); ++cut) {
-        const QByteArray part = jpeg.left(cut);
-        const int found = JpegExifOrientation(reinterpret_cast<const unsigned char *>(part.constData()),
-                                              std::size_t(part.size()));
+        const int found = ReadPictureMetadata(jpeg.left(cut)).orientation;
         EXPECT_GE(found, 1);
         EXPECT_LE(found, 8);
     }
