@@ -3,6 +3,7 @@
 #include "picture_conversion/bmp_to_jpeg.h"
 #include "picture_conversion/conversion_steps.h"
 #include "picture_conversion/picture_loader.h"
+#include "picture_conversion/picture_metadata.h"
 #include "shared/file_writing.h"
 #include "shared/logging.h"
 #include "shared/output_names.h"
@@ -31,6 +32,21 @@
 namespace
 {
 
+// What a picture file says about itself, read once.
+struct PictureFacts {
+    WebAlbumCaption caption;
+    int orientation = 1;
+};
+
+PictureFacts ReadFacts(const QString &path)
+{
+    const PictureMetadata metadata = ReadPictureMetadataFile(path);
+    return PictureFacts{
+        WebAlbumCaption{metadata.taken.isValid() ? metadata.taken : QFileInfo(path).lastModified(),
+                        metadata.description},
+        metadata.orientation};
+}
+
 // A picture made on a worker: both JPEG files' bytes, ready to be written.
 struct MadePicture {
     QByteArray large, small;
@@ -40,10 +56,10 @@ struct MadePicture {
 };
 using MadeOutcome = Outcome<MadePicture>;
 
-// The size to decode at: covers the fitted picture whichever way up the file stores it, so that a
-// JPEG is decoded at 1/2, 1/4 or 1/8 of its size where that is enough. Where the header says
-// nothing, the longer side of the box covers any fitted picture.
-QSize DecodeCover(const QString &path, QSize box)
+// The size to decode at: the fitted picture, upright, so that a JPEG is decoded at 1/2, 1/4 or 1/8
+// of its size where that is enough. Where the header says nothing (HEIF), the longer side of the
+// box covers any fitted picture.
+QSize DecodeCover(const QString &path, QSize box, int orientation)
 {
     QImageReader reader(path);
     const QSize stored = reader.size();
@@ -51,7 +67,7 @@ QSize DecodeCover(const QString &path, QSize box)
         const int side = std::max(box.width(), box.height());
         return QSize(side, side);
     }
-    return FitInside(stored, box).expandedTo(FitInside(stored.transposed(), box));
+    return FitInside(orientation >= 5 ? stored.transposed() : stored, box); // 5 to 8 turn it sideways
 }
 
 // A picture with transparency on the background colour, since a JPEG has none.
@@ -77,16 +93,23 @@ QImage Shrunk(const QImage &picture, QSize size)
     return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-MadeOutcome MakePicture(const QString &path, const std::optional<WebAlbumCaption> &known, QSize box,
+// `orientation` where the metadata was read already (its caption stays with the caller); else the
+// metadata is read here, once.
+MadeOutcome MakePicture(const QString &path, std::optional<int> orientation, QSize box,
                         const QColor &background, int quality)
 {
     try {
         MadePicture made;
-        made.caption = known ? *known : ReadWebAlbumCaption(path);
+        PictureFacts facts;
+        if (orientation)
+            facts.orientation = *orientation;
+        else
+            facts = ReadFacts(path);
+        made.caption = std::move(facts.caption);
         QImage large;
         QSize smallSize;
         {
-            const Outcome<QImage> loaded = LoadPicture(path, DecodeCover(path, box));
+            const Outcome<QImage> loaded = LoadPicture(path, DecodeCover(path, box, facts.orientation));
             if (!loaded)
                 return Failure{PictureNotReadText(path, loaded.reason())};
             large = Shrunk(Opaque(loaded.value(), background), FitInside(loaded->size(), box));
@@ -173,7 +196,7 @@ class WebAlbumRun
         const QStringList paths = request_.paths();
         order_.resize(std::size_t(paths.size()));
         std::iota(order_.begin(), order_.end(), qsizetype(0));
-        captions_.assign(order_.size(), std::nullopt);
+        facts_.assign(order_.size(), std::nullopt);
         if (request_.sortByDate && !sortByDate(paths))
             return ProductionResult::Abandoned(QString());
 
@@ -196,8 +219,9 @@ class WebAlbumRun
 
             const QString number = QString::number(n + 1);
             const QString file = QStringLiteral("picture") + number + QStringLiteral(".jpg");
+            const std::optional<PictureFacts> &known = facts_[std::size_t(order_[std::size_t(n)])];
             WebAlbumPicture shown{QFileInfo(current_).fileName(), made.largeSize, made.smallSize,
-                                  made.encoded, made.caption};
+                                  made.encoded, known ? known->caption : made.caption};
             if (!made.encoded) {
                 host_.showMessage(NotSavedAsJpegText());
             } else {
@@ -221,18 +245,17 @@ class WebAlbumRun
     // the wait was broken off.
     bool sortByDate(const QStringList &paths)
     {
-        std::vector<WorkerResult<WebAlbumCaption>> reading;
+        std::vector<WorkerResult<PictureFacts>> reading;
         for (const QString &path : paths)
-            reading.push_back(
-                RunOnWorker(workers_, [path = Unshared(path)] { return ReadWebAlbumCaption(path); }));
+            reading.push_back(RunOnWorker(workers_, [path = Unshared(path)] { return ReadFacts(path); }));
         for (std::size_t i = 0; i < reading.size(); ++i) {
-            std::optional<WebAlbumCaption> caption = Await(reading[i], host_.endOfRun());
-            if (!caption || host_.closing())
+            std::optional<PictureFacts> facts = Await(reading[i], host_.endOfRun());
+            if (!facts || host_.closing())
                 return false;
-            captions_[i] = std::move(caption);
+            facts_[i] = std::move(facts);
         }
         std::stable_sort(order_.begin(), order_.end(), [this](qsizetype a, qsizetype b) {
-            return captions_[std::size_t(a)]->taken < captions_[std::size_t(b)]->taken;
+            return facts_[std::size_t(a)]->caption.taken < facts_[std::size_t(b)]->caption.taken;
         });
         return true;
     }
@@ -245,11 +268,13 @@ class WebAlbumRun
             pending_.push_back(RunOnWorker(
                 workers_,
                 [abandoned = abandoned_, path = Unshared(request_.selection[qsizetype(source)].path),
-                 caption = captions_[source], box = box_, background = request_.canvasBackground,
+                 orientation =
+                     facts_[source] ? std::optional<int>(facts_[source]->orientation) : std::nullopt,
+                 box = box_, background = request_.canvasBackground,
                  quality = int(request_.settings.JpegQuality)] {
                     return abandoned->load()
                                ? MadeOutcome(Failure{QStringLiteral("the run ended before its turn")})
-                               : MakePicture(path, caption, box, background, quality);
+                               : MakePicture(path, orientation, box, background, quality);
                 }));
         }
     }
@@ -259,8 +284,8 @@ class WebAlbumRun
     const QSize box_;
     const AlbumFolders album_;
     const QString smallFolder_;
-    std::vector<qsizetype> order_;                         // album place -> selection index
-    std::vector<std::optional<WebAlbumCaption>> captions_; // by selection index, where read ahead
+    std::vector<qsizetype> order_;                   // album place -> selection index
+    std::vector<std::optional<PictureFacts>> facts_; // by selection index, where read ahead
     std::shared_ptr<std::atomic<bool>> abandoned_ = std::make_shared<std::atomic<bool>>(false);
     QThreadPool workers_;
     std::deque<WorkerResult<MadeOutcome>> pending_; // album places taken .. started_ - 1
@@ -284,7 +309,7 @@ QSize FitInside(QSize size, QSize box)
 
 WebAlbumCaption ReadWebAlbumCaption(const QString &path)
 {
-    return WebAlbumCaption{QFileInfo(path).lastModified(), QString()};
+    return ReadFacts(path).caption;
 }
 
 WebAlbumPictures MakeWebAlbumPictures(const ProductionRequest &request, Host &host, QSize box)

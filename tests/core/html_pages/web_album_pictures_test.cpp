@@ -1,6 +1,7 @@
 #include "html_pages/web_album_page.h"
 
 #include "page_file_test_support.h"
+#include "support/metadata_pictures.h"
 #include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
@@ -159,6 +160,52 @@ TEST_F(WebAlbumRunTest, WritesInOrderWithTheWindowsPacingOrByDateTaken)
     ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
     EXPECT_EQ(QImageReader(JoinPath(host.folder, QStringLiteral("B/images/picture1.jpg"))).size().width(),
               100);
+}
+
+TEST_F(WebAlbumRunTest, CaptionsAndDateOrderComeFromTheMetadataElseTheFileDate)
+{
+    const struct {
+        const char *name;
+        MetadataPictures::Tags tags;
+        QDateTime fileDate;
+    } sources[] = {
+        {"harbour.jpg",
+         {6, "2020:01:01 10:00:00", {}, "Harbour & <boats>", {}},
+         QDateTime(QDate(2024, 5, 1), {})},
+        {"plain.jpg", {}, QDateTime(QDate(2021, 6, 1), QTime(8, 15))},
+        {"dune.jpg", {0, "2019:07:07 08:00:00", "+02:00", {}, "Dune"}, QDateTime(QDate(2024, 5, 2), {})},
+    };
+    for (const auto &source : sources) {
+        QByteArray bytes = PictureFiles::JpegBytes(TestPictures::Quadrants(640, 480));
+        if (!source.tags.taken.empty())
+            bytes = MetadataPictures::WithTags(bytes, source.tags);
+        ASSERT_FALSE(bytes.isEmpty());
+        const QString path = writeFile(QString::fromLatin1(source.name), bytes);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(source.fileDate, QFileDevice::FileModificationTime));
+        host.select(path);
+    }
+    ProductionRequest request = host.request(QStringLiteral("A"), QStringLiteral("index"));
+    request.sortByDate = true;
+    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
+
+    const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
+    const qsizetype dune = page.indexOf(QStringLiteral("alt=\"Dune\"")),
+                    harbour = page.indexOf(QStringLiteral("alt=\"Harbour &amp; &lt;boats&gt;\"")),
+                    plain = page.indexOf(QStringLiteral("alt=\"plain.jpg\""));
+    EXPECT_TRUE(dune > 0 && dune < harbour && harbour < plain) << dune << ' ' << harbour << ' ' << plain;
+    for (const char *caption :
+         {"<p>Dune<br>2019-07-07 08:00</p>", "<p>Harbour &amp; &lt;boats&gt;<br>2020-01-01 10:00</p>",
+          "<p>2021-06-01 08:15</p>"})
+        EXPECT_TRUE(page.contains(QLatin1String(caption))) << caption;
+    // The EXIF orientation turned the harbour upright (now picture 2); no file keeps any metadata.
+    EXPECT_EQ(widthOf(QStringLiteral("picture2.jpg")), 480);
+    for (const char *file : {"picture1.jpg", "small/picture1.jpg", "picture2.jpg", "small/picture2.jpg"})
+        EXPECT_FALSE(Markers(PictureFiles::ReadBytes(
+                                 JoinPath(host.folder, QStringLiteral("A/images/") + QLatin1String(file))))
+                         .contains(0xe1))
+            << file;
 }
 
 TEST_F(WebAlbumRunTest, APictureThatCannotBeReadEndsTheRunAndLeavesNoFolders)
