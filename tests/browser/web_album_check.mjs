@@ -122,6 +122,8 @@ async function commonChecks(tab, where) {
         scripts: document.scripts.length,
         pwned: window.pwned === 1,
         alt: document.querySelector('#g img').alt,
+        described: document.querySelectorAll('#g img')[2].alt,
+        caption: document.querySelectorAll('#g p')[2].textContent,
         pictures: document.querySelectorAll('#g img').length,
         sized: [...document.querySelectorAll('#g img')].every((i) => i.getAttribute('width') && i.getAttribute('height')),
     }));
@@ -130,6 +132,9 @@ async function commonChecks(tab, where) {
     check(layout.title === title && layout.heading === title, `${where}: the hostile title stays text`);
     check(layout.scripts === 1 && !layout.pwned && layout.alt === '<img src=x onerror="window.pwned=1">.jpg',
         `${where}: hostile file names stay text`);
+    const description = '<script>window.pwned=1</script> Sunset & "sea"';
+    check(layout.described === description && layout.caption === `${description}2023-08-15 19:45`,
+        `${where}: a hostile description stays text, in the alt text and the caption with the date taken`);
     check(layout.pictures === COUNT && layout.sized, `${where}: ${COUNT} pictures, each with its width and height`);
     check(!fetched(`small/picture${COUNT}.jpg`) && !fetched(`picture${COUNT}.jpg`),
         `${where}: the last picture is not fetched before it is scrolled to`);
@@ -164,6 +169,8 @@ try {
     check(await showing(phone, 6), 'phone: a swipe to the left moves on');
     await phone.keyboard.press('ArrowRight');
     check(await showing(phone, 7), 'phone: ArrowRight moves on');
+    check(await phone.evaluate(() => document.getElementById('vc').textContent.includes('Picture 7')),
+        "phone: the viewer shows the picture's caption");
     await phone.keyboard.press('Escape');
     check(await closed(phone) && (await state(phone)).hash === '', 'phone: Escape closes the viewer');
     check((await state(phone)).focus === 'images/picture7.jpg', 'phone: the focus comes back to the picture shown last');

@@ -1,10 +1,13 @@
 // Writes a web album for the browser checks: web_album_maker <home> <count> [photo folder].
 // The album is <home>/album/index.html with `count` pictures of four shapes (one smaller than the
 // small box), made from generated pictures or, given a folder, from its JPEGs taken in turn. The
-// title and the first two file names are hostile: markup and script that must stay text.
+// title, the first two file names and the third picture's description are hostile: markup and
+// script that must stay text. Every fourth picture has a description and a date taken.
 // Prints the page's path.
 #include "html_pages/web_album_page.h"
 #include "support/fake_host.h"
+#include "support/metadata_pictures.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QDir>
@@ -72,8 +75,18 @@ int main(int argc, char **argv)
     host.state.JpegQuality = 80;
     for (int i = 0; i < count; ++i) {
         const QString path = sources + QLatin1Char('/') + SourceName(i);
-        const bool written = photos.isEmpty() ? TestPictures::WriteJpeg(Numbered(i), path)
-                                              : QFile::copy(photos[i % photos.size()], path);
+        bool written = false;
+        if (!photos.isEmpty()) {
+            written = QFile::copy(photos[i % photos.size()], path);
+        } else if (i % 4 == 2) {
+            const std::string description = i == 2 ? "<script>window.pwned=1</script> Sunset & \"sea\""
+                                                   : "Picture " + std::to_string(i + 1);
+            written = PictureFiles::WriteBytes(
+                path, MetadataPictures::WithTags(PictureFiles::JpegBytes(Numbered(i)),
+                                                 {0, "2023:08:15 19:45:00", {}, description, {}}));
+        } else {
+            written = TestPictures::WriteJpeg(Numbered(i), path);
+        }
         if (!written) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
