@@ -110,7 +110,7 @@ const char *const ViewerScript = R"((function () {
   addEventListener('popstate', sync);
   sync();
   // The browser would fetch a lazy picture well before it is near the screen; this keeps a long
-  // album's first view small. The stand-in has the picture's proportions, so nothing moves.
+  // album's first view small. Its width and height keep its place meanwhile, so nothing moves.
   if ('IntersectionObserver' in window) {
     var io = new IntersectionObserver(function (es) {
       es.forEach(function (e) {
@@ -125,8 +125,7 @@ const char *const ViewerScript = R"((function () {
       i.dataset.u = i.getAttribute('src');
       i.dataset.s = i.getAttribute('srcset') || '';
       i.removeAttribute('srcset');
-      i.src = 'data:image/svg+xml,' + encodeURIComponent('<svg xmlns="http://www.w3.org/2000/svg" width="' +
-        i.getAttribute('width') + '" height="' + i.getAttribute('height') + '"/>');
+      i.removeAttribute('src');
       io.observe(i);
     });
   }
