@@ -14,6 +14,8 @@ packages+=(fonts-liberation2)
 # and the metainfo and lintian the package; `cpack -G DEB` reads the package's dependencies with
 # dpkg-shlibdeps.
 packages+=(python3 xvfb xauth xdotool desktop-file-utils appstream dpkg-dev lintian)
+# The web album's page is checked with tidy.
+packages+=(tidy)
 packages+=("$@")
 
 SUDO=""
@@ -40,3 +42,9 @@ install_missing "${packages[@]}"
 install_missing chromium || echo "chromium could not be installed: the browser test will be skipped"
 # The production benchmark compares with vipsthumbnail; without it that column is skipped.
 install_missing libvips-tools || echo "libvips-tools could not be installed: the benchmark skips vipsthumbnail"
+# puppeteer-core for the web album's browser test, at the version the lock file pins. It downloads
+# no browser: it drives Debian's chromium.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ ! -d "$here/tests/browser/node_modules" ]; then
+  npm ci --prefix "$here/tests/browser" --no-audit --no-fund || echo "npm ci failed: the web album's browser test will be skipped"
+fi

@@ -91,6 +91,7 @@ ProductionRequest RequestOf(const MakeOptions &options, const QString &albumHome
     request.workers = options.jobs;
     request.keepProportions = options.keepProportions;
     request.keepGoing = options.keepGoing;
+    request.sortByDate = options.sortByDate;
     return request;
 }
 

@@ -100,6 +100,10 @@ struct Parser {
     QCommandLineOption keep{QStringLiteral("keep-proportions"),
                             QStringLiteral("Fit each picture inside the size on the page colour instead of "
                                            "stretching it over the size.")};
+    QCommandLineOption sort{QStringLiteral("sort"),
+                            QStringLiteral("web-album: the pictures' order, 'selection' (default) or 'date' "
+                                           "(date taken)."),
+                            QStringLiteral("ORDER")};
     QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("Show no progress.")};
     QCommandLineOption replace{
         QStringLiteral("replace"),
@@ -113,8 +117,8 @@ struct Parser {
 
     QList<QCommandLineOption> all() const
     {
-        return {output, name, title, quality, size,  delay,   block,
-                colour, open, jobs,  keep,    quiet, replace, keepGoing};
+        return {output, name, title, quality, size,  delay,   block,    colour,
+                open,   jobs, keep,  sort,    quiet, replace, keepGoing};
     }
 
     Parser()
@@ -322,6 +326,14 @@ Outcome<MakeOptions> ParseMakeOptions(const QStringList &arguments, std::uint8_t
             return Usage(
                 QStringLiteral("--jobs %1 is not a whole number from 1 to 64").arg(parser.value(p.jobs)));
         options.jobs = *jobs;
+    }
+    if (parser.isSet(p.sort)) {
+        if (kind->pageStyle != PageStyles::WebAlbum)
+            return Usage(QStringLiteral("--sort applies to web-album only"));
+        const QString order = parser.value(p.sort);
+        if (order != QLatin1String("date") && order != QLatin1String("selection"))
+            return Usage(QStringLiteral("--sort %1 is not 'selection' or 'date'").arg(order));
+        options.sortByDate = order == QLatin1String("date");
     }
     options.open = parser.isSet(p.open);
     options.keepProportions = parser.isSet(p.keep);

@@ -22,6 +22,7 @@ struct MakeOptions {
     int jobs = 1;
     bool open = false;
     bool keepProportions = false;
+    bool sortByDate = false; // web-album --sort date
     bool quiet = false;
     bool replace = false;   // the output folder may hold an album made before, which the new one replaces
     bool keepGoing = false; // a picture that cannot be read is left out

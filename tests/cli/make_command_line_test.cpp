@@ -121,6 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
                 2,
                 "--size does not apply to slide-show",
                 {}},
+        BadLine{"SortForAKindWithoutOrder",
+                QStringList{QStringLiteral("thumbnails"), QStringLiteral("--sort"), QStringLiteral("date")} +
+                    Out + Two,
+                2,
+                "--sort applies to web-album only",
+                {}},
+        BadLine{"SortByWhatIsNoOrder",
+                QStringList{QStringLiteral("web-album"), QStringLiteral("--sort"), QStringLiteral("size")} +
+                    Out + Two,
+                2,
+                "--sort size is not 'selection' or 'date'",
+                {}},
         BadLine{"QualityBeyond100",
                 QStringList{QStringLiteral("resize"), QStringLiteral("-q"), QStringLiteral("300")} + Out +
                     Two,

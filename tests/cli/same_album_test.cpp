@@ -1,5 +1,5 @@
 // The command line makes the album the window makes from the same pictures and values: the same
-// files, byte for byte, for each of the seven kinds.
+// files, byte for byte, for each of the eight kinds.
 
 #include "main_window/make_fixture.h"
 #include "shared/production_kinds.h"
@@ -102,7 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
                       KindRow{"ResizePictures",
                               7,
                               {{"BrText", QStringLiteral("96")}},
-                              {QStringLiteral("resize"), QStringLiteral("-s"), QStringLiteral("96x200")}}),
+                              {QStringLiteral("resize"), QStringLiteral("-s"), QStringLiteral("96x200")}},
+                      KindRow{
+                          "WebAlbum",
+                          8,
+                          {{"BrText", QStringLiteral("200")}, {"HoText", QStringLiteral("150")}},
+                          {QStringLiteral("web-album"), QStringLiteral("-s"), QStringLiteral("200x150")}}),
     [](const auto &row) { return std::string(row.param.name); });
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/production.h"
 
 #include "html_pages/page_writers.h"
+#include "html_pages/web_album_page.h"
 #include "picture_conversion/convert_pictures.h"
 #include "shared/output_names.h"
 
@@ -31,6 +32,8 @@ ProductionResult Produce(const ProductionRequest &request, Host &feedback)
         return WritePhotoalbumPage(request, feedback, s.PictureWidth, s.PictureHeight, 2);
     case PageStyles::ResizePictures:
         return ConvertPictures(request, feedback, s.PictureWidth, s.PictureHeight);
+    case PageStyles::WebAlbum:
+        return WriteWebAlbumPage(request, feedback, s.PictureWidth, s.PictureHeight);
     case PageStyles::None: // Ok without an option: nothing was asked for
         return ProductionResult::Done();
     default:

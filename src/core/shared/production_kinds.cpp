@@ -20,10 +20,9 @@ ProductionKind Sized(ProductionKind kind, std::int32_t width, std::int32_t heigh
     return kind;
 }
 
-// Index 8 is kept for the next production.
-const std::array<ProductionKind, 7> &Kinds()
+const std::array<ProductionKind, 8> &Kinds()
 {
-    static const std::array<ProductionKind, 7> kinds = [] {
+    static const std::array<ProductionKind, 8> kinds = [] {
         ProductionKind pictureShow = Kind(PageStyles::PictureShow, "picture-show", "Picture Show");
         pictureShow.showsTitle = true;
         ProductionKind slideShow = Kind(PageStyles::SlideShow, "slide-show", "Slide Show");
@@ -40,10 +39,12 @@ const std::array<ProductionKind, 7> &Kinds()
         ProductionKind resize =
             Sized(Kind(PageStyles::ResizePictures, "resize", "Resize pictures"), 300, 200);
         resize.makesPage = false;
-        return std::array<ProductionKind, 7>{
+        ProductionKind webAlbum = Sized(Kind(PageStyles::WebAlbum, "web-album", "Web album"), 1600, 1200);
+        webAlbum.showsTitle = true;
+        return std::array<ProductionKind, 8>{
             pictureShow, slideShow, Sized(Kind(PageStyles::Thumbnails, "thumbnails", "Thumbnails"), 160, 120),
             blockEffect, album1,    album2,
-            resize};
+            resize,      webAlbum};
     }();
     return kinds;
 }

@@ -27,6 +27,7 @@ struct ProductionRequest {
     int workers = 0;              // threads converting the pictures ahead of the writing; 0: one per core
     bool keepProportions = false; // fit each picture inside the size on pageColour instead of stretching
     bool keepGoing = false;       // leave out a picture that cannot be read and go on with the others
+    bool sortByDate = false; // web album: pictures ordered by date taken instead of the selection's order
 
     QStringList names() const;
     QStringList paths() const;

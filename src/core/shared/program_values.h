@@ -28,6 +28,7 @@ constexpr std::uint8_t BlockEffect = 4;
 constexpr std::uint8_t Photoalbum1 = 5;
 constexpr std::uint8_t Photoalbum2 = 6;
 constexpr std::uint8_t ResizePictures = 7;
+constexpr std::uint8_t WebAlbum = 8;
 constexpr std::uint8_t Abandoned = 99;
 } // namespace PageStyles
 

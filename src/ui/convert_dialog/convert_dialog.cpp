@@ -25,7 +25,7 @@ struct Option {
 };
 
 // Indexed by page style; index 0 is unused.
-const Option Options[8] = {
+const Option Options[9] = {
     {},
     {1335, 255, "Photoalbum with buttons", ""},
     {1545, 225, "Slide Show", "Delay between the pictures"},
@@ -35,6 +35,7 @@ const Option Options[8] = {
     {1365, 195, "Photoalbum with buttons Prevouis, Next and Transition effect.",
      "Resolution of the pictures"},
     {1485, 255, "Resize your pictures without making html page.", "Resize only your pictures"},
+    {1365, 255, "A web album for phones and today's browsers.", "Largest size of the pictures"},
 };
 
 const QString PauseText = QString::number(Defaults::PauseSeconds);

@@ -57,7 +57,7 @@ class ConvertDialog : public FormDialog
 
     QFrame *Frame1 = nullptr;
     QLabel *Label1 = nullptr;
-    std::array<QRadioButton *, 8> Knop{}; // Knop[1..7]; the index is the page style
+    std::array<QRadioButton *, 9> Knop{}; // Knop[1..8]; the index is the page style
     QButtonGroup *KnopGroup = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Label4 = nullptr;

@@ -118,7 +118,7 @@ TEST_F(ConvertDialogTest, OpensWithNothingChosenAndTheCurrentQuality)
     EXPECT_EQ(dialog->objectName(), "Convert");
     EXPECT_EQ(dialog->windowTitle(), " Convert your pictures to.....");
     EXPECT_EQ(dialog->size(), QSize(340, 178));
-    for (int i = 1; i <= 7; ++i)
+    for (int i = 1; i <= 8; ++i)
         EXPECT_FALSE(Child<QRadioButton>(QStringLiteral("Knop%1").arg(i))->isChecked()) << i;
     EXPECT_TRUE(Child<QLabel>("Label4")->text().isEmpty());
     EXPECT_TRUE(ShownParameters().empty());
@@ -180,6 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ControlRow{"Knop5", "QRadioButton", "Photoalbum 1", "", 300, 1440, 1545, 255, true},
                       ControlRow{"Knop6", "QRadioButton", "Photoalbum 2", "", 1980, 360, 1365, 195, true},
                       ControlRow{"Knop7", "QRadioButton", "Resize pictures", "", 1980, 630, 1485, 255, true},
+                      ControlRow{"Knop8", "QRadioButton", "Web album", "", 1980, 900, 1365, 255, true},
                       ControlRow{"Label2", "QLabel", "Click on one of these optionbuttons and then Ok.", "",
                                  150, 1860, 3480, 195, true},
                       ControlRow{"Label4", "QLabel", "", "", 3720, 240, 1125, 465, true},
@@ -246,7 +247,9 @@ INSTANTIATE_TEST_SUITE_P(Options, ConvertDialogOptionTest, ::testing::Values(
     OptionRow{"Photoalbum2", 6, "Photoalbum with buttons Prevouis, Next and Transition effect.", Sizes,
               "360", "270", "Width", "Resolution of the pictures", 360, 270, 77, 88},
     OptionRow{"ResizePictures", 7, "Resize your pictures without making html page.", Sizes, "300", "200",
-              "Width", "Resize only your pictures", 300, 200, 77, 88}),
+              "Width", "Resize only your pictures", 300, 200, 77, 88},
+    OptionRow{"WebAlbum", 8, "A web album for phones and today's browsers.", Sizes, "1600", "1200",
+              "Width", "Largest size of the pictures", 1600, 1200, 77, 88}),
     [](const auto &row) { return std::string(row.param.name); });
 // clang-format on
 

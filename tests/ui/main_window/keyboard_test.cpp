@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"Knop2", "PauzeText", "Text1", "CancelKnop", "OkKnop"}},
         TabOrderRow{"ConvertBlockEffect",
                     &TabOrderTest::convertDialog,
-                    {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up},
+                    {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up},
                     {"Knop4", "BrText", "HoText", "BlokText", "Text1", "CancelKnop", "OkKnop"}},
         TabOrderRow{"Colorform",
                     &TabOrderTest::colourDialog,

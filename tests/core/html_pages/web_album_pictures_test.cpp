@@ -1,0 +1,224 @@
+#include "html_pages/web_album_page.h"
+
+#include "page_file_test_support.h"
+#include "support/metadata_pictures.h"
+#include "support/picture_test_files.h"
+#include "support/test_pictures.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+
+namespace
+{
+
+// The markers of a JPEG up to its picture data: 0xE1 would be EXIF or XMP, 0xE2 an ICC profile.
+QList<int> Markers(const QByteArray &jpeg)
+{
+    QList<int> markers;
+    for (qsizetype i = 2; i + 4 <= jpeg.size() && uchar(jpeg[i]) == 0xff;) {
+        const int marker = uchar(jpeg[i + 1]);
+        markers << marker;
+        if (marker == 0xda)
+            break;
+        i += 2 + (uchar(jpeg[i + 2]) << 8 | uchar(jpeg[i + 3]));
+    }
+    return markers;
+}
+
+enum class Source { Jpeg, ExifRotated, TransparentPng };
+
+struct SizeRow {
+    const char *name;
+    Source source;
+    QSize stored;
+    QSize box;
+    QSize large, small; // expected
+};
+void PrintTo(const SizeRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class WebAlbumPicturesTest : public PageTest, public ::testing::WithParamInterface<SizeRow>
+{
+};
+
+TEST_P(WebAlbumPicturesTest, FitsBothSizesWithoutMetadataNorEnlarging)
+{
+    const SizeRow &row = GetParam();
+    const QImage image = TestPictures::Quadrants(row.stored.width(), row.stored.height());
+    QString path;
+    if (row.source == Source::TransparentPng) {
+        QImage clear(row.stored, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        path = pathIn(QStringLiteral("clear.png"));
+        ASSERT_TRUE(clear.save(path));
+        host.select(path);
+    } else if (row.source == Source::ExifRotated) {
+        path = writeFile(QStringLiteral("turned.jpg"),
+                         PictureFiles::WithExifOrientation(PictureFiles::JpegBytes(image), 6));
+        host.select(path);
+    } else {
+        path = selectJpeg(QStringLiteral("photo.jpg"), row.stored);
+    }
+    ProductionRequest request = host.request(QStringLiteral("Album"), QStringLiteral("index"));
+    request.canvasBackground = QColor(10, 200, 30);
+    const ProductionResult result = WriteWebAlbumPage(request, host, row.box.width(), row.box.height());
+    ASSERT_TRUE(result.done()) << result.message.toStdString();
+
+    for (const auto &[file, size] :
+         {std::pair{QStringLiteral("Album/images/picture1.jpg"), row.large},
+          std::pair{QStringLiteral("Album/images/small/picture1.jpg"), row.small}}) {
+        const QByteArray jpeg = PictureFiles::ReadBytes(JoinPath(host.folder, file));
+        EXPECT_EQ(Markers(jpeg), (QList<int>{0xe0, 0xdb, 0xdb, 0xc0, 0xc4, 0xc4, 0xc4, 0xc4, 0xda}))
+            << file.toStdString();
+        QImage written = QImage::fromData(jpeg);
+        EXPECT_EQ(written.size(), size) << file.toStdString();
+        if (row.source == Source::TransparentPng) {
+            EXPECT_TRUE(TestPictures::Near(written.pixelColor(size.width() / 2, size.height() / 2),
+                                           request.canvasBackground, 12));
+        }
+        if (row.source == Source::ExifRotated) { // turned upright: red, top left, is now top right
+            EXPECT_TRUE(
+                TestPictures::Near(TestPictures::ColourAround(written, size.width() - 4, 4), Qt::red));
+        }
+    }
+    const QString page = QString::fromLatin1(pageBytes(QStringLiteral("Album"), QStringLiteral("index")));
+    EXPECT_TRUE(page.contains(
+        QStringLiteral("width=\"%1\" height=\"%2\"").arg(row.small.width()).arg(row.small.height())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, WebAlbumPicturesTest,
+    ::testing::Values(
+        SizeRow{"Landscape", Source::Jpeg, {2000, 1500}, {1600, 1200}, {1600, 1200}, {480, 360}},
+        SizeRow{"Portrait", Source::Jpeg, {1500, 2000}, {1600, 1200}, {900, 1200}, {360, 480}},
+        SizeRow{"Panorama", Source::Jpeg, {3000, 500}, {1600, 1200}, {1600, 267}, {480, 80}},
+        SizeRow{
+            "SmallerThanBothNeverEnlarged", Source::Jpeg, {300, 200}, {1600, 1200}, {300, 200}, {300, 200}},
+        SizeRow{"BetweenTheBoxes", Source::Jpeg, {1000, 800}, {1600, 1200}, {1000, 800}, {480, 384}},
+        SizeRow{"BoxSmallerThanTheSmallOne", Source::Jpeg, {800, 600}, {320, 320}, {320, 240}, {320, 240}},
+        SizeRow{
+            "ExifTurnedUpright", Source::ExifRotated, {2000, 1500}, {1600, 1200}, {900, 1200}, {360, 480}},
+        SizeRow{"TransparencyOnTheBackground",
+                Source::TransparentPng,
+                {600, 400},
+                {1600, 1200},
+                {600, 400},
+                {480, 320}}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+class WebAlbumRunTest : public PageTest
+{
+  protected:
+    // Three pictures told apart by their widths, with file dates out of order: the middle one
+    // first, the other two on the same day.
+    void selectThree()
+    {
+        const QDateTime day(QDate(2024, 5, 1), QTime(12, 0));
+        const QDateTime dates[] = {day, day.addDays(-3), day};
+        for (int i = 0; i < 3; ++i) {
+            const QString path = pathIn(QStringLiteral("p%1.jpg").arg(i));
+            ASSERT_TRUE(
+                TestPictures::WritePictureFile(path, TestPictures::Quadrants(100 + 10 * i, 80), dates[i]));
+            host.select(path);
+        }
+    }
+    int widthOf(const QString &file) const
+    {
+        return QImageReader(JoinPath(host.folder, QStringLiteral("A/images/") + file)).size().width();
+    }
+};
+
+TEST_F(WebAlbumRunTest, WritesInOrderWithTheWindowsPacingOrByDateTaken)
+{
+    selectThree();
+    ProductionRequest request = host.request(QStringLiteral("A"), QStringLiteral("index"));
+    request.workers = 2;
+    request.sortByDate = true;
+    const ProductionResult result = WriteWebAlbumPage(request, host, 1600, 1200);
+    ASSERT_TRUE(result.done()) << result.message.toStdString();
+    // By date, stable: the second picture (3 days earlier), then the first and third as selected.
+    EXPECT_EQ(widthOf(QStringLiteral("picture1.jpg")), 110);
+    EXPECT_EQ(widthOf(QStringLiteral("small/picture2.jpg")), 100);
+    EXPECT_EQ(widthOf(QStringLiteral("picture3.jpg")), 120);
+    EXPECT_EQ(host.statuses,
+              (QStringList{QStringLiteral("Convert picture 1 of 3"), QStringLiteral("Convert picture 2 of 3"),
+                           QStringLiteral("Convert picture 3 of 3"),
+                           QStringLiteral("Convert pictures ready, open html page....")}));
+    EXPECT_EQ(host.pauses, (QVector<float>{0.2f, 0.2f, 0.2f, 1.0f}));
+    EXPECT_EQ(host.opened, QStringList{result.pagePath});
+    const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
+    EXPECT_LT(page.indexOf(QStringLiteral("p1.jpg")), page.indexOf(QStringLiteral("p0.jpg")));
+    EXPECT_LT(page.indexOf(QStringLiteral("2024-04-28 12:00")),
+              page.indexOf(QStringLiteral("2024-05-01 12:00")));
+
+    // Without the flag, the selection's order.
+    request.folder = QStringLiteral("B");
+    request.sortByDate = false;
+    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
+    EXPECT_EQ(QImageReader(JoinPath(host.folder, QStringLiteral("B/images/picture1.jpg"))).size().width(),
+              100);
+}
+
+TEST_F(WebAlbumRunTest, CaptionsAndDateOrderComeFromTheMetadataElseTheFileDate)
+{
+    const struct {
+        const char *name;
+        MetadataPictures::Tags tags;
+        QDateTime fileDate;
+    } sources[] = {
+        {"harbour.jpg",
+         {6, "2020:01:01 10:00:00", {}, "Harbour & <boats>", {}},
+         QDateTime(QDate(2024, 5, 1), {})},
+        {"plain.jpg", {}, QDateTime(QDate(2021, 6, 1), QTime(8, 15))},
+        {"dune.jpg", {0, "2019:07:07 08:00:00", "+02:00", {}, "Dune"}, QDateTime(QDate(2024, 5, 2), {})},
+    };
+    for (const auto &source : sources) {
+        QByteArray bytes = PictureFiles::JpegBytes(TestPictures::Quadrants(640, 480));
+        if (!source.tags.taken.empty())
+            bytes = MetadataPictures::WithTags(bytes, source.tags);
+        ASSERT_FALSE(bytes.isEmpty());
+        const QString path = writeFile(QString::fromLatin1(source.name), bytes);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(source.fileDate, QFileDevice::FileModificationTime));
+        host.select(path);
+    }
+    ProductionRequest request = host.request(QStringLiteral("A"), QStringLiteral("index"));
+    request.sortByDate = true;
+    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
+
+    const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
+    const qsizetype dune = page.indexOf(QStringLiteral("alt=\"Dune\"")),
+                    harbour = page.indexOf(QStringLiteral("alt=\"Harbour &amp; &lt;boats&gt;\"")),
+                    plain = page.indexOf(QStringLiteral("alt=\"plain.jpg\""));
+    EXPECT_TRUE(dune > 0 && dune < harbour && harbour < plain) << dune << ' ' << harbour << ' ' << plain;
+    for (const char *caption :
+         {"<p>Dune<br>2019-07-07 08:00</p>", "<p>Harbour &amp; &lt;boats&gt;<br>2020-01-01 10:00</p>",
+          "<p>2021-06-01 08:15</p>"})
+        EXPECT_TRUE(page.contains(QLatin1String(caption))) << caption;
+    // The EXIF orientation turned the harbour upright (now picture 2); no file keeps any metadata.
+    EXPECT_EQ(widthOf(QStringLiteral("picture2.jpg")), 480);
+    for (const char *file : {"picture1.jpg", "small/picture1.jpg", "picture2.jpg", "small/picture2.jpg"})
+        EXPECT_FALSE(Markers(PictureFiles::ReadBytes(
+                                 JoinPath(host.folder, QStringLiteral("A/images/") + QLatin1String(file))))
+                         .contains(0xe1))
+            << file;
+}
+
+TEST_F(WebAlbumRunTest, APictureThatCannotBeReadEndsTheRunAndLeavesNoFolders)
+{
+    host.select(writeFile(QStringLiteral("broken.jpg"), QByteArray("\xff\xd8\xff\xe0 not a picture", 20)));
+    const ProductionResult result =
+        WriteWebAlbumPage(host.request(QStringLiteral("A"), QStringLiteral("index")), host, 1600, 1200);
+    EXPECT_TRUE(result.abandoned());
+    EXPECT_TRUE(result.message.startsWith(QStringLiteral("Picture ")) &&
+                result.message.contains(QStringLiteral("could not be read")))
+        << result.message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(JoinPath(host.folder, QStringLiteral("A"))));
+    EXPECT_TRUE(host.opened.isEmpty());
+}
+
+} // namespace
