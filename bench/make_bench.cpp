@@ -8,6 +8,7 @@
 // "12", "2". Prints figures and the load average; it is no test.
 
 #include "photo_set.h"
+#include "program_runs.h"
 #include "turbojpeg_handles.h"
 
 #include <QCoreApplication>
@@ -48,51 +49,6 @@ int Generate(const QString &in, int setIndex)
                                  set.quality))
             return 1;
     return 0;
-}
-
-struct Run {
-    double seconds = -1;
-    double peakMb = -1;
-    double cpuSeconds = 0; // user and system time of all the programs
-};
-
-// Starts the programs at once, waits for all, and gives the wall time and the largest peak memory.
-Run RunAll(const std::vector<QStringList> &commands)
-{
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<pid_t> children;
-    for (const QStringList &command : commands) {
-        std::vector<QByteArray> bytes;
-        for (const QString &word : command)
-            bytes.push_back(QFile::encodeName(word));
-        std::vector<char *> argv;
-        for (QByteArray &word : bytes)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        // The programs' own output (galvora names the page it made) is not the benchmark's.
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&quiet);
-        if (spawned != 0)
-            return {};
-        children.push_back(pid);
-    }
-    Run run{0, 0};
-    for (pid_t pid : children) {
-        int status = 0;
-        rusage usage{};
-        if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            return {};
-        run.peakMb = std::max(run.peakMb, double(usage.ru_maxrss) / 1024.0);
-        run.cpuSeconds += double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    }
-    run.seconds = double(timer.nsecsElapsed()) / 1e9;
-    return run;
 }
 
 // The entropy decoding alone: every picture decoded at 1/8 scale, where the inverse transforms and
@@ -138,13 +94,13 @@ double MeanMb(const QStringList &files)
     return files.isEmpty() ? 0 : double(bytes) / files.size() / 1e6;
 }
 
-Run MakeThumbnails(const QString &galvora, const QStringList &files, const QString &output,
-                   const QStringList &before = {}, const QStringList &options = {})
+ProgramRun MakeThumbnails(const QString &galvora, const QStringList &files, const QString &output,
+                          const QStringList &before = {}, const QStringList &options = {})
 {
-    return RunAll({before +
-                   QStringList{galvora, QStringLiteral("make"), QStringLiteral("thumbnails"),
-                               QStringLiteral("-o"), output, QStringLiteral("--quiet")} +
-                   options + files});
+    return RunPrograms({before +
+                        QStringList{galvora, QStringLiteral("make"), QStringLiteral("thumbnails"),
+                                    QStringLiteral("-o"), output, QStringLiteral("--quiet")} +
+                        options + files});
 }
 
 void PrintLoad(const char *when)
@@ -167,8 +123,8 @@ void CoreScaling(const QString &galvora, const QStringList &files, const QString
         return MakeThumbnails(galvora, files, out, {taskset, QStringLiteral("-c"), QLatin1String(cores)},
                               {QStringLiteral("-j"), QLatin1String(jobs)});
     };
-    const Run one = run("0", "1");
-    const Run two = run("0,1", "2");
+    const ProgramRun one = run("0", "1");
+    const ProgramRun two = run("0,1", "2");
     if (one.seconds < 0 || two.seconds < 0) {
         std::printf("galvora make under taskset failed\n");
         return;
@@ -213,7 +169,7 @@ int main(int argc, char **argv)
         const QStringList files = Files(in);
         const QString out = work + QStringLiteral("/make-out%1").arg(s);
         QDir(out).removeRecursively();
-        const Run ours = MakeThumbnails(galvora, files, out);
+        const ProgramRun ours = MakeThumbnails(galvora, files, out);
         if (ours.seconds < 0) {
             std::printf("galvora make failed\n");
             return 1;
@@ -226,7 +182,7 @@ int main(int argc, char **argv)
         if (s == 1) {
             // The same pictures, a tenth of them: does the time per picture stay as the album grows?
             QDir(out).removeRecursively();
-            const Run hundred = MakeThumbnails(galvora, files.mid(0, 100), out);
+            const ProgramRun hundred = MakeThumbnails(galvora, files.mid(0, 100), out);
             const double perPicture100 = hundred.seconds / 100.0;
             std::printf(
                 "the first 100 of them: %.2f s, %.1f ms a picture; the 1,000 against the 100: %+.1f%% "
@@ -246,12 +202,13 @@ int main(int argc, char **argv)
         const QStringList thumb{vips, QStringLiteral("--size"), QStringLiteral("160x120!"),
                                 QStringLiteral("-o")};
         QDir().mkpath(work + QStringLiteral("/vips1"));
-        const Run one = RunAll({thumb + QStringList{work + QStringLiteral("/vips1/%s.jpg")} + files});
+        const ProgramRun one =
+            RunPrograms({thumb + QStringList{work + QStringLiteral("/vips1/%s.jpg")} + files});
         QDir().mkpath(work + QStringLiteral("/vips2"));
         const qsizetype half = files.size() / 2;
-        const Run two =
-            RunAll({thumb + QStringList{work + QStringLiteral("/vips2/%s.jpg")} + files.mid(0, half),
-                    thumb + QStringList{work + QStringLiteral("/vips2/%s.jpg")} + files.mid(half)});
+        const ProgramRun two =
+            RunPrograms({thumb + QStringList{work + QStringLiteral("/vips2/%s.jpg")} + files.mid(0, half),
+                         thumb + QStringList{work + QStringLiteral("/vips2/%s.jpg")} + files.mid(half)});
         std::printf("vipsthumbnail, one process: %.2f s; ratio ours/vips %.2f (target at most 0.45)\n",
                     one.seconds, ours.seconds / one.seconds);
         std::printf("vipsthumbnail, two in parallel: %.2f s; ratio ours/vips %.2f (target at most 0.9)\n",

@@ -6,6 +6,7 @@
 //   GALVORA_BENCH_PICTURES=<folder> keeps the photos between runs.
 
 #include "photo_set.h"
+#include "program_runs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,38 +42,6 @@ int Generate(const QString &in)
     return 0;
 }
 
-struct Run {
-    double seconds = -1;
-    double peakMb = -1;
-};
-
-// Runs one program to its end; its standard output is not the benchmark's.
-Run RunOne(const QStringList &command)
-{
-    std::vector<QByteArray> bytes;
-    for (const QString &word : command)
-        bytes.push_back(QFile::encodeName(word));
-    std::vector<char *> argv;
-    for (QByteArray &word : bytes)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&quiet);
-    if (spawned != 0)
-        return {};
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
-    return Run{double(timer.nsecsElapsed()) / 1e9, double(usage.ru_maxrss) / 1024.0};
-}
-
 QStringList Files(const QString &folder)
 {
     QStringList files;
@@ -81,13 +50,13 @@ QStringList Files(const QString &folder)
     return files;
 }
 
-Run MakeWebAlbum(const QString &galvora, const QStringList &files, const QString &output,
-                 const QStringList &jobs)
+ProgramRun MakeWebAlbum(const QString &galvora, const QStringList &files, const QString &output,
+                        const QStringList &jobs)
 {
     QDir(output).removeRecursively();
-    return RunOne(QStringList{galvora, QStringLiteral("make"), QStringLiteral("web-album"),
-                              QStringLiteral("-o"), output, QStringLiteral("--quiet")} +
-                  jobs + files);
+    return RunPrograms({QStringList{galvora, QStringLiteral("make"), QStringLiteral("web-album"),
+                                    QStringLiteral("-o"), output, QStringLiteral("--quiet")} +
+                        jobs + files});
 }
 
 } // namespace
@@ -113,8 +82,8 @@ int main(int argc, char **argv)
     std::printf("galvora make web-album (1600 x 1200 and 480 x 480), %d cores, %lld photos of %d x %d\n",
                 QThread::idealThreadCount(), qlonglong(files.size()), Width, Height);
 
-    const Run two = MakeWebAlbum(galvora, files, out, {QStringLiteral("-j"), QStringLiteral("2")});
-    const Run ours = MakeWebAlbum(galvora, files, out, {});
+    const ProgramRun two = MakeWebAlbum(galvora, files, out, {QStringLiteral("-j"), QStringLiteral("2")});
+    const ProgramRun ours = MakeWebAlbum(galvora, files, out, {});
     if (ours.seconds < 0 || two.seconds < 0) {
         std::printf("galvora make failed\n");
         return 1;
@@ -139,10 +108,10 @@ int main(int argc, char **argv)
         const QString folder = work + QStringLiteral("/vips-") + QLatin1String(size);
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
-        const Run run =
-            RunOne(QStringList{vips, QStringLiteral("--size"), QLatin1String(size), QStringLiteral("-o"),
-                               folder + QStringLiteral("/%s.jpg[Q=75,strip]")} +
-                   files);
+        const ProgramRun run =
+            RunPrograms({QStringList{vips, QStringLiteral("--size"), QLatin1String(size),
+                                     QStringLiteral("-o"), folder + QStringLiteral("/%s.jpg[Q=75,strip]")} +
+                         files});
         if (run.seconds < 0) {
             std::printf("vipsthumbnail failed\n");
             return 1;

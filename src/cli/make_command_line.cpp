@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace
@@ -132,7 +134,8 @@ int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
     QString folder = output.fileName();
     if (replacing) {
         if (!output.isDir() || output.isSymLink()) {
-            feedback.showMessage(MapExistingText(output.fileName())); // no folder: nothing to replace
+            // Not a folder: there is no album to replace, and none can be made there.
+            feedback.showMessage(FolderNotMadeText(options.output, QString::fromLocal8Bit(std::strerror(EEXIST))));
             return 1;
         }
         if (const Status onlyOurs = CheckHoldsOnlyAlbumFiles(options.output); !onlyOurs) {

@@ -31,9 +31,15 @@ void FinishPage(Host &host, const QString &path)
 ProductionResult WriteAndFinishPage(const ProductionRequest &request, Host &host,
                                     const QStringList &bodyLines, ProductionResult result)
 {
+    return WriteAndFinishWholePage(request, host, PageHeadLines() + bodyLines, std::move(result));
+}
+
+ProductionResult WriteAndFinishWholePage(const ProductionRequest &request, Host &host,
+                                         const QStringList &lines, ProductionResult result)
+{
     const QString path = PageFilePath(request);
     result.PageColour = PageColourText(request);
-    if (const Status written = WritePageFile(path, PageHeadLines() + bodyLines); !written) {
+    if (const Status written = WritePageFile(path, lines); !written) {
         result.end = ProductionResult::End::Abandoned;
         result.message = FileNotWrittenText(path, written.reason());
         return result;

@@ -22,3 +22,7 @@ void FinishPage(Host &host, const QString &path);
 // opened: the run is abandoned with "File <path> could not be written: <reason>".
 ProductionResult WriteAndFinishPage(const ProductionRequest &request, Host &host,
                                     const QStringList &bodyLines, ProductionResult result = {});
+
+// The same for a page that brings its own head: `lines` are the whole page.
+ProductionResult WriteAndFinishWholePage(const ProductionRequest &request, Host &host,
+                                         const QStringList &lines, ProductionResult result);

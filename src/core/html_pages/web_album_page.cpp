@@ -241,15 +241,6 @@ ProductionResult WriteWebAlbumPage(const ProductionRequest &request, Host &host,
     WebAlbumPictures made = MakeWebAlbumPictures(request, host, QSize(width, height));
     if (!made.result.done())
         return made.result;
-    ProductionResult result = std::move(made.result);
-    const QString path = PageFilePath(request);
-    result.PageColour = PageColourText(request);
-    if (const Status written = WritePageFile(path, WebAlbumPageLines(request, made.pictures)); !written) {
-        result.end = ProductionResult::End::Abandoned;
-        result.message = FileNotWrittenText(path, written.reason());
-        return result;
-    }
-    result.pagePath = path;
-    FinishPage(host, path);
-    return result;
+    return WriteAndFinishWholePage(request, host, WebAlbumPageLines(request, made.pictures),
+                                   std::move(made.result));
 }
