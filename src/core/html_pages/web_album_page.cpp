@@ -1,5 +1,6 @@
 #include "html_pages/web_album_page.h"
 
+#include "html_pages/page_escaping.h"
 #include "html_pages/page_file.h"
 #include "html_pages/page_writing.h"
 #include "shared/output_names.h"
@@ -186,12 +187,7 @@ QString WebAlbumTextColour(const QColor &background)
 
 QString WebAlbumText(const QString &text)
 {
-    QString plain = text;
-    for (QChar &c : plain)
-        if ((c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) ||
-            (c.unicode() >= 0x7f && c.unicode() < 0xa0))
-            c = QChar(0xfffd);
-    return plain.toHtmlEscaped();
+    return PageText(text);
 }
 
 QStringList WebAlbumPageLines(const ProductionRequest &request, const QList<WebAlbumPicture> &pictures)

@@ -15,7 +15,8 @@
 QString WebAlbumTextColour(const QColor &background);
 
 // `text` (a file name, a description, the title) as plain text for a page, in an element or in
-// a double-quoted attribute: & < > " escaped, control characters shown as U+FFFD.
+// a double-quoted attribute: & < > " escaped, control characters as references, so that every
+// line of the page ends in CR LF.
 QString WebAlbumText(const QString &text);
 
 // The whole page of a web album: its grid of small pictures, each a link to its large one, and

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
             QStringLiteral("Caf\u00e9 \u041f"),
             QStringLiteral("a\u0001\u0085b.jpg"),
             {},
-            {QStringLiteral("<h1>Caf&#233; &#1055;</h1>"), QStringLiteral("alt=\"a&#65533;&#65533;b.jpg\"")},
+            {QStringLiteral("<h1>Caf&#233; &#1055;</h1>"), QStringLiteral("alt=\"a&#1;&#133;b.jpg\"")},
             {}},
         EscapeRow{"EmptyTitleIsTheFolder",
                   QStringLiteral("  "),
