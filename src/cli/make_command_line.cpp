@@ -135,7 +135,8 @@ int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
     if (replacing) {
         if (!output.isDir() || output.isSymLink()) {
             // Not a folder: there is no album to replace, and none can be made there.
-            feedback.showMessage(FolderNotMadeText(options.output, QString::fromLocal8Bit(std::strerror(EEXIST))));
+            feedback.showMessage(
+                FolderNotMadeText(options.output, QString::fromLocal8Bit(std::strerror(EEXIST))));
             return 1;
         }
         if (const Status onlyOurs = CheckHoldsOnlyAlbumFiles(options.output); !onlyOurs) {
