@@ -210,7 +210,7 @@ TEST_F(WebAlbumRunTest, CaptionsAndDateOrderComeFromTheMetadataElseTheFileDate)
 
 TEST_F(WebAlbumRunTest, APictureThatCannotBeReadEndsTheRunAndLeavesNoFolders)
 {
-    host.select(writeFile(QStringLiteral("broken.jpg"), QByteArray("\xff\xd8\xff\xe0 not a picture", 20)));
+    host.select(writeFile(QStringLiteral("broken.jpg"), QByteArray("\xff\xd8\xff\xe0 not a picture")));
     const ProductionResult result =
         WriteWebAlbumPage(host.request(QStringLiteral("A"), QStringLiteral("index")), host, 1600, 1200);
     EXPECT_TRUE(result.abandoned());
