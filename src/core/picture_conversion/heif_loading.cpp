@@ -144,7 +144,7 @@ class DecodeAllowance
 
     static QSemaphore &Pool()
     {
-        static QSemaphore pool(int(PictureLimits::HeifPixelsDecodedAtOnce));
+        static QSemaphore pool{int(PictureLimits::HeifPixelsDecodedAtOnce)};
         return pool;
     }
     int m_pixels;
