@@ -14,7 +14,7 @@ namespace
 
 const QString EncoderFailed = QStringLiteral("the picture could not be encoded");
 
-Outcome<QByteArray> Compress(const QImage &picture, int quality)
+Outcome<QByteArray> Compress(const QImage &picture, int quality, JpegCoding coding)
 {
     const QImage image =
         picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
@@ -29,7 +29,8 @@ Outcome<QByteArray> Compress(const QImage &picture, int quality)
     const int pixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB;
     const int rc =
         tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
-                    pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100), 0);
+                    pixelFormat, &raw, &jpegSize, TJSAMP_420, std::clamp(quality, 1, 100),
+                    coding == JpegCoding::Progressive ? TJFLAG_PROGRESSIVE : 0);
     const Tj::Buffer jpeg(raw);
     if (rc != 0)
         return Failure{QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))};
@@ -60,12 +61,12 @@ Outcome<QByteArray> Encode(const QString &bmpPath, int quality)
 
 } // namespace
 
-Outcome<QByteArray> EncodeJpeg(const QImage &image, int quality)
+Outcome<QByteArray> EncodeJpeg(const QImage &image, int quality, JpegCoding coding)
 {
     try {
         if (image.isNull())
             return Failure{QStringLiteral("there is no picture to encode")};
-        return Compress(image, quality);
+        return Compress(image, quality, coding);
     } catch (const std::exception &) { // memory ran out
         return Failure{EncoderFailed};
     }

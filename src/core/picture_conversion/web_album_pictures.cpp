@@ -121,7 +121,8 @@ MadeOutcome MakePicture(const QString &path, std::optional<int> orientation, QSi
         made.largeSize = large.size();
         made.smallSize = small.size();
         Outcome<QByteArray> largeJpeg = EncodeJpeg(large, quality);
-        Outcome<QByteArray> smallJpeg = EncodeJpeg(small, quality);
+        // The grid's pictures are what a phone fetches first; the large ones go one at a time.
+        Outcome<QByteArray> smallJpeg = EncodeJpeg(small, quality, JpegCoding::Progressive);
         if (!largeJpeg || !smallJpeg) {
             qCDebug(lcConvert) << path << largeJpeg.reason() << smallJpeg.reason();
             made.encoded = false;
