@@ -10,9 +10,8 @@
 namespace
 {
 
-// The pictures the first screen of a phone shows are fetched at once; the ones after them only
-// when they come near the screen.
-constexpr int FirstScreenPictures = 12;
+// The first rows of the grid are fetched at once, and first; the pictures after them are lazy.
+constexpr int FirstPictures = 6;
 
 // How wide a grid picture is drawn, for the browser's choice between the small and the large file.
 const QString GridSizes = QStringLiteral("(min-width:40rem) 16rem,33vw");
@@ -40,6 +39,48 @@ body:has(#v[open]){overflow:hidden}
 #v button:focus-visible{outline-color:#fff}
 #vk{min-width:5em;text-align:center}
 #vx{position:absolute;top:.5rem;right:.5rem})";
+
+// Holds the lazy pictures back, as the parser adds them, before the browser decides to fetch them:
+// left to itself it fetches a lazy picture some 1250 pixels before it is near the screen, which
+// makes a long album's first view several times larger. A held picture is fetched once the first
+// rows have loaded and it comes within half a screen. Its width and height keep its place
+// meanwhile, so nothing moves; without script the browser's own lazy loading does the work.
+const char *const HoldingScript = R"((function () {
+  if (!('IntersectionObserver' in window)) return;
+  var d = document, loaded = false, held = [], io = new IntersectionObserver(function (es) {
+    es.forEach(function (e) {
+      if (!e.isIntersecting) return;
+      var i = e.target;
+      io.unobserve(i);
+      if (i.dataset.s) i.srcset = i.dataset.s;
+      i.src = i.dataset.u;
+    });
+  }, { rootMargin: '50% 0px' });
+  function hold(i) {
+    if ('u' in i.dataset) return; // met again in its parent's record
+    i.dataset.u = i.getAttribute('src');
+    i.dataset.s = i.getAttribute('srcset') || '';
+    i.removeAttribute('srcset');
+    i.removeAttribute('src');
+    if (loaded) io.observe(i); else held.push(i);
+  }
+  function added(ms) {
+    ms.forEach(function (m) {
+      m.addedNodes.forEach(function (n) {
+        if (n.nodeType !== 1) return;
+        if (n.matches('img[loading=lazy]')) hold(n);
+        n.querySelectorAll('img[loading=lazy]').forEach(hold);
+      });
+    });
+  }
+  var mo = new MutationObserver(added);
+  mo.observe(d.documentElement, { childList: true, subtree: true });
+  d.addEventListener('DOMContentLoaded', function () { added(mo.takeRecords()); mo.disconnect(); });
+  addEventListener('load', function () {
+    loaded = true;
+    held.forEach(function (i) { io.observe(i); });
+  });
+})();)";
 
 // The viewer. It reads everything it shows from the grid's own elements, so no text of a picture
 // ever stands in the script. Each picture has its own address (#N); opening the viewer adds one
@@ -110,26 +151,6 @@ const char *const ViewerScript = R"((function () {
   d.getElementById('vx').addEventListener('click', function () { v.close(); });
   addEventListener('popstate', sync);
   sync();
-  // The browser would fetch a lazy picture well before it is near the screen; this keeps a long
-  // album's first view small. Its width and height keep its place meanwhile, so nothing moves.
-  if ('IntersectionObserver' in window) {
-    var io = new IntersectionObserver(function (es) {
-      es.forEach(function (e) {
-        if (!e.isIntersecting) return;
-        var i = e.target;
-        io.unobserve(i);
-        if (i.dataset.s) i.srcset = i.dataset.s;
-        i.src = i.dataset.u;
-      });
-    }, { rootMargin: '50% 0px' });
-    d.querySelectorAll('#g img[loading=lazy]').forEach(function (i) {
-      i.dataset.u = i.getAttribute('src');
-      i.dataset.s = i.getAttribute('srcset') || '';
-      i.removeAttribute('srcset');
-      i.removeAttribute('src');
-      io.observe(i);
-    });
-  }
 })();)";
 
 // Relative luminance of an sRGB colour, as contrast ratios are worked out.
@@ -168,7 +189,7 @@ QString PictureItem(const WebAlbumPicture &picture, int number)
             QStringLiteral("\" height=\"") + QString::number(picture.small.height()) +
             QStringLiteral("\" alt=\"") + WebAlbumText(description.isEmpty() ? picture.name : description) +
             '"';
-    if (number > FirstScreenPictures)
+    if (number > FirstPictures)
         item += QStringLiteral(" loading=\"lazy\"");
     item += QStringLiteral("></a><p>");
     if (!description.isEmpty())
@@ -210,7 +231,8 @@ QStringList WebAlbumPageLines(const ProductionRequest &request, const QList<WebA
         QStringLiteral("<link rel=\"icon\" href=\"data:,\">"),
         QStringLiteral("<style>"),
     };
-    lines << style.split(QLatin1Char('\n')) << QStringLiteral("</style>") << QStringLiteral("</head>")
+    lines << style.split(QLatin1Char('\n')) << QStringLiteral("</style>") << QStringLiteral("<script>")
+          << Lines(HoldingScript) << QStringLiteral("</script>") << QStringLiteral("</head>")
           << QStringLiteral("<body>") << QStringLiteral("<main>")
           << QStringLiteral("<h1>") + title + QStringLiteral("</h1>") << QStringLiteral("<ol id=\"g\">");
     int number = 0;
