@@ -42,8 +42,9 @@ struct WebAlbumPictures {
 // twice from one decoding: fitted inside `box` and inside 480 x 480, proportions kept, never
 // enlarged, in sRGB, at the request's JpegQuality, with no metadata, the small ones progressive.
 // The decoding, scaling and encoding run on request.workers threads (0: one per core); the files
-// are written here in album order, each followed by "Convert picture N of M" and a pause of 0.2 seconds. With
-// request.sortByDate the album is ordered by date taken (the file's date where there is none),
-// pictures of the same date keeping the selection's order. Folder checks, refusals and messages
-// are those of ConvertPictures; a run that ends before it wrote a picture takes its folders away.
+// are written here in album order, each followed by "Convert picture N of M" and a pause of 0.2
+// seconds. With request.sortByDate the album is ordered by date taken (the file's date where there
+// is none), pictures of the same date keeping the selection's order. Folder checks, refusals and
+// messages are those of ConvertPictures; a run that ends before it wrote a picture takes its
+// folders away.
 WebAlbumPictures MakeWebAlbumPictures(const ProductionRequest &request, Host &host, QSize box);
