@@ -1,11 +1,10 @@
 // Browser test of the six album pages: writes them for four pictures with the page maker
 // (argument 1) into a temporary folder, copies the albums the way an upload or a USB stick does
 // (links left out), serves the copy as a web server that announces UTF-8 and tells letter case
-// apart, and checks the pages in headless chromium, which is driven over its DevTools pipe
-// (file descriptors 3 and 4), so no npm package is needed.
+// apart, and checks the pages in Debian's headless chromium, driven by puppeteer-core.
 //   node check_pages.mjs <make_pages executable>
-// Exit status: 0 all checks passed, 1 a check failed, 77 skipped (no chromium).
-import { spawn, execFileSync } from 'node:child_process';
+// Exit status: 0 all checks passed, 1 a check failed, 77 skipped (no chromium or no puppeteer-core).
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -22,6 +21,14 @@ if (!maker || !fs.existsSync(maker)) {
 }
 if (!fs.existsSync(chromium)) {
     console.log(`SKIPPED: ${chromium} is not installed (scripts/setup.sh installs Debian's chromium); ` +
+        'the pages were not checked in a browser');
+    process.exit(SKIP);
+}
+let puppeteer;
+try {
+    puppeteer = (await import('puppeteer-core')).default;
+} catch {
+    console.log('SKIPPED: puppeteer-core is not installed (scripts/setup.sh runs npm ci --prefix tests/browser); ' +
         'the pages were not checked in a browser');
     process.exit(SKIP);
 }
@@ -50,124 +57,44 @@ async function waitFor(probe, ms) {
     return value;
 }
 
-// DevTools protocol over chromium's pipe: JSON messages, each ended by a NUL byte.
-class Cdp {
-    constructor(child) {
-        this.out = child.stdio[3];
-        this.nextId = 1;
-        this.pending = new Map();
-        this.listeners = [];
-        let buffer = Buffer.alloc(0);
-        child.stdio[4].on('data', (chunk) => {
-            buffer = Buffer.concat([buffer, chunk]);
-            let end;
-            while ((end = buffer.indexOf(0)) >= 0) {
-                const message = JSON.parse(buffer.subarray(0, end).toString('utf8'));
-                buffer = buffer.subarray(end + 1);
-                this.dispatch(message);
-            }
-        });
-    }
-
-    dispatch(message) {
-        if (message.id === undefined) {
-            for (const listener of this.listeners)
-                listener(message);
-            return;
-        }
-        const call = this.pending.get(message.id);
-        if (!call)
-            return;
-        this.pending.delete(message.id);
-        if (message.error)
-            call.reject(new Error(`${call.method}: ${message.error.message}`));
-        else
-            call.resolve(message.result);
-    }
-
-    send(method, params = {}, sessionId = undefined) {
-        const id = this.nextId++;
-        const message = { id, method, params };
-        if (sessionId)
-            message.sessionId = sessionId;
-        this.out.write(JSON.stringify(message) + '\0');
-        return new Promise((resolve, reject) => this.pending.set(id, { resolve, reject, method }));
-    }
-}
-
-// One browser tab, with the script errors and failed loads it has seen.
+// One browser tab, with the script errors, failed loads and console errors it has seen.
 class Tab {
-    static async open(cdp, name) {
-        const { targetId } = await cdp.send('Target.createTarget', { url: 'about:blank' });
-        const { sessionId } = await cdp.send('Target.attachToTarget', { targetId, flatten: true });
-        const tab = new Tab(cdp, name, sessionId);
-        await Promise.all(['Runtime.enable', 'Page.enable', 'Network.enable', 'Log.enable'].map((m) => tab.send(m)));
-        return tab;
+    static async open(browser, name) {
+        const page = await browser.newPage();
+        await page.setViewport({ width: 1024, height: 900 });
+        return new Tab(page, name);
     }
 
-    constructor(cdp, name, sessionId) {
-        this.cdp = cdp;
+    constructor(page, name) {
+        this.page = page;
         this.name = name;
-        this.sessionId = sessionId;
         this.exceptions = [];
         this.failedLoads = [];
         this.logErrors = [];
-        this.loaded = false;
-        const urls = new Map();
-        cdp.listeners.push(({ method, params, sessionId: from }) => {
-            if (from !== sessionId)
-                return;
-            if (method === 'Runtime.exceptionThrown') {
-                const d = params.exceptionDetails;
-                this.exceptions.push((d.exception && d.exception.description) || d.text);
-            } else if (method === 'Network.requestWillBeSent') {
-                urls.set(params.requestId, params.request.url);
-            } else if (method === 'Network.loadingFailed' && !params.canceled) {
-                this.failedLoads.push(`${urls.get(params.requestId)}: ${params.errorText}`);
-            } else if (method === 'Log.entryAdded' && params.entry.level === 'error') {
-                this.logErrors.push(`${params.entry.text} ${params.entry.url || ''}`);
-            } else if (method === 'Page.loadEventFired') {
-                this.loaded = true;
-            }
+        page.on('pageerror', (e) => this.exceptions.push(String(e.message || e)));
+        page.on('requestfailed', (r) => {
+            const why = r.failure() ? r.failure().errorText : '';
+            if (why !== 'net::ERR_ABORTED') // a load the page itself called off
+                this.failedLoads.push(`${r.url()}: ${why}`);
         });
-    }
-
-    send(method, params = {}) {
-        return this.cdp.send(method, params, this.sessionId);
+        page.on('console', (m) => m.type() === 'error' && this.logErrors.push(`${m.text()} ${m.location().url || ''}`));
     }
 
     async goto(url) {
-        this.loaded = false;
-        await this.send('Page.navigate', { url });
-        return waitFor(() => this.loaded, 15000);
+        return Boolean(await this.page.goto(url, { waitUntil: 'load', timeout: 15000 }).catch(() => null));
     }
 
-    async eval(expression) {
-        const r = await this.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-        if (r.exceptionDetails)
-            throw new Error(`${this.name}: ${expression}: ${r.exceptionDetails.text}`);
-        return r.result.value;
+    eval(expression) {
+        return this.page.evaluate(expression);
     }
 
     // A real mouse click in the middle of the element.
-    async click(selector) {
-        const at = await this.eval(`(() => {
-            const e = document.querySelector(${JSON.stringify(selector)});
-            if (!e) return null;
-            e.scrollIntoView({ block: 'center' });
-            const r = e.getBoundingClientRect();
-            return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
-        })()`);
-        if (!at)
-            throw new Error(`${this.name}: nothing to click at ${selector}`);
-        for (const type of ['mousePressed', 'mouseReleased'])
-            await this.send('Input.dispatchMouseEvent', { type, x: at.x, y: at.y, button: 'left', clickCount: 1 });
+    click(selector) {
+        return this.page.click(selector);
     }
 
-    async arrowDown() {
-        for (const type of ['rawKeyDown', 'keyUp'])
-            await this.send('Input.dispatchKeyEvent',
-                { type, key: 'ArrowDown', code: 'ArrowDown', windowsVirtualKeyCode: 40, nativeVirtualKeyCode: 40 });
+    arrowDown() {
+        return this.page.keyboard.press('ArrowDown');
     }
 
     // Loads `ref` relative to the page as a new picture: its natural size, or null when it fails.
@@ -364,8 +291,8 @@ let browser;
 let server;
 const watchdog = setTimeout(() => {
     console.log('FAIL: the browser test did not end within 100 seconds');
-    if (browser)
-        browser.kill('SIGKILL');
+    if (browser && browser.process())
+        browser.process().kill('SIGKILL');
     fs.rmSync(work, { recursive: true, force: true });
     process.exit(1);
 }, 100000);
@@ -384,29 +311,23 @@ try {
     server = await serve(copy);
     const site = `http://127.0.0.1:${server.address().port}`;
 
-    browser = spawn(chromium, [
-        '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--disable-dev-shm-usage', '--window-size=1024,900', `--user-data-dir=${path.join(work, 'profile')}`,
-        '--no-proxy-server', '--remote-debugging-pipe', 'about:blank',
-    ], {
-        stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'],
+    browser = await puppeteer.launch({
+        executablePath: chromium,
+        headless: true,
+        userDataDir: path.join(work, 'profile'),
+        args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            '--disable-dev-shm-usage', '--no-proxy-server'],
         // Whatever chromium keeps beside its profile stays in the temporary folder too.
         env: { ...process.env, HOME: work, XDG_CONFIG_HOME: path.join(work, 'config'),
             XDG_CACHE_HOME: path.join(work, 'cache') },
     });
-    let browserLog = '';
-    browser.stderr.on('data', (d) => { browserLog = (browserLog + d).slice(-4000); });
-    const exited = new Promise((resolve) => browser.on('exit', resolve));
-    const cdp = new Cdp(browser);
-    await Promise.race([cdp.send('Browser.getVersion'),
-        exited.then(() => { throw new Error(`chromium ended at start:\n${browserLog}`); })]);
 
     for (const [name, run] of pages) {
         const file = files.get(name);
         if (!check(file && fs.existsSync(file), `${name}: page written`))
             continue;
-        const tab = await Tab.open(cdp, name);
+        const tab = await Tab.open(browser, name);
         const loaded = await tab.goto(`${site}/${path.relative(copy, file).split(path.sep).map(encodeURIComponent).join('/')}`);
         const loadedAt = Date.now();
         if (!check(loaded, `${name}: page loads`))
@@ -414,10 +335,8 @@ try {
         const bytes = fs.readFileSync(file);
         await checkAscii(tab, bytes);
         await run(tab, bytes.toString('latin1'), loadedAt);
-        if (shots) {
-            const { data } = await tab.send('Page.captureScreenshot', { format: 'png' });
-            fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(data, 'base64'));
-        }
+        if (shots)
+            await tab.page.screenshot({ path: path.join(shots, `${name}.png`) });
         // Photoalbum 2 calls the transition filters of an old browser; those calls are all that may fail.
         const allowed = (text) => name === 'photoalbum2' && /\bfilters\b|revealTrans/.test(text);
         const errors = tab.exceptions.filter((text) => !allowed(text));
@@ -430,16 +349,15 @@ try {
     check(spellings.size === 1 && spellings.has('images'),
         `every page names its pictures as "images/" (${[...spellings].join(', ')})`);
 
-    await cdp.send('Browser.close').catch(() => {});
-    await Promise.race([exited, sleep(5000)]);
+    await browser.close();
 } catch (error) {
     check(false, `browser test stopped: ${error.stack || error}`);
 } finally {
     clearTimeout(watchdog);
     if (server)
         server.close();
-    if (browser && browser.exitCode === null && browser.signalCode === null)
-        browser.kill('SIGKILL');
+    if (browser && browser.process() && browser.process().exitCode === null)
+        browser.process().kill('SIGKILL');
     fs.rmSync(work, { recursive: true, force: true });
 }
 
