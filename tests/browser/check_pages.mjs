@@ -10,52 +10,10 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 
-const SKIP = 77;
-const chromium = process.env.GALVORA_CHROMIUM || '/usr/bin/chromium';
-const maker = process.argv[2];
-const shots = process.env.GALVORA_BROWSER_SHOTS; // optional folder for screenshots
+import { check, finish, launch, loadPuppeteer, programArgument, shots, sleep, waitFor } from './browser_checks.mjs';
 
-if (!maker || !fs.existsSync(maker)) {
-    console.log(`FAIL: page maker not found: ${maker}`);
-    process.exit(1);
-}
-if (!fs.existsSync(chromium)) {
-    console.log(`SKIPPED: ${chromium} is not installed (scripts/setup.sh installs Debian's chromium); ` +
-        'the pages were not checked in a browser');
-    process.exit(SKIP);
-}
-let puppeteer;
-try {
-    puppeteer = (await import('puppeteer-core')).default;
-} catch {
-    console.log('SKIPPED: puppeteer-core is not installed (scripts/setup.sh runs npm ci --prefix tests/browser); ' +
-        'the pages were not checked in a browser');
-    process.exit(SKIP);
-}
-
-let passed = 0;
-const failed = [];
-function check(ok, what) {
-    if (ok)
-        ++passed;
-    else
-        failed.push(what);
-    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-    return ok;
-}
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Polls `probe` until it returns a truthy value or `ms` pass; returns the last value.
-async function waitFor(probe, ms) {
-    const end = Date.now() + ms;
-    let value = await probe();
-    while (!value && Date.now() < end) {
-        await sleep(50);
-        value = await probe();
-    }
-    return value;
-}
+const maker = programArgument('page maker');
+const puppeteer = await loadPuppeteer();
 
 // One browser tab, with the script errors, failed loads and console errors it has seen.
 class Tab {
@@ -311,17 +269,7 @@ try {
     server = await serve(copy);
     const site = `http://127.0.0.1:${server.address().port}`;
 
-    browser = await puppeteer.launch({
-        executablePath: chromium,
-        headless: true,
-        userDataDir: path.join(work, 'profile'),
-        args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-            '--disable-dev-shm-usage', '--no-proxy-server'],
-        // Whatever chromium keeps beside its profile stays in the temporary folder too.
-        env: { ...process.env, HOME: work, XDG_CONFIG_HOME: path.join(work, 'config'),
-            XDG_CACHE_HOME: path.join(work, 'cache') },
-    });
+    browser = await launch(puppeteer, work);
 
     for (const [name, run] of pages) {
         const file = files.get(name);
@@ -361,5 +309,4 @@ try {
     fs.rmSync(work, { recursive: true, force: true });
 }
 
-console.log(`browser: ${passed} passed, ${failed.length} failed`);
-process.exit(failed.length === 0 ? 0 : 1);
+finish('browser');

@@ -10,38 +10,11 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 
-const SKIP = 77;
+import { check, finish, launch, loadPuppeteer, programArgument, shots, waitFor } from './browser_checks.mjs';
+
 const COUNT = 40;
-const chromium = process.env.GALVORA_CHROMIUM || '/usr/bin/chromium';
-const maker = process.argv[2];
-const shots = process.env.GALVORA_BROWSER_SHOTS; // optional folder for screenshots
-
-if (!maker || !fs.existsSync(maker)) {
-    console.log(`FAIL: album maker not found: ${maker}`);
-    process.exit(1);
-}
-if (!fs.existsSync(chromium)) {
-    console.log(`SKIPPED: ${chromium} is not installed (scripts/setup.sh installs Debian's chromium)`);
-    process.exit(SKIP);
-}
-let puppeteer;
-try {
-    puppeteer = (await import('puppeteer-core')).default;
-} catch {
-    console.log('SKIPPED: puppeteer-core is not installed (scripts/setup.sh runs npm ci --prefix tests/browser)');
-    process.exit(SKIP);
-}
-
-let passed = 0;
-const failed = [];
-function check(ok, what) {
-    if (ok)
-        ++passed;
-    else
-        failed.push(what);
-    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-    return ok;
-}
+const maker = programArgument('album maker');
+const puppeteer = await loadPuppeteer();
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'galvora-web-album-'));
 const page = execFileSync(maker, [work, String(COUNT)], { encoding: 'utf8' }).trim();
@@ -75,13 +48,7 @@ await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
 const album = `http://127.0.0.1:${server.address().port}/album/`;
 const fetched = (file) => served.includes(`/album/images/${file}`);
 
-const browser = await puppeteer.launch({
-    executablePath: chromium,
-    headless: true,
-    userDataDir: path.join(work, 'profile'),
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'],
-});
+const browser = await launch(puppeteer, work);
 
 // A tab that records what leaves the album and every script error.
 async function openTab(viewport, javaScript = true) {
@@ -105,16 +72,9 @@ const state = (tab) => tab.evaluate(() => ({
     picture: (document.querySelector('#vf img') || {}).src || '',
     focus: document.activeElement ? (document.activeElement.getAttribute('href') || document.activeElement.id) : '',
 }));
-async function until(tab, probe, ms = 15000) {
-    const end = Date.now() + ms;
-    let value;
-    while (!(value = await probe()) && Date.now() < end)
-        await new Promise((r) => setTimeout(r, 50));
-    return value;
-}
 const showing = async (tab, n) => {
     let last;
-    const s = await until(tab, async () => {
+    const s = await waitFor(async () => {
         const now = last = await state(tab);
         return now.open && now.hash === `#${n}` && now.picture.endsWith(`/images/picture${n}.jpg`) ? now : null;
     });
@@ -123,7 +83,7 @@ const showing = async (tab, n) => {
     return Boolean(s);
 };
 // Closed, and the address no longer names a picture (the history step back comes after the close).
-const closed = async (tab) => Boolean(await until(tab, async () => {
+const closed = async (tab) => Boolean(await waitFor(async () => {
     const now = await state(tab);
     return !now.open && now.hash === '';
 }));
@@ -154,7 +114,7 @@ async function commonChecks(tab, where) {
     check(!fetched(`small/picture${COUNT}.jpg`) && !fetched(`picture${COUNT}.jpg`),
         `${where}: the last picture is not fetched before it is scrolled to`);
     await tab.evaluate((n) => document.querySelectorAll('#g img')[n - 1].scrollIntoView(), COUNT);
-    check(await until(tab, () => fetched(`small/picture${COUNT}.jpg`) || fetched(`picture${COUNT}.jpg`)),
+    check(await waitFor(() => fetched(`small/picture${COUNT}.jpg`) || fetched(`picture${COUNT}.jpg`)),
         `${where}: the last picture is fetched once scrolled to`);
     await tab.evaluate(() => scrollTo(0, 0));
 }
@@ -169,7 +129,7 @@ try {
     const ask = (r) => asked.push(r.url());
     phone.on('request', ask);
     const loading = phone.goto(album, { waitUntil: 'networkidle0' });
-    await until(phone, () => phone.evaluate((n) => document.querySelectorAll('#g img').length === n, COUNT).catch(() => false));
+    await waitFor(() => phone.evaluate((n) => document.querySelectorAll('#g img').length === n, COUNT).catch(() => false));
     await phone.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
     const lazyAsked = asked.filter((u) => /picture([7-9]|\d\d+)\.jpg$/.test(u));
     check(lazyAsked.length === 0, `phone: no lazy picture is asked for while the page's end is still coming (${lazyAsked.length})`);
@@ -187,7 +147,7 @@ try {
     check(await showing(phone, 5), 'phone: a tap opens the viewer on the picture tapped');
     if (shots)
         await phone.screenshot({ path: path.join(shots, 'web_album_phone_viewer.png') });
-    check(await until(phone, () => fetched('picture6.jpg') && fetched('picture4.jpg')),
+    check(await waitFor(() => fetched('picture6.jpg') && fetched('picture4.jpg')),
         'phone: the next and the previous pictures are fetched ahead');
     check((await state(phone)).focus === 'vx', 'phone: the focus goes into the viewer');
     await phone.touchscreen.touchStart(300, 400);
@@ -260,5 +220,4 @@ try {
     fs.rmSync(work, { recursive: true, force: true });
 }
 
-console.log(`${passed} passed, ${failed.length} failed`);
-process.exit(failed.length === 0 ? 0 : 1);
+finish('web album');
