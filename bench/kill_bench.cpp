@@ -11,6 +11,7 @@
 
 #include "photo_set.h"
 #include "picture_loader.h"
+#include "program_runs.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -24,13 +25,9 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace
 {
@@ -58,22 +55,10 @@ int Generate(const QString &folder)
 // Starts `galvora make KIND -o album --quiet pictures...` with its output thrown away.
 pid_t Start(const QString &program, const char *kind, const QString &album, const QStringList &pictures)
 {
-    std::vector<QByteArray> words{QFile::encodeName(program), "make",   kind, "-o",
-                                  QFile::encodeName(album),   "--quiet"};
-    for (const QString &picture : pictures)
-        words.push_back(QFile::encodeName(picture));
-    std::vector<char *> argv;
-    for (QByteArray &word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&quiet);
-    return spawned == 0 ? pid : -1;
+    return SpawnQuiet(QStringList{program, QStringLiteral("make"), QString::fromLatin1(kind),
+                                  QStringLiteral("-o"), album, QStringLiteral("--quiet")} +
+                          pictures,
+                      true);
 }
 
 // What one album folder holds after its run ended or was killed.

@@ -9,27 +9,35 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+pid_t SpawnQuiet(const QStringList &command, bool quietErrors)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &word : command)
+        bytes.push_back(QFile::encodeName(word));
+    std::vector<char *> argv;
+    for (QByteArray &word : bytes)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (quietErrors)
+        posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    return spawned == 0 ? pid : -1;
+}
+
 ProgramRun RunPrograms(const std::vector<QStringList> &commands)
 {
     QElapsedTimer timer;
     timer.start();
     std::vector<pid_t> children;
     for (const QStringList &command : commands) {
-        std::vector<QByteArray> bytes;
-        for (const QString &word : command)
-            bytes.push_back(QFile::encodeName(word));
-        std::vector<char *> argv;
-        for (QByteArray &word : bytes)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
         // The programs' own output (galvora names the page it made) is not the benchmark's.
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&quiet);
-        if (spawned != 0)
+        const pid_t pid = SpawnQuiet(command);
+        if (pid < 0)
             return {};
         children.push_back(pid);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <sys/types.h>
 #include <vector>
 
 // A benchmark's run of other programs: their wall time, the largest peak memory among them and
@@ -14,3 +15,7 @@ struct ProgramRun {
 // Starts the programs at once (each a command line, the program's path first), waits for all and
 // measures them. Their standard output is not the benchmark's and goes nowhere.
 ProgramRun RunPrograms(const std::vector<QStringList> &commands);
+
+// Starts `command` (the program's path first) with its standard output thrown away, and its
+// standard error too where `quietErrors`. The child's process id, or -1 where it could not start.
+pid_t SpawnQuiet(const QStringList &command, bool quietErrors = false);

@@ -17,14 +17,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace
 {
