@@ -3,6 +3,7 @@
 #include "html_pages/page_writers.h"
 #include "html_pages/page_writing.h"
 #include "picture_conversion/bmp_to_jpeg.h"
+#include "picture_conversion/conversion_steps.h"
 #include "shared/file_writing.h"
 #include "shared/host.h"
 #include "shared/logging.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
 
 namespace
 {
@@ -47,13 +47,8 @@ Outcome<SourcePicture> ReadSourcePicture(const QString &path, const QColor &back
         return Failure{PictureNotReadText(path, loaded.reason())};
     if (!converts)
         return picture;
-    picture.converted = std::move(loaded).value();
-    if (picture.converted.hasAlphaChannel()) { // transparent parts show the colour the converted pictures get
-        QImage opaque(picture.converted.size(), QImage::Format_RGB32);
-        opaque.fill(background);
-        QPainter(&opaque).drawImage(0, 0, picture.converted);
-        picture.converted = opaque;
-    }
+    // Transparent parts show the colour the converted pictures get.
+    picture.converted = Opaque(loaded.value(), background);
     return picture;
 }
 

@@ -2,6 +2,7 @@
 
 #include "picture_conversion/loading_reasons.h"
 
+#include <QColorSpace>
 #include <QLocale>
 #include <QPainter>
 #include <QtNumeric>
@@ -107,4 +108,17 @@ Outcome<QImage> StretchOntoCanvas(const QImage &picture, const QImage &canvas, c
         return Failure{LoadingReasons::NoMemory()};
     QPainter(&result).drawImage(0, 0, stretched);
     return result;
+}
+
+QImage Opaque(const QImage &picture, const QColor &background)
+{
+    if (!picture.hasAlphaChannel())
+        return picture;
+    QImage canvas(picture.size(), QImage::Format_RGB32);
+    if (canvas.isNull())
+        return canvas;
+    canvas.setColorSpace(picture.colorSpace());
+    canvas.fill(background);
+    QPainter(&canvas).drawImage(0, 0, picture);
+    return canvas;
 }

@@ -23,6 +23,10 @@ constexpr std::int64_t MaxPixels = 50000000;
 } // namespace CanvasLimits
 bool CanvasSizeAllowed(std::int32_t width, std::int32_t height);
 
+// `picture` with its transparent parts on `background`, since a JPEG has none; null where memory
+// runs out. A picture without transparency comes back as it is.
+QImage Opaque(const QImage &picture, const QColor &background);
+
 // How a picture is put on its canvas.
 struct CanvasFill {
     QColor background = Qt::white; // where the picture is transparent (the window passes its own colour)

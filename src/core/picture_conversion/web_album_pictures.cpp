@@ -11,13 +11,11 @@
 #include "shared/pause.h"
 #include "shared/thread_handoff.h"
 
-#include <QColorSpace>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
-#include <QPainter>
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
@@ -68,21 +66,6 @@ QSize DecodeCover(const QString &path, QSize box, int orientation)
         return QSize(side, side);
     }
     return FitInside(orientation >= 5 ? stored.transposed() : stored, box); // 5 to 8 turn it sideways
-}
-
-// A picture with transparency on the background colour, since a JPEG has none.
-QImage Opaque(const QImage &picture, const QColor &background)
-{
-    if (!picture.hasAlphaChannel())
-        return picture;
-    QImage canvas(picture.size(), QImage::Format_RGB32);
-    if (canvas.isNull())
-        return canvas;
-    canvas.setColorSpace(picture.colorSpace());
-    canvas.fill(background);
-    QPainter painter(&canvas);
-    painter.drawImage(0, 0, picture);
-    return canvas;
 }
 
 // Area-averaging reduction (Qt's smooth scaling averages every source pixel for large reductions).
