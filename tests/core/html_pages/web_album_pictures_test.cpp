@@ -98,14 +98,7 @@ const SizeRow SizeRows[] = {
 INSTANTIATE_TEST_SUITE_P(Sizes, WebAlbumPicturesTest, ::testing::ValuesIn(SizeRows),
                          [](const auto &row) { return std::string(row.param.name); });
 
-class WebAlbumRunTest : public PageTest
-{
-  protected:
-    int widthOf(const QString &file) const
-    {
-        return QImageReader(JoinPath(host.folder, file)).size().width();
-    }
-};
+using WebAlbumRunTest = PageTest;
 
 // Harbour (taken 2020, turned sideways, described), plain (its file's date only), dune (taken
 // 2019, described) and quay (the plain one's file date).
@@ -139,6 +132,9 @@ TEST_F(WebAlbumRunTest, OrdersByDateTakenElseTheFileDateStablyWithCaptionsAndThe
     const ProductionResult result = WriteWebAlbumPage(request, host, 1600, 1200);
     ASSERT_TRUE(result.done()) << result.message.toStdString();
 
+    const auto widthOf = [this](const char *file) {
+        return QImageReader(JoinPath(host.folder, QLatin1String(file))).size().width();
+    };
     const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
     qsizetype at = 0;
     for (const char *alt :
@@ -151,8 +147,8 @@ TEST_F(WebAlbumRunTest, OrdersByDateTakenElseTheFileDateStablyWithCaptionsAndThe
           "<p>2021-06-01 08:15</p>"})
         EXPECT_TRUE(page.contains(QLatin1String(caption))) << caption;
     // The harbour is picture 2 in both sizes, turned upright by the orientation read with its date.
-    EXPECT_EQ(widthOf(QStringLiteral("A/images/picture2.jpg")), 480);
-    EXPECT_EQ(widthOf(QStringLiteral("A/images/small/picture2.jpg")), 360);
+    EXPECT_EQ(widthOf("A/images/picture2.jpg"), 480);
+    EXPECT_EQ(widthOf("A/images/small/picture2.jpg"), 360);
     EXPECT_EQ(host.statuses,
               (QStringList{QStringLiteral("Convert picture 1 of 4"), QStringLiteral("Convert picture 2 of 4"),
                            QStringLiteral("Convert picture 3 of 4"), QStringLiteral("Convert picture 4 of 4"),
@@ -164,7 +160,7 @@ TEST_F(WebAlbumRunTest, OrdersByDateTakenElseTheFileDateStablyWithCaptionsAndThe
     request.folder = QStringLiteral("B");
     request.sortByDate = false;
     ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
-    EXPECT_EQ(widthOf(QStringLiteral("B/images/picture1.jpg")), 480);
+    EXPECT_EQ(widthOf("B/images/picture1.jpg"), 480);
 }
 
 TEST_F(WebAlbumRunTest, APictureThatCannotBeReadEndsTheRunAndLeavesNoFolders)
