@@ -7,116 +7,59 @@
 namespace
 {
 
-ProductionRequest Request(const QString &title, QColor colour = QColor(224, 240, 224))
-{
-    ProductionRequest request;
-    request.folder = QStringLiteral("Trip");
-    request.title = title;
-    request.pageColour = colour;
-    return request;
-}
-
 WebAlbumPicture Picture(const QString &name, const QString &description = QString())
 {
     return WebAlbumPicture{name, QSize(1600, 1200), QSize(480, 360), true,
                            WebAlbumCaption{QDateTime(QDate(2024, 5, 1), QTime(9, 30)), description}};
 }
 
-// The page as it is written: plain ASCII, non-ASCII as references.
-QString Page(const ProductionRequest &request, const QList<WebAlbumPicture> &pictures)
+// The page of the album "Trip" as it is written: plain ASCII, non-ASCII as references.
+QString Page(const QString &title, const QList<WebAlbumPicture> &pictures,
+             QColor colour = QColor(224, 240, 224))
 {
+    ProductionRequest request;
+    request.folder = QStringLiteral("Trip");
+    request.title = title;
+    request.pageColour = colour;
     return QString::fromLatin1(
         EncodePageText(WebAlbumPageLines(request, pictures).join(QStringLiteral("\r\n"))));
 }
 
-struct EscapeRow {
-    const char *name;
-    QString title, fileName, description;
-    QStringList present; // in the page as written
-    QStringList absent;
-};
-void PrintTo(const EscapeRow &row, std::ostream *os)
+// A file name reaches the page as text too: the hostile names' table runs through the web album.
+TEST(WebAlbumPageTest, TheTitleAndADescriptionStayText)
 {
-    *os << row.name;
-}
-
-class WebAlbumEscapeTest : public ::testing::TestWithParam<EscapeRow>
-{
-};
-
-TEST_P(WebAlbumEscapeTest, TextFromTheUserAndTheFilesStaysText)
-{
-    const EscapeRow &row = GetParam();
-    const QString page = Page(Request(row.title), {Picture(row.fileName, row.description)});
-    for (const QString &text : row.present)
-        EXPECT_TRUE(page.contains(text)) << text.toStdString();
-    for (const QString &text : row.absent)
-        EXPECT_FALSE(page.contains(text)) << text.toStdString();
+    const QString page = Page(QStringLiteral("</title><script>alert(1)</script>"),
+                              {Picture(QStringLiteral("IMG_1.jpg"), QStringLiteral(" Sea & <sand> "))});
+    for (const char *text :
+         {"<title>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</title>",
+          "<h1>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</h1>", "alt=\"Sea &amp; &lt;sand&gt;\"",
+          "<p>Sea &amp; &lt;sand&gt;<br>2024-05-01 09:30</p>"})
+        EXPECT_TRUE(page.contains(QLatin1String(text))) << text;
     EXPECT_EQ(page.count(QStringLiteral("<script")), 2); // the lazy pictures' and the viewer's
-    EXPECT_FALSE(page.contains(QStringLiteral("/home/")));
+    for (const char *text : {"<sand>", "IMG_1.jpg"})     // the description stands for the name
+        EXPECT_FALSE(page.contains(QLatin1String(text))) << text;
+    EXPECT_TRUE(Page(QStringLiteral("  "), {Picture(QStringLiteral("a.jpg"))})
+                    .contains(QStringLiteral("<title>Trip</title>")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, WebAlbumEscapeTest,
-    ::testing::Values(
-        EscapeRow{"HostileTitle",
-                  QStringLiteral("</title><script>alert(1)</script>"),
-                  QStringLiteral("a.jpg"),
-                  {},
-                  {QStringLiteral("<title>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</title>"),
-                   QStringLiteral("<h1>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</h1>")},
-                  {QStringLiteral("<script>alert")}},
-        EscapeRow{"HostileFileNameIsTheAltText",
-                  QStringLiteral("T"),
-                  QStringLiteral("x\" onerror=\"alert(1)<b>.jpg"),
-                  {},
-                  {QStringLiteral("alt=\"x&quot; onerror=&quot;alert(1)&lt;b&gt;.jpg\"")},
-                  {QStringLiteral("onerror=\"")}},
-        EscapeRow{"DescriptionIsTheAltTextAndTheCaption",
-                  QStringLiteral("T"),
-                  QStringLiteral("IMG_1.jpg"),
-                  QStringLiteral(" Sea & <sand> "),
-                  {QStringLiteral("alt=\"Sea &amp; &lt;sand&gt;\""),
-                   QStringLiteral("<p>Sea &amp; &lt;sand&gt;<br>2024-05-01 09:30</p>")},
-                  {QStringLiteral("IMG_1.jpg"), QStringLiteral("<sand>")}},
-        EscapeRow{"NonAsciiAndControlCharacters",
-                  QStringLiteral("Caf\u00e9 \u041f"),
-                  QStringLiteral("a\u0001\u0085b.jpg"),
-                  {},
-                  {QStringLiteral("<h1>Caf&#233; &#1055;</h1>"), QStringLiteral("alt=\"a&#1;&#133;b.jpg\"")},
-                  {}},
-        EscapeRow{"EmptyTitleIsTheFolder",
-                  QStringLiteral("  "),
-                  QStringLiteral("a.jpg"),
-                  {},
-                  {QStringLiteral("<title>Trip</title>")},
-                  {QStringLiteral("<title></title>")}}),
-    [](const auto &row) { return std::string(row.param.name); });
-
-// Contrast ratio of two colours, as the accessibility guidelines work it out.
-double Contrast(const QColor &a, const QColor &b)
+TEST(WebAlbumPageTest, TheTextStandsOutAgainstEveryPageColour)
 {
+    // Contrast ratio of two colours, as the accessibility guidelines work it out.
     const auto luminance = [](const QColor &c) {
         const auto channel = [](double v) {
             v /= 255.0;
             return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
         };
-        return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+        return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue()) + 0.05;
     };
-    const double x = luminance(a) + 0.05, y = luminance(b) + 0.05;
-    return std::max(x, y) / std::min(x, y);
-}
-
-TEST(WebAlbumPageTest, TheTextStandsOutAgainstEveryPageColour)
-{
     for (int grey = 0; grey < 256; grey += 3)
         for (const QColor &colour :
-             {QColor(grey, grey, grey), QColor(grey, 255 - grey, 128), QColor(0, 0, grey)})
-            EXPECT_GE(Contrast(colour, QColor(WebAlbumTextColour(colour))), 4.5)
-                << colour.name().toStdString();
-    const QString page =
-        Page(Request(QStringLiteral("T"), QColor(0, 0, 128)), {Picture(QStringLiteral("a.jpg"))});
-    EXPECT_TRUE(page.contains(QStringLiteral("background:#000080;color:#FFFFFF")));
+             {QColor(grey, grey, grey), QColor(grey, 255 - grey, 128), QColor(0, 0, grey)}) {
+            const double a = luminance(colour), b = luminance(QColor(WebAlbumTextColour(colour)));
+            EXPECT_GE(std::max(a, b) / std::min(a, b), 4.5) << colour.name().toStdString();
+        }
+    EXPECT_TRUE(Page(QStringLiteral("T"), {Picture(QStringLiteral("a.jpg"))}, QColor(0, 0, 128))
+                    .contains(QStringLiteral("background:#000080;color:#FFFFFF")));
 }
 
 TEST(WebAlbumPageTest, AHundredPicturesStayLightLazyAndWithinTheAlbum)
@@ -125,7 +68,7 @@ TEST(WebAlbumPageTest, AHundredPicturesStayLightLazyAndWithinTheAlbum)
     for (int i = 1; i <= 100; ++i)
         pictures << Picture(QStringLiteral("IMG_%1.jpg").arg(1000 + i));
     pictures[4].written = false; // the encoder failed on it: no broken picture in the grid
-    const QString page = Page(Request(QStringLiteral("Summer")), pictures);
+    const QString page = Page(QStringLiteral("Summer"), pictures);
 
     EXPECT_LE(page.size(), 12 * 1024 + 300 * 100);
     EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"en\">")));
@@ -144,8 +87,8 @@ TEST(WebAlbumPageTest, AHundredPicturesStayLightLazyAndWithinTheAlbum)
                                            QStringLiteral(".jpg 1600w")));
     }
     // Nothing is asked of another site.
-    EXPECT_FALSE(page.contains(QStringLiteral("://")));
-    EXPECT_FALSE(page.contains(QStringLiteral("url(")) || page.contains(QStringLiteral("@import")));
+    for (const char *outside : {"://", "url(", "@import"})
+        EXPECT_FALSE(page.contains(QLatin1String(outside))) << outside;
 }
 
 } // namespace

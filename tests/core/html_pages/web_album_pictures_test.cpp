@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QImageReader>
-#include <QPainter>
 #include <tuple>
 
 namespace
@@ -36,10 +35,6 @@ struct SizeRow {
     QSize box;
     QSize large, small; // expected
 };
-void PrintTo(const SizeRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
 
 class WebAlbumPicturesTest : public PageTest, public ::testing::WithParamInterface<SizeRow>
 {
@@ -48,21 +43,19 @@ class WebAlbumPicturesTest : public PageTest, public ::testing::WithParamInterfa
 TEST_P(WebAlbumPicturesTest, FitsBothSizesWithoutMetadataNorEnlarging)
 {
     const SizeRow &row = GetParam();
-    const QImage image = TestPictures::Quadrants(row.stored.width(), row.stored.height());
-    QString path;
+    QString path = pathIn(QStringLiteral("clear.png"));
     if (row.source == Source::TransparentPng) {
         QImage clear(row.stored, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
-        path = pathIn(QStringLiteral("clear.png"));
         ASSERT_TRUE(clear.save(path));
-        host.select(path);
-    } else if (row.source == Source::ExifRotated) {
-        path = writeFile(QStringLiteral("turned.jpg"),
-                         PictureFiles::WithExifOrientation(PictureFiles::JpegBytes(image), 6));
-        host.select(path);
     } else {
-        path = selectJpeg(QStringLiteral("photo.jpg"), row.stored);
+        const QByteArray jpeg =
+            PictureFiles::JpegBytes(TestPictures::Quadrants(row.stored.width(), row.stored.height()));
+        path =
+            writeFile(QStringLiteral("photo.jpg"),
+                      row.source == Source::ExifRotated ? PictureFiles::WithExifOrientation(jpeg, 6) : jpeg);
     }
+    host.select(path);
     ProductionRequest request = host.request(QStringLiteral("Album"), QStringLiteral("index"));
     request.canvasBackground = QColor(10, 200, 30);
     const ProductionResult result = WriteWebAlbumPage(request, host, row.box.width(), row.box.height());
@@ -92,91 +85,35 @@ TEST_P(WebAlbumPicturesTest, FitsBothSizesWithoutMetadataNorEnlarging)
         QStringLiteral("width=\"%1\" height=\"%2\"").arg(row.small.width()).arg(row.small.height())));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, WebAlbumPicturesTest,
-    ::testing::Values(
-        SizeRow{"Landscape", Source::Jpeg, {2000, 1500}, {1600, 1200}, {1600, 1200}, {480, 360}},
-        SizeRow{"Portrait", Source::Jpeg, {1500, 2000}, {1600, 1200}, {900, 1200}, {360, 480}},
-        SizeRow{"Panorama", Source::Jpeg, {3000, 500}, {1600, 1200}, {1600, 267}, {480, 80}},
-        SizeRow{
-            "SmallerThanBothNeverEnlarged", Source::Jpeg, {300, 200}, {1600, 1200}, {300, 200}, {300, 200}},
-        SizeRow{"BetweenTheBoxes", Source::Jpeg, {1000, 800}, {1600, 1200}, {1000, 800}, {480, 384}},
-        SizeRow{"BoxSmallerThanTheSmallOne", Source::Jpeg, {800, 600}, {320, 320}, {320, 240}, {320, 240}},
-        SizeRow{
-            "ExifTurnedUpright", Source::ExifRotated, {2000, 1500}, {1600, 1200}, {900, 1200}, {360, 480}},
-        SizeRow{"TransparencyOnTheBackground",
-                Source::TransparentPng,
-                {600, 400},
-                {1600, 1200},
-                {600, 400},
-                {480, 320}}),
-    [](const auto &row) { return std::string(row.param.name); });
-
-class WebAlbumRunTest : public PageTest
-{
-  protected:
-    // Three pictures told apart by their widths, with file dates out of order: the middle one
-    // first, the other two on the same day.
-    void selectThree()
-    {
-        const QDateTime day(QDate(2024, 5, 1), QTime(12, 0));
-        const QDateTime dates[] = {day, day.addDays(-3), day};
-        for (int i = 0; i < 3; ++i) {
-            const QString path = pathIn(QStringLiteral("p%1.jpg").arg(i));
-            ASSERT_TRUE(
-                TestPictures::WritePictureFile(path, TestPictures::Quadrants(100 + 10 * i, 80), dates[i]));
-            host.select(path);
-        }
-    }
-    int widthOf(const QString &file) const
-    {
-        return QImageReader(JoinPath(host.folder, QStringLiteral("A/images/") + file)).size().width();
-    }
+// Fitted where the box is wider or taller; neither picture ever enlarged (where the box is smaller
+// than the small one's, the small picture is the large one's size).
+const SizeRow SizeRows[] = {
+    {"Portrait", Source::Jpeg, {1500, 2000}, {1600, 1200}, {900, 1200}, {360, 480}},
+    {"Panorama", Source::Jpeg, {3000, 500}, {1600, 1200}, {1600, 267}, {480, 80}},
+    {"BetweenTheBoxes", Source::Jpeg, {1000, 800}, {1600, 1200}, {1000, 800}, {480, 384}},
+    {"BoxSmallerThanTheSmallOne", Source::Jpeg, {800, 600}, {320, 320}, {320, 240}, {320, 240}},
+    {"ExifTurnedUpright", Source::ExifRotated, {2000, 1500}, {1600, 1200}, {900, 1200}, {360, 480}},
+    {"TransparencyOnTheBackground", Source::TransparentPng, {600, 400}, {1600, 1200}, {600, 400}, {480, 320}},
 };
+INSTANTIATE_TEST_SUITE_P(Sizes, WebAlbumPicturesTest, ::testing::ValuesIn(SizeRows),
+                         [](const auto &row) { return std::string(row.param.name); });
 
-TEST_F(WebAlbumRunTest, WritesInOrderWithTheWindowsPacingOrByDateTaken)
+using WebAlbumRunTest = PageTest;
+
+// Harbour (taken 2020, turned sideways, described), plain (its file's date only), dune (taken
+// 2019, described) and quay (the plain one's file date).
+TEST_F(WebAlbumRunTest, OrdersByDateTakenElseTheFileDateStablyWithCaptionsAndTheWindowsPacing)
 {
-    selectThree();
-    ProductionRequest request = host.request(QStringLiteral("A"), QStringLiteral("index"));
-    request.workers = 2;
-    request.sortByDate = true;
-    const ProductionResult result = WriteWebAlbumPage(request, host, 1600, 1200);
-    ASSERT_TRUE(result.done()) << result.message.toStdString();
-    // By date, stable: the second picture (3 days earlier), then the first and third as selected.
-    EXPECT_EQ(widthOf(QStringLiteral("picture1.jpg")), 110);
-    EXPECT_EQ(widthOf(QStringLiteral("small/picture2.jpg")), 100);
-    EXPECT_EQ(widthOf(QStringLiteral("picture3.jpg")), 120);
-    EXPECT_EQ(host.statuses,
-              (QStringList{QStringLiteral("Convert picture 1 of 3"), QStringLiteral("Convert picture 2 of 3"),
-                           QStringLiteral("Convert picture 3 of 3"),
-                           QStringLiteral("Convert pictures ready, open html page....")}));
-    EXPECT_EQ(host.pauses, (QVector<float>{0.2f, 0.2f, 0.2f, 1.0f}));
-    EXPECT_EQ(host.opened, QStringList{result.pagePath});
-    const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
-    EXPECT_LT(page.indexOf(QStringLiteral("p1.jpg")), page.indexOf(QStringLiteral("p0.jpg")));
-    EXPECT_LT(page.indexOf(QStringLiteral("2024-04-28 12:00")),
-              page.indexOf(QStringLiteral("2024-05-01 12:00")));
-
-    // Without the flag, the selection's order.
-    request.folder = QStringLiteral("B");
-    request.sortByDate = false;
-    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
-    EXPECT_EQ(QImageReader(JoinPath(host.folder, QStringLiteral("B/images/picture1.jpg"))).size().width(),
-              100);
-}
-
-TEST_F(WebAlbumRunTest, CaptionsAndDateOrderComeFromTheMetadataElseTheFileDate)
-{
+    const QDateTime fileDay(QDate(2021, 6, 1), QTime(8, 15)), later(QDate(2024, 5, 1), {});
     const struct {
         const char *name;
         MetadataPictures::Tags tags;
         QDateTime fileDate;
     } sources[] = {
-        {"harbour.jpg",
-         {6, "2020:01:01 10:00:00", {}, "Harbour & <boats>", {}},
-         QDateTime(QDate(2024, 5, 1), {})},
-        {"plain.jpg", {}, QDateTime(QDate(2021, 6, 1), QTime(8, 15))},
-        {"dune.jpg", {0, "2019:07:07 08:00:00", "+02:00", {}, "Dune"}, QDateTime(QDate(2024, 5, 2), {})},
+        {"harbour.jpg", {6, "2020:01:01 10:00:00", {}, "Harbour & <boats>", {}}, later},
+        {"plain.jpg", {}, fileDay},
+        {"dune.jpg", {0, "2019:07:07 08:00:00", "+02:00", {}, "Dune"}, later},
+        {"quay.jpg", {}, fileDay},
     };
     for (const auto &source : sources) {
         QByteArray bytes = PictureFiles::JpegBytes(TestPictures::Quadrants(640, 480));
@@ -190,25 +127,40 @@ TEST_F(WebAlbumRunTest, CaptionsAndDateOrderComeFromTheMetadataElseTheFileDate)
         host.select(path);
     }
     ProductionRequest request = host.request(QStringLiteral("A"), QStringLiteral("index"));
+    request.workers = 2;
     request.sortByDate = true;
-    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
+    const ProductionResult result = WriteWebAlbumPage(request, host, 1600, 1200);
+    ASSERT_TRUE(result.done()) << result.message.toStdString();
 
+    const auto widthOf = [this](const char *file) {
+        return QImageReader(JoinPath(host.folder, QLatin1String(file))).size().width();
+    };
     const QString page = QString::fromLatin1(pageBytes(QStringLiteral("A"), QStringLiteral("index")));
-    const qsizetype dune = page.indexOf(QStringLiteral("alt=\"Dune\"")),
-                    harbour = page.indexOf(QStringLiteral("alt=\"Harbour &amp; &lt;boats&gt;\"")),
-                    plain = page.indexOf(QStringLiteral("alt=\"plain.jpg\""));
-    EXPECT_TRUE(dune > 0 && dune < harbour && harbour < plain) << dune << ' ' << harbour << ' ' << plain;
+    qsizetype at = 0;
+    for (const char *alt :
+         {"alt=\"Dune\"", "alt=\"Harbour &amp; &lt;boats&gt;\"", "alt=\"plain.jpg\"", "alt=\"quay.jpg\""}) {
+        EXPECT_GT(page.indexOf(QLatin1String(alt)), at) << alt;
+        at = page.indexOf(QLatin1String(alt));
+    }
     for (const char *caption :
          {"<p>Dune<br>2019-07-07 08:00</p>", "<p>Harbour &amp; &lt;boats&gt;<br>2020-01-01 10:00</p>",
           "<p>2021-06-01 08:15</p>"})
         EXPECT_TRUE(page.contains(QLatin1String(caption))) << caption;
-    // The EXIF orientation turned the harbour upright (now picture 2); no file keeps any metadata.
-    EXPECT_EQ(widthOf(QStringLiteral("picture2.jpg")), 480);
-    for (const char *file : {"picture1.jpg", "small/picture1.jpg", "picture2.jpg", "small/picture2.jpg"})
-        EXPECT_FALSE(Markers(PictureFiles::ReadBytes(
-                                 JoinPath(host.folder, QStringLiteral("A/images/") + QLatin1String(file))))
-                         .contains(0xe1))
-            << file;
+    // The harbour is picture 2 in both sizes, turned upright by the orientation read with its date.
+    EXPECT_EQ(widthOf("A/images/picture2.jpg"), 480);
+    EXPECT_EQ(widthOf("A/images/small/picture2.jpg"), 360);
+    EXPECT_EQ(host.statuses,
+              (QStringList{QStringLiteral("Convert picture 1 of 4"), QStringLiteral("Convert picture 2 of 4"),
+                           QStringLiteral("Convert picture 3 of 4"), QStringLiteral("Convert picture 4 of 4"),
+                           QStringLiteral("Convert pictures ready, open html page....")}));
+    EXPECT_EQ(host.pauses, (QVector<float>{0.2f, 0.2f, 0.2f, 0.2f, 1.0f}));
+    EXPECT_EQ(host.opened, QStringList{result.pagePath});
+
+    // Without the flag, the selection's order: the harbour first.
+    request.folder = QStringLiteral("B");
+    request.sortByDate = false;
+    ASSERT_TRUE(WriteWebAlbumPage(request, host, 1600, 1200).done());
+    EXPECT_EQ(widthOf("B/images/picture1.jpg"), 480);
 }
 
 TEST_F(WebAlbumRunTest, APictureThatCannotBeReadEndsTheRunAndLeavesNoFolders)
