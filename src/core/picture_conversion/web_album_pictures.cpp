@@ -169,10 +169,12 @@ class WebAlbumRun
         } catch (const std::exception &) { // out of memory inside Qt or the standard library
             made.result = ProductionResult::Abandoned(NotEnoughMemoryText(current_));
         }
+        made.result.leftOut = leftOut_;
+        made.result.picturesMade = made_;
         return made;
     }
 
-    bool wrotePicture() const { return wrotePicture_; }
+    bool wrotePicture() const { return made_ > 0; }
 
   private:
     ProductionResult makeAll(QList<WebAlbumPicture> &pictures)
@@ -196,33 +198,47 @@ class WebAlbumRun
             std::optional<MadeOutcome> picture = Await(next, host_.endOfRun());
             if (!picture || host_.closing())
                 return ProductionResult::Abandoned(QString());
-            if (!picture->ok())
-                return ProductionResult::Abandoned(picture->reason());
-            const MadePicture &made = picture->value();
-            result.PictureDates << PictureDateText(QFileInfo(current_).lastModified());
-
-            const QString number = QString::number(n + 1);
-            const QString file = QStringLiteral("picture") + number + QStringLiteral(".jpg");
-            const std::optional<PictureFacts> &known = facts_[std::size_t(order_[std::size_t(n)])];
-            WebAlbumPicture shown{QFileInfo(current_).fileName(), made.largeSize, made.smallSize,
-                                  made.encoded, known ? known->caption : made.caption};
-            if (!made.encoded) {
-                host_.showMessage(NotSavedAsJpegText());
+            if (picture->ok()) {
+                // Pictures left out take no number.
+                const std::optional<PictureFacts> &known = facts_[std::size_t(order_[std::size_t(n)])];
+                const MadePicture &made = picture->value();
+                if (const Status placed = place(made, known ? known->caption : made.caption,
+                                                n + 1 - leftOut_.size(), pictures, result.PictureDates);
+                    !placed)
+                    return ProductionResult::Abandoned(placed.reason());
+            } else if (request_.keepGoing) {
+                leftOut_.push_back({current_, picture->reason()});
             } else {
-                for (const auto &[folder, bytes] :
-                     {std::pair{album_.pictureFolder, &made.large}, std::pair{smallFolder_, &made.small}}) {
-                    const QString path = JoinPath(folder, file);
-                    if (const Status written = WriteWholeFile(path, *bytes, IfExists::Refuse); !written)
-                        return ProductionResult::Abandoned(FileNotWrittenText(path, written.reason()));
-                    wrotePicture_ = true;
-                }
+                return ProductionResult::Abandoned(picture->reason());
             }
-            pictures << shown;
-            host_.showStatus(QStringLiteral("Convert picture ") + number + QStringLiteral(" of ") +
-                             QString::number(count));
+            host_.showStatus(QStringLiteral("Convert picture ") + QString::number(n + 1) +
+                             QStringLiteral(" of ") + QString::number(count));
             host_.pause(0.2f);
         }
         return result;
+    }
+
+    // Writes the picture under way as album place `number` and adds it to the page's list. The
+    // failure is the message that ends the run; a JPEG that could not be made only loses its picture.
+    Status place(const MadePicture &made, const WebAlbumCaption &caption, qsizetype number,
+                 QList<WebAlbumPicture> &pictures, QStringList &dates)
+    {
+        dates << PictureDateText(QFileInfo(current_).lastModified());
+        const QString file = QStringLiteral("picture") + QString::number(number) + QStringLiteral(".jpg");
+        pictures << WebAlbumPicture{QFileInfo(current_).fileName(), made.largeSize, made.smallSize,
+                                    made.encoded, caption};
+        if (!made.encoded) {
+            host_.showMessage(NotSavedAsJpegText());
+            return {};
+        }
+        for (const auto &[folder, bytes] :
+             {std::pair{album_.pictureFolder, &made.large}, std::pair{smallFolder_, &made.small}}) {
+            const QString path = JoinPath(folder, file);
+            if (const Status written = WriteWholeFile(path, *bytes, IfExists::Refuse); !written)
+                return Failure{FileNotWrittenText(path, written.reason())};
+        }
+        ++made_;
+        return {};
     }
 
     // Reads every caption on the workers and orders the album by date taken, stably. False when
@@ -276,7 +292,8 @@ class WebAlbumRun
     qsizetype started_ = 0;
     qsizetype ahead_ = 2;
     QString current_;
-    bool wrotePicture_ = false;
+    QList<ProductionResult::LeftOut> leftOut_;
+    qsizetype made_ = 0; // pictures written, both sizes
 };
 
 } // namespace

@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Productions, KeepGoingTest,
                                            KeepGoingRow{"SlideShow", PageStyles::SlideShow},
                                            KeepGoingRow{"BlockEffect", PageStyles::BlockEffect},
                                            KeepGoingRow{"Photoalbum1", PageStyles::Photoalbum1},
-                                           KeepGoingRow{"Photoalbum2", PageStyles::Photoalbum2}),
+                                           KeepGoingRow{"Photoalbum2", PageStyles::Photoalbum2},
+                                           KeepGoingRow{"WebAlbum", PageStyles::WebAlbum}),
                          [](const auto &row) { return std::string(row.param.name); });
 
 } // namespace
