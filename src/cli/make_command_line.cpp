@@ -105,22 +105,6 @@ qsizetype PicturesIn(const QString &album)
         .size();
 }
 
-// What a stopped run may leave in its album: its scratch folders and temporary files.
-void RemoveScratch(const QString &album)
-{
-    for (const QString &folder : {album, JoinPath(album, QStringLiteral("images"))}) {
-        const QDir dir(folder);
-        for (const QFileInfo &entry :
-             dir.entryInfoList({QStringLiteral(".scratch-*"), QStringLiteral(".galvora-*")},
-                               QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-            if (entry.isDir() && !entry.isSymLink())
-                RemoveTree(entry.filePath());
-            else
-                QFile::remove(entry.filePath());
-        }
-    }
-}
-
 } // namespace
 
 int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
@@ -154,7 +138,7 @@ int MakeAlbum(const MakeOptions &options, QTextStream &out, QTextStream &err)
         if (replacing)
             RemoveTree(made);
         else
-            RemoveScratch(made);
+            RemoveRunLeftovers(made);
         feedback.showMessage(PicturesStoppedText(pictures, options.pictures.size()));
         return StoppedExitStatus(signal);
     }

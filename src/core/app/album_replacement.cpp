@@ -1,7 +1,9 @@
 #include "app/album_replacement.h"
 
+#include "shared/file_writing.h"
 #include "shared/logging.h"
 #include "shared/output_names.h"
+#include "shared/paths.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,11 +18,9 @@
 namespace
 {
 
-const QString TemporaryPrefix = QStringLiteral(".galvora-");
-
 bool IsTemporary(const QString &name)
 {
-    return name.startsWith(TemporaryPrefix);
+    return name.startsWith(TemporaryFilePrefix);
 }
 
 QFileInfoList Entries(const QString &folder)
@@ -55,7 +55,7 @@ void CheckAlbum(const QString &folder, QStringList &strangers)
                 strangers << name;
         } else if (entry.isDir() && name == QLatin1String("images")) {
             CheckPictureFolder(entry.filePath(), name + QLatin1Char('/'), strangers, true);
-        } else if (entry.isDir() && name.startsWith(QLatin1String(".scratch-"))) {
+        } else if (entry.isDir() && name.startsWith(ScratchFolderPrefix)) {
             // A scratch folder holds the run's scratch files and nothing else.
             for (const QFileInfo &inner : Entries(entry.filePath()))
                 if (inner.isSymLink() || !inner.isFile())
@@ -85,7 +85,7 @@ QString StagingName(const QString &albumPath)
 {
     const QFileInfo album(albumPath);
     for (;;) {
-        const QString name = TemporaryPrefix + album.fileName() + QLatin1Char('-') +
+        const QString name = TemporaryFilePrefix + album.fileName() + QLatin1Char('-') +
                              QString::number(QRandomGenerator::global()->generate() % 1000000, 36);
         if (!QFileInfo(album.dir().filePath(name)).exists() &&
             !QFileInfo(album.dir().filePath(name)).isSymLink())
@@ -96,7 +96,7 @@ QString StagingName(const QString &albumPath)
 void RemoveStaleStaging(const QString &albumPath)
 {
     const QFileInfo album(albumPath);
-    const QString prefix = TemporaryPrefix + album.fileName() + QLatin1Char('-');
+    const QString prefix = TemporaryFilePrefix + album.fileName() + QLatin1Char('-');
     for (const QFileInfo &entry : Entries(album.path())) {
         if (!entry.fileName().startsWith(prefix) || entry.isSymLink() || !entry.isDir())
             continue;
@@ -128,6 +128,21 @@ Status SwapIntoPlace(const QString &staging, const QString &albumPath)
     }
     RemoveTree(aside);
     return {};
+}
+
+void RemoveRunLeftovers(const QString &path)
+{
+    const QString images = JoinPath(path, QStringLiteral("images"));
+    for (const QString &folder : {path, images, JoinPath(images, QStringLiteral("small"))}) {
+        for (const QFileInfo &entry : Entries(folder)) {
+            if (!entry.fileName().startsWith(ScratchFolderPrefix) && !IsTemporary(entry.fileName()))
+                continue;
+            if (entry.isDir() && !entry.isSymLink())
+                RemoveTree(entry.filePath());
+            else
+                QFile::remove(entry.filePath());
+        }
+    }
 }
 
 void RemoveTree(const QString &path)

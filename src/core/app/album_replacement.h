@@ -25,5 +25,9 @@ void RemoveStaleStaging(const QString &albumPath);
 // file system can (two renames where it cannot), then takes the old one away.
 Status SwapIntoPlace(const QString &staging, const QString &albumPath);
 
+// Takes away what a stopped run left in the album at `path`: its scratch folders and the
+// temporary files beside the album's files.
+void RemoveRunLeftovers(const QString &path);
+
 // Takes away a folder and all in it; used only on folders checked above or made by this run.
 void RemoveTree(const QString &path);

@@ -143,7 +143,7 @@ ProductionResult ConvertPictures(const ProductionRequest &request, Host &host, s
     bool wrotePicture = false;
     {
         // The scratch file lives in a folder of this run's own, so that two runs never share it.
-        QTemporaryDir scratch(JoinPath(album->path, QStringLiteral(".scratch-XXXXXX")));
+        QTemporaryDir scratch(JoinPath(album->path, ScratchFolderPrefix + QStringLiteral("XXXXXX")));
         if (!scratch.isValid()) {
             result = ProductionResult::Abandoned(
                 FileNotWrittenText(JoinPath(album->path, ScratchName), scratch.errorString()));

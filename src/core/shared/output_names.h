@@ -10,6 +10,10 @@
 // non-ASCII letters are fine.
 bool IsPlainName(const QString &name);
 
+// How the name of a run's scratch folder inside the album begins (its files go there while they
+// are made).
+inline const QString ScratchFolderPrefix = QStringLiteral(".scratch-");
+
 // The refusals shown for a folder or file name that is not plain.
 QString FolderNotAllowedText(const QString &folder);
 QString FileNameNotAllowedText(const QString &fileName);
