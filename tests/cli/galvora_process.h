@@ -9,6 +9,12 @@
 #include <QString>
 #include <QStringList>
 
+// "make thumbnails -o out a.jpg" as the argument list a shell makes of it (no quoting).
+inline QStringList Words(const char *line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 struct Finished {
     int status = -1;
     QString out, err;

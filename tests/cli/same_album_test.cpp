@@ -1,6 +1,7 @@
 // The command line makes the album the window makes from the same pictures and values: the same
 // files, byte for byte, for each of the eight kinds.
 
+#include "galvora_process.h"
 #include "main_window/make_fixture.h"
 #include "shared/production_kinds.h"
 
@@ -11,14 +12,12 @@ namespace
 {
 
 struct KindRow {
-    const char *name;
-    int option; // the Convert dialog's option
-    std::vector<std::pair<const char *, QString>> boxes;
-    QStringList arguments; // the kind and its options on the command line
+    const char *arguments;                                    // the kind and its options on the command line
+    std::vector<std::pair<const char *, QString>> boxes = {}; // the Convert dialog's values for them
 };
 void PrintTo(const KindRow &row, std::ostream *os)
 {
-    *os << row.name;
+    *os << row.arguments;
 }
 
 // Every file below `folder`, by its path inside it.
@@ -39,6 +38,9 @@ class SameAlbumTest : public MakeTest, public ::testing::WithParamInterface<Kind
 TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
 {
     const KindRow &row = GetParam();
+    const QStringList kindArguments = Words(row.arguments);
+    const ProductionKind *kind = KindNamed(kindArguments.first());
+    ASSERT_TRUE(kind);
     const QStringList order{QStringLiteral("beach.jpg"), QStringLiteral("Harbour.gif"),
                             QStringLiteral("dunes.bmp")};
     QDateTime stamp(QDate(2021, 3, 4), QTime(10, 20, 30));
@@ -51,17 +53,13 @@ TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
     for (const QString &name : order)
         exportFiles({name});
     typeNames(QStringLiteral("Trip"), QStringLiteral("holiday"), QStringLiteral("Holiday album"));
-    make(ConvertDialogDriver::Choose(row.option, row.boxes));
+    make(ConvertDialogDriver::Choose(kind->pageStyle, row.boxes));
     ASSERT_TRUE(messages.texts.isEmpty()) << messages.texts.first().toStdString();
 
     QTemporaryDir elsewhere;
-    QStringList arguments{QStringLiteral("make")};
-    arguments << row.arguments
-              << QStringList{QStringLiteral("-o"),     elsewhere.filePath(QStringLiteral("Trip")),
-                             QStringLiteral("-n"),     QStringLiteral("holiday"),
-                             QStringLiteral("-q"),     QStringLiteral("75"),
-                             QStringLiteral("--quiet")};
-    if (KindOfPageStyle(std::uint8_t(row.option))->showsTitle) // refused where the page shows none
+    QStringList arguments = Words("make") + kindArguments + Words("-n holiday -q 75 --quiet -o");
+    arguments << elsewhere.filePath(QStringLiteral("Trip"));
+    if (kind->showsTitle) // refused where the page shows none
         arguments << QStringLiteral("-t") << QStringLiteral("Holiday album");
     for (const QString &name : order)
         arguments << onDrive(QStringLiteral("Sea & Sand/") + name);
@@ -84,30 +82,13 @@ TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, SameAlbumTest,
-    ::testing::Values(KindRow{"PictureShow", 1, {}, {QStringLiteral("picture-show")}},
-                      KindRow{"SlideShow",
-                              2,
-                              {{"PauzeText", QStringLiteral("4")}},
-                              {QStringLiteral("slide-show"), QStringLiteral("-d"), QStringLiteral("4")}},
-                      KindRow{"Thumbnails", 3, {}, {QStringLiteral("thumbnails")}},
-                      KindRow{"BlockEffect",
-                              4,
-                              {{"BrText", QStringLiteral("160")},
-                               {"HoText", QStringLiteral("120")},
-                               {"BlokText", QStringLiteral("20")}},
-                              {QStringLiteral("block-effect"), QStringLiteral("-s"),
-                               QStringLiteral("160x120"), QStringLiteral("-b"), QStringLiteral("20")}},
-                      KindRow{"Photoalbum1", 5, {}, {QStringLiteral("photoalbum-1")}},
-                      KindRow{"Photoalbum2", 6, {}, {QStringLiteral("photoalbum-2")}},
-                      KindRow{"ResizePictures",
-                              7,
-                              {{"BrText", QStringLiteral("96")}},
-                              {QStringLiteral("resize"), QStringLiteral("-s"), QStringLiteral("96x200")}},
-                      KindRow{
-                          "WebAlbum",
-                          8,
-                          {{"BrText", QStringLiteral("200")}, {"HoText", QStringLiteral("150")}},
-                          {QStringLiteral("web-album"), QStringLiteral("-s"), QStringLiteral("200x150")}}),
-    [](const auto &row) { return std::string(row.param.name); });
+    ::testing::Values(
+        KindRow{"picture-show"}, KindRow{"slide-show -d 4", {{"PauzeText", "4"}}}, KindRow{"thumbnails"},
+        KindRow{"block-effect -s 160x120 -b 20", {{"BrText", "160"}, {"HoText", "120"}, {"BlokText", "20"}}},
+        KindRow{"photoalbum-1"}, KindRow{"photoalbum-2"}, KindRow{"resize -s 96x200", {{"BrText", "96"}}},
+        KindRow{"web-album -s 200x150", {{"BrText", "200"}, {"HoText", "150"}}}),
+    [](const auto &row) {
+        return Words(row.param.arguments).first().replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
+    });
 
 } // namespace
