@@ -10,31 +10,27 @@
 #include <sys/wait.h>
 #include <vector>
 
+extern char **environ;
+
 namespace
 {
 
-// Runs the program with arguments given as bytes and no display, standard error into `errPath`;
-// its exit status, or -1 when it did not end by itself.
+// Runs the program with arguments given as bytes, standard error into `errPath`; its exit status, or
+// -1 when it did not end by itself.
 int RunWithBytes(QList<QByteArray> arguments, const QByteArray &errPath)
 {
     arguments.prepend(GALVORA_PROGRAM);
-    QList<QByteArray> environment;
-    for (const QString &variable : NoDisplay().toStringList())
-        environment << variable.toLocal8Bit();
-    std::vector<char *> argv, envp;
+    std::vector<char *> argv;
     for (QByteArray &word : arguments)
         argv.push_back(word.data());
-    for (QByteArray &variable : environment)
-        envp.push_back(variable.data());
     argv.push_back(nullptr);
-    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.constData(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))

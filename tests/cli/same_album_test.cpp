@@ -5,9 +5,6 @@
 #include "main_window/make_fixture.h"
 #include "shared/production_kinds.h"
 
-#include <QDirIterator>
-#include <QProcess>
-
 namespace
 {
 
@@ -18,17 +15,6 @@ struct KindRow {
 void PrintTo(const KindRow &row, std::ostream *os)
 {
     *os << row.arguments;
-}
-
-// Every file below `folder`, by its path inside it.
-QStringList FilesBelow(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 class SameAlbumTest : public MakeTest, public ::testing::WithParamInterface<KindRow>
@@ -63,16 +49,14 @@ TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
         arguments << QStringLiteral("-t") << QStringLiteral("Holiday album");
     for (const QString &name : order)
         arguments << onDrive(QStringLiteral("Sea & Sand/") + name);
-    QProcess command;
-    command.start(QStringLiteral(GALVORA_PROGRAM), arguments);
-    ASSERT_TRUE(command.waitForFinished(60000));
-    ASSERT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
+    const Finished command = RunGalvora(arguments, elsewhere.path());
+    ASSERT_EQ(command.status, 0) << command.err.toStdString();
 
     const QString windowAlbum = inProgram(QStringLiteral("Trip")),
                   commandLine = elsewhere.filePath(QStringLiteral("Trip"));
-    const QStringList files = FilesBelow(windowAlbum);
-    ASSERT_GE(files.size(), 3);
-    EXPECT_EQ(FilesBelow(commandLine), files);
+    const QStringList files = Tree(windowAlbum);
+    ASSERT_GE(files.size(), 4) << "images/ and the three pictures at least";
+    EXPECT_EQ(Tree(commandLine), files);
     for (const QString &file : files) {
         SCOPED_TRACE(file.toStdString());
         EXPECT_SAME_PAGE(PictureFiles::ReadBytes(commandLine + QLatin1Char('/') + file),

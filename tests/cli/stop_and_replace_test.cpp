@@ -2,6 +2,7 @@
 // program, checked on disk.
 
 #include "galvora_process.h"
+#include "support/picture_test_files.h"
 #include "support/test_pictures.h"
 
 #include <QDirIterator>
@@ -47,15 +48,14 @@ class StopAndReplaceTest : public ::testing::Test
         ASSERT_TRUE(err.contains(QStringLiteral("Convert picture 1 of"))) << err.toStdString();
     }
 
-    // Every file below the work folder by path, with its bytes.
+    // Every file below `folder` with its bytes.
     QMap<QString, QByteArray> Snapshot(const QString &folder) const
     {
         QMap<QString, QByteArray> files;
-        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile file(it.next());
-            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-            files.insert(QDir(folder).relativeFilePath(file.fileName()), file.readAll());
+        for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString file = it.next();
+            files.insert(file, PictureFiles::ReadBytes(file));
         }
         return files;
     }
@@ -154,11 +154,8 @@ TEST_F(StopAndReplaceTest, AReplaceAfterAKilledRunTakesItsLeftoversAway)
     const Finished first = RunGalvora(Words("make thumbnails -o out a.jpg"), work.path());
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("out/.scratch-Ab12Cd")));
-    for (const char *leftover : {"out/.scratch-Ab12Cd/mydummy.bmp", "out/images/.galvora-picture2.jpg-x1"}) {
-        QFile file(path(leftover));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("half");
-    }
+    for (const char *leftover : {"out/.scratch-Ab12Cd/mydummy.bmp", "out/images/.galvora-picture2.jpg-x1"})
+        ASSERT_TRUE(PictureFiles::WriteBytes(path(leftover), "half"));
     QProcess process;
     QString err;
     startLongRun(process, "make resize --replace -o out", err);
