@@ -48,10 +48,6 @@ struct BadLine {
     const char *message; // a part of what standard error says
     const char *made = "";
 };
-void PrintTo(const BadLine &line, std::ostream *os)
-{
-    *os << line.name;
-}
 
 class BadCommandLineTest : public MakeCommandLineTest, public ::testing::WithParamInterface<BadLine>
 {

@@ -12,10 +12,6 @@ struct KindRow {
     const char *arguments;                                    // the kind and its options on the command line
     std::vector<std::pair<const char *, QString>> boxes = {}; // the Convert dialog's values for them
 };
-void PrintTo(const KindRow &row, std::ostream *os)
-{
-    *os << row.arguments;
-}
 
 class SameAlbumTest : public MakeTest, public ::testing::WithParamInterface<KindRow>
 {

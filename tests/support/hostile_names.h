@@ -96,11 +96,10 @@ inline QString ShownText(const QByteArray &page)
     for (const QRegularExpressionMatch &m : reference.globalMatch(text)) {
         shown += text.mid(at, m.capturedStart() - at);
         const QString name = m.captured(1).toLower();
-        const char32_t c = name.startsWith(QLatin1Char('#')) ? name.mid(1).toUInt()
-                           : name == QLatin1String("amp")    ? U'&'
-                           : name == QLatin1String("lt")     ? U'<'
-                           : name == QLatin1String("gt")     ? U'>'
-                                                             : U'"';
+        static const QStringList names{QStringLiteral("amp"), QStringLiteral("lt"), QStringLiteral("gt"),
+                                       QStringLiteral("quot")};
+        const char32_t c =
+            name.startsWith(QLatin1Char('#')) ? name.mid(1).toUInt() : U"&<>\""[names.indexOf(name)];
         shown += QString::fromUcs4(&c, 1);
         at = m.capturedEnd();
     }
