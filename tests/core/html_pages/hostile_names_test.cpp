@@ -15,20 +15,16 @@ class HostileNamesTest : public ::testing::TestWithParam<ProductionKind>
 {
   protected:
     QTemporaryDir dir;
-    FakeHost feedback;
 
-    ProductionResult produce(const char *folder, const QList<QByteArray> &paths)
+    ProductionResult produce(const char *folder, const QList<QByteArray> &paths) const
     {
-        ProductionRequest r;
+        FakeHost feedback;
+        feedback.folder = dir.path();
         for (const QByteArray &path : paths) // decoded as the window and the command line decode them
-            r.selection.push_back({QFileInfo(QFile::decodeName(path)).fileName(), QFile::decodeName(path)});
-        r.folder = QLatin1String(folder);
-        r.fileName = QStringLiteral("index");
-        r.title = QStringLiteral("Holiday");
-        r.settings = {GetParam().pageStyle, 40, 30, 3, 12, 90};
-        r.pageColour = QColor(0xE0, 0xF0, 0xE0);
-        r.albumHome = dir.path();
-        return Produce(r, feedback);
+            feedback.select(QFile::decodeName(path));
+        ProductionRequest request = feedback.request(QLatin1String(folder), QStringLiteral("index"));
+        request.settings = {GetParam().pageStyle, 40, 30, 3, 12, 90};
+        return Produce(request, feedback);
     }
 };
 
