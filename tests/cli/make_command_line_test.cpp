@@ -164,7 +164,7 @@ TEST_F(MakeCommandLineTest, AFolderStandsForItsPicturesInNameOrder)
     ASSERT_TRUE(picture.save(path("trip/A.gif"), "GIF") ||
                 picture.save(path("trip/A.gif"), "BMP")); // read by content
     for (const char *copy : {"trip/c.jpeg", "trip/sub/d.jpg"})
-        ASSERT_TRUE(QFile::copy(path("a.jpg"), work.filePath(QLatin1String(copy))));
+        ASSERT_TRUE(QFile::copy(path("a.jpg"), path(copy)));
     ASSERT_TRUE(PictureFiles::WriteBytes(path("trip/notes.txt"), "text\n"));
 
     const Finished run = RunGalvora(Words("make picture-show -o out --quiet e.jpg trip"), work.path());
@@ -172,11 +172,10 @@ TEST_F(MakeCommandLineTest, AFolderStandsForItsPicturesInNameOrder)
     const QStringList sources = Words("e.jpg trip/A.gif trip/b.png trip/c.jpeg");
     const QStringList copies = QDir(path("out/images")).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(copies.size(), sources.size()) << copies.join(QLatin1Char(' ')).toStdString();
-    for (qsizetype i = 0; i < sources.size(); ++i) {
-        const QStringList found = copies.filter(QStringLiteral("picture%1.").arg(i + 1));
-        ASSERT_EQ(found.size(), 1) << i;
+    for (qsizetype i = 0; i < sources.size(); ++i) { // picture1 to picture4, each a copy whatever its name
+        EXPECT_TRUE(copies[i].startsWith(QStringLiteral("picture%1.").arg(i + 1))) << copies[i].toStdString();
         EXPECT_EQ(PictureFiles::ReadBytes(work.filePath(sources[i])),
-                  PictureFiles::ReadBytes(path("out/images/") + found.first()))
+                  PictureFiles::ReadBytes(path("out/images/") + copies[i]))
             << sources[i].toStdString();
     }
 }
