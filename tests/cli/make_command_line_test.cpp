@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace
 {
@@ -212,34 +213,30 @@ TEST_F(MakeCommandLineTest, APageThatCannotBeOpenedIsNamedWithTheReason)
 {
     QTemporaryDir bin;
     ASSERT_TRUE(bin.isValid());
-    const struct {
-        const char *name;
-        const char *script; // the stand-in xdg-open; null: there is none
-        const char *reason;
-    } openers[] = {{"missing", nullptr, "xdg-open could not be started: No such file or directory"},
-                   {"failing", "#!/bin/sh\nexit 3\n", "xdg-open found no program to show it"},
-                   {"working", "#!/bin/sh\nexit 0\n", nullptr}};
-    for (const auto &opener : openers) {
-        SCOPED_TRACE(opener.name);
-        QDir(bin.path()).remove(QStringLiteral("xdg-open"));
-        if (opener.script) {
-            ASSERT_TRUE(PictureFiles::WriteBytes(bin.filePath(QStringLiteral("xdg-open")), opener.script));
-            QFile::setPermissions(bin.filePath(QStringLiteral("xdg-open")),
-                                  QFile::ReadOwner | QFile::ExeOwner);
+    const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+    QProcessEnvironment onlyBin;
+    onlyBin.insert(QStringLiteral("PATH"), bin.path());
+    for (const auto &[name, script, reason] : // script: the stand-in xdg-open, none when empty
+         {std::tuple{"missing", "", "xdg-open could not be started: No such file or directory"},
+          {"failing", "#!/bin/sh\nexit 3\n", "xdg-open found no program to show it"},
+          {"working", "#!/bin/sh\nexit 0\n", ""}}) {
+        SCOPED_TRACE(name);
+        QFile::remove(opener);
+        if (*script) {
+            ASSERT_TRUE(PictureFiles::WriteBytes(opener, script));
+            QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
         }
-        QProcessEnvironment onlyBin;
-        onlyBin.insert(QStringLiteral("PATH"), bin.path());
-        const QString album = path(opener.name);
-        const Finished run = RunGalvora(
-            Words("make thumbnails --open -o") << album << QStringLiteral("a.jpg"), work.path(), onlyBin);
-        const QString page = album + QStringLiteral("/index.html");
+        const Finished run =
+            RunGalvora(Words("make thumbnails --open -o") << path(name) << QStringLiteral("a.jpg"),
+                       work.path(), onlyBin);
+        const QString page = path(name) + QStringLiteral("/index.html");
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_EQ(run.out, page + QLatin1Char('\n'));
         EXPECT_TRUE(QFileInfo::exists(page));
-        const QString last = run.err.trimmed().section(QLatin1Char('\n'), -1);
-        EXPECT_EQ(last, opener.reason ? QStringLiteral("The page %1 could not be opened: %2")
-                                            .arg(page, QLatin1String(opener.reason))
-                                      : QStringLiteral("Album made: ") + page);
+        EXPECT_EQ(run.err.trimmed().section(QLatin1Char('\n'), -1),
+                  *reason
+                      ? QStringLiteral("The page %1 could not be opened: %2").arg(page, QLatin1String(reason))
+                      : QStringLiteral("Album made: ") + page);
     }
 }
 
