@@ -23,8 +23,7 @@ TEST_P(SameAlbumTest, TheCommandLineMakesTheWindowsAlbumByteForByte)
     const QStringList kindArguments = Words(row.arguments);
     const ProductionKind *kind = KindNamed(kindArguments.first());
     ASSERT_TRUE(kind);
-    const QStringList order{QStringLiteral("beach.jpg"), QStringLiteral("Harbour.gif"),
-                            QStringLiteral("dunes.bmp")};
+    const QStringList order = Words("beach.jpg Harbour.gif dunes.bmp");
     QDateTime stamp(QDate(2021, 3, 4), QTime(10, 20, 30));
     for (const QString &name : order) {
         writePicture(QStringLiteral("Sea & Sand/") + name, stamp);

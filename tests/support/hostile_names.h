@@ -121,15 +121,11 @@ inline int ExpectNamesOnlyAsText(const QByteArray &plain, const QByteArray &host
     for (qsizetype i = 0; i < files.hostile.size(); ++i) {
         const QString twin = QFile::decodeName(files.plain[i]), name = QFile::decodeName(files.hostile[i]);
         SCOPED_TRACE(name.toStdString());
-        bool twinShown = false;
-        for (const auto &form : {+[](const QString &path) { return QFileInfo(path).fileName(); },
-                                 +[](const QString &path) { return path.toUpper(); }}) {
-            if (plainShown.contains(form(twin))) {
-                EXPECT_TRUE(hostileShown.contains(form(name))) << "shown as it is named";
-                twinShown = true;
-            }
-        }
-        shown += twinShown;
+        const bool byName = plainShown.contains(QFileInfo(twin).fileName()),
+                   byPath = plainShown.contains(twin.toUpper());
+        EXPECT_TRUE(!byName || hostileShown.contains(QFileInfo(name).fileName())) << "shown by its name";
+        EXPECT_TRUE(!byPath || hostileShown.contains(name.toUpper())) << "shown by its path";
+        shown += byName || byPath;
     }
     return shown;
 }
