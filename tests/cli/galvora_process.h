@@ -9,25 +9,26 @@
 #include <QString>
 #include <QStringList>
 
+// "make thumbnails -o out a.jpg" as the argument list a shell makes of it (no quoting).
+inline QStringList Words(const char *line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 struct Finished {
     int status = -1;
     QString out, err;
 };
 
-// The environment without DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM, with `extra` set.
-inline QProcessEnvironment NoDisplay(const QProcessEnvironment &extra = {})
+// Started in `folder` without DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM, with `extra` set.
+inline void StartGalvora(QProcess &process, const QStringList &arguments, const QString &folder,
+                         const QProcessEnvironment &extra = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(extra);
-    return environment;
-}
-
-inline void StartGalvora(QProcess &process, const QStringList &arguments, const QString &folder,
-                         const QProcessEnvironment &extra = {})
-{
-    process.setProcessEnvironment(NoDisplay(extra));
+    process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(GALVORA_PROGRAM), arguments);
 }

@@ -5,50 +5,84 @@
 // the command line's.
 
 #include "support/page_tokens.h"
+#include "support/picture_test_files.h"
+#include "support/test_pictures.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 struct HostileName {
-    const char *name;
     QByteArray folder; // a folder of its own below the pictures' folder, as bytes on disk; may be empty
     QByteArray file;   // the file's name, as bytes on disk
 };
 
-inline void PrintTo(const HostileName &name, std::ostream *os)
-{
-    *os << name.name;
-}
-
 inline const QList<HostileName> &HostileNames()
 {
     static const QList<HostileName> names{
-        {"DoubleQuote", {}, "say \"cheese\".jpg"},
-        {"SingleQuote", {}, "it's 'me'.jpg"},
-        {"AngleBrackets", {}, "<b>bold<i>.jpg"},
-        {"Ampersands", {}, "Tom&amp;Jerry & co&lt;.jpg"},
+        {{}, "say \"cheese\".jpg"},
+        {{}, "it's 'me'.jpg"},
+        {{}, "<b>bold<i>.jpg"},
+        {{}, "Tom&amp;Jerry & co&lt;.jpg"},
         // A file name holds no "/": the folder above it completes "</script>".
-        {"EndOfScript", "x<", "script><script>alert(1)<!x.jpg"},
-        {"AttributeBreakout", {}, "a.jp\"><script>alert(1)<'x"},
-        {"EventHandler", {}, "x\" onerror=\"alert(1)\" y=\".jpg"},
-        {"CommentStart", {}, "<!-- a -->.JPG"},
-        {"Newlines", {}, "two\nlines\r.jpg"},
-        {"ArgumentMarkers", {}, "%1 %2 %L1.jpg"},
-        {"LeadingDash", {}, "-h.jpg"},
-        {"LeadingDoubleDash", {}, "--title=x.jpeg"},
-        {"NotUtf8", {}, "caf\xe9 \xff\xfe.jpg"},
+        {"x<", "script><script>alert(1)<!x.jpg"},
+        {{}, "a.jp\"><script>alert(1)<'x"},
+        {{}, "x\" onerror=\"alert(1)\" y=\".jpg"},
+        {{}, "<!-- a -->.JPG"},
+        {{}, "two\nlines\r.jpg"},
+        {{}, "%1 %2 %L1.jpg"},
+        {{}, "-h.jpg"},
+        {{}, "--title=x.jpeg"},
+        {{}, "caf\xe9 \xff\xfe.jpg"}, // not UTF-8
     };
     return names;
 }
 
-// Whether the program can name the file at all: a path that is not UTF-8 does not survive Qt's
-// decoding into text (its bytes become U+FFFD), so no picture of that name can be opened.
-inline bool QtCanName(const QByteArray &bytes)
+// The table's pictures written below `fotos`, each beside a plain-named twin. A path that is not
+// UTF-8 does not survive Qt's decoding into text (its bytes become U+FFFD), so no picture of that
+// name can be opened: those are kept apart.
+struct HostileFiles {
+    QList<QByteArray> plain, hostile, unnameable;
+    // Qt cannot name those either to take them away with their temporary folder.
+    ~HostileFiles()
+    {
+        for (const QByteArray &path : unnameable)
+            ::unlink(path.constData());
+    }
+};
+
+inline HostileFiles WriteHostileFiles(const QByteArray &fotos)
 {
-    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+    const QByteArray jpeg = PictureFiles::JpegBytes(TestPictures::Quadrants(64, 48));
+    const auto write = [&](const QByteArray &path) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        const bool written = fd >= 0 && ::write(fd, jpeg.constData(), size_t(jpeg.size())) == jpeg.size();
+        EXPECT_TRUE(::close(fd) == 0 && written) << path.data();
+        return path;
+    };
+    EXPECT_EQ(::mkdir(fotos.constData(), 0755), 0);
+    HostileFiles files;
+    for (const HostileName &name : HostileNames()) {
+        QByteArray path = fotos + '/';
+        if (!name.folder.isEmpty()) {
+            path += name.folder + '/';
+            EXPECT_EQ(::mkdir(path.constData(), 0755), 0);
+        }
+        write(path += name.file);
+        if (QFile::encodeName(QFile::decodeName(path)) != path) {
+            files.unnameable << path;
+            continue;
+        }
+        files.hostile << path;
+        files.plain << write(fotos + "/plain" + QByteArray::number(files.plain.size() + 1) + ".jpg");
+    }
+    return files;
 }
 
 // The page's text as a browser shows it: &amp; &lt; &gt; &quot; (in capitals too, as browsers
@@ -62,35 +96,36 @@ inline QString ShownText(const QByteArray &page)
     for (const QRegularExpressionMatch &m : reference.globalMatch(text)) {
         shown += text.mid(at, m.capturedStart() - at);
         const QString name = m.captured(1).toLower();
-        if (name.startsWith(QLatin1Char('#'))) {
-            const char32_t c = name.mid(1).toUInt();
-            shown += QString::fromUcs4(&c, 1);
-        } else {
-            shown += name == QLatin1String("amp")  ? QLatin1Char('&')
-                     : name == QLatin1String("lt") ? QLatin1Char('<')
-                     : name == QLatin1String("gt") ? QLatin1Char('>')
-                                                   : QLatin1Char('"');
-        }
+        static const QStringList names{QStringLiteral("amp"), QStringLiteral("lt"), QStringLiteral("gt"),
+                                       QStringLiteral("quot")};
+        const char32_t c =
+            name.startsWith(QLatin1Char('#')) ? name.mid(1).toUInt() : U"&<>\""[names.indexOf(name)];
+        shown += QString::fromUcs4(&c, 1);
         at = m.capturedEnd();
     }
     return shown + text.mid(at);
 }
 
-// A page made with a hostile name against the same page made with plain names: the same lines, the
-// same elements, the same script, and the name shown as text wherever the plain page shows its name.
-inline void ExpectNameOnlyAsText(const QByteArray &plain, const QByteArray &hostile, const QString &plainPath,
-                                 const QString &hostilePath)
+// A page made of the hostile names against the same page made of their plain twins: the same
+// lines, the same elements, the same script, and each name shown as text wherever the plain page
+// shows its twin (by file name, or by whole path in capitals). Returns how many twins it shows.
+inline int ExpectNamesOnlyAsText(const QByteArray &plain, const QByteArray &hostile,
+                                 const HostileFiles &files)
 {
-    EXPECT_TRUE(hostile.endsWith("</html>\r\n"));
     EXPECT_EQ(hostile.count("\r\n"), plain.count("\r\n")) << "as many lines";
-    EXPECT_EQ(hostile.count('\n'), hostile.count("\r\n")) << "every line ends in CR LF";
-    EXPECT_EQ(hostile.count('\r'), hostile.count("\r\n")) << "every line ends in CR LF";
+    EXPECT_EQ(hostile.count('\n') + hostile.count('\r'), 2 * hostile.count("\r\n"))
+        << "every line ends in CR LF";
     EXPECT_EQ(PageTokens::Of(hostile), PageTokens::Of(plain)) << "the same elements and script";
-    for (const QString &shown : {plainPath.section(QLatin1Char('/'), -1), plainPath.toUpper()}) {
-        const QString hostileShown =
-            shown == plainPath.toUpper() ? hostilePath.toUpper() : hostilePath.section(QLatin1Char('/'), -1);
-        if (ShownText(plain).contains(shown)) {
-            EXPECT_TRUE(ShownText(hostile).contains(hostileShown)) << "shown as it is named";
-        }
+    const QString plainShown = ShownText(plain), hostileShown = ShownText(hostile);
+    int shown = 0;
+    for (qsizetype i = 0; i < files.hostile.size(); ++i) {
+        const QString twin = QFile::decodeName(files.plain[i]), name = QFile::decodeName(files.hostile[i]);
+        SCOPED_TRACE(name.toStdString());
+        const bool byName = plainShown.contains(QFileInfo(twin).fileName()),
+                   byPath = plainShown.contains(twin.toUpper());
+        EXPECT_TRUE(!byName || hostileShown.contains(QFileInfo(name).fileName())) << "shown by its name";
+        EXPECT_TRUE(!byPath || hostileShown.contains(name.toUpper())) << "shown by its path";
+        shown += byName || byPath;
     }
+    return shown;
 }

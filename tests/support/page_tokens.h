@@ -5,86 +5,45 @@
 // Two pages with the same tokens have the same elements and run the same script.
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace PageTokens
 {
 
-inline bool IsLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-inline bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 // "<td width height>", "</td>", "script text: ..." and "onclick=..." in page order. Comments are
 // skipped; the text of script and style elements is raw up to their end tag, as a browser reads it.
+// A quote opens a value only after "=".
 inline QStringList Of(const QByteArray &page)
 {
+    static const QRegularExpression piece(
+        QStringLiteral(
+            "<!--.*?(?:-->|$)|<(/?)([A-Za-z][^\\s/>]*)((?:[^>\"'=]|=\\s*(?:\"[^\"]*\"|'[^']*')?|[\"'])*)>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression attribute(
+        QStringLiteral("([^\\s/>=]+)(?:\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]*)))?"));
+    const QString text = QString::fromLatin1(page);
     QStringList tokens;
-    qsizetype i = 0;
-    const qsizetype n = page.size();
-    while (i < n) {
-        if (page.mid(i, 4) == "<!--") {
-            const qsizetype end = page.indexOf("-->", i + 4);
-            i = end < 0 ? n : end + 3;
-            continue;
-        }
-        const bool endTag = page.mid(i, 2) == "</";
-        const qsizetype nameAt = i + (endTag ? 2 : 1);
-        if (page[i] != '<' || nameAt >= n || !IsLetter(page[nameAt])) {
-            ++i;
-            continue;
-        }
-        i = nameAt;
-        while (i < n && !IsSpace(page[i]) && page[i] != '>' && page[i] != '/')
-            ++i;
-        const QByteArray name = page.mid(nameAt, i - nameAt).toLower();
-        QString token = (endTag ? QStringLiteral("</") : QStringLiteral("<")) + QString::fromLatin1(name);
+    qsizetype at = 0;
+    for (QRegularExpressionMatch m; (m = piece.match(text, at)).hasMatch();) {
+        at = m.capturedEnd();
+        if (m.capturedLength(2) == 0)
+            continue; // a comment
+        const QString name = m.captured(2).toLower();
+        QString token = QLatin1Char('<') + m.captured(1) + name;
         QStringList handlers;
-        while (i < n && page[i] != '>') {
-            if (IsSpace(page[i]) || page[i] == '/') {
-                ++i;
-                continue;
-            }
-            const qsizetype attributeAt = i;
-            while (i < n && !IsSpace(page[i]) && page[i] != '>' && page[i] != '=' &&
-                   !(page[i] == '/' && i > attributeAt))
-                ++i;
-            const QByteArray attribute = page.mid(attributeAt, i - attributeAt).toLower();
-            QByteArray value;
-            while (i < n && IsSpace(page[i]))
-                ++i;
-            if (i < n && page[i] == '=') {
-                ++i;
-                while (i < n && IsSpace(page[i]))
-                    ++i;
-                if (i < n && (page[i] == '"' || page[i] == '\'')) {
-                    const qsizetype close = page.indexOf(page[i], i + 1);
-                    const qsizetype end = close < 0 ? n : close;
-                    value = page.mid(i + 1, end - i - 1);
-                    i = end + 1;
-                } else {
-                    const qsizetype valueAt = i;
-                    while (i < n && !IsSpace(page[i]) && page[i] != '>')
-                        ++i;
-                    value = page.mid(valueAt, i - valueAt);
-                }
-            }
-            token += QLatin1Char(' ') + QString::fromLatin1(attribute);
-            if (attribute.startsWith("on"))
-                handlers << QString::fromLatin1(attribute + '=' + value);
+        for (const QRegularExpressionMatch &a : attribute.globalMatch(m.captured(3))) {
+            const QString key = a.captured(1).toLower();
+            token += QLatin1Char(' ') + key;
+            if (key.startsWith(QLatin1String("on")))
+                handlers << key + QLatin1Char('=') + a.captured(2) + a.captured(3) + a.captured(4);
         }
-        ++i;
         tokens << token + QLatin1Char('>') << handlers;
-        if (!endTag && (name == "script" || name == "style")) {
-            const qsizetype close = page.toLower().indexOf("</" + name, i);
-            const qsizetype end = close < 0 ? n : close;
-            tokens << QString::fromLatin1(name) + QStringLiteral(" text: ") +
-                          QString::fromLatin1(page.mid(i, end - i));
-            i = end;
+        if (m.capturedLength(1) == 0 && (name == QLatin1String("script") || name == QLatin1String("style"))) {
+            const qsizetype close = text.indexOf(QLatin1String("</") + name, at, Qt::CaseInsensitive);
+            const qsizetype end = close < 0 ? text.size() : close;
+            tokens << name + QStringLiteral(" text: ") + text.mid(at, end - at);
+            at = end;
         }
     }
     return tokens;
