@@ -168,6 +168,12 @@ try {
     check(await closed(phone), "phone: the browser's back button closes the viewer");
     await phone.goto(album + '#3', { waitUntil: 'load' });
     check(await showing(phone, 3), 'phone: the address #3 opens picture 3');
+    // Back, and on to #8 before the viewer's close event has come: the late event must not undo #8.
+    await phone.evaluate(() => {
+        addEventListener('popstate', () => { location.hash = '#8'; }, { once: true });
+        history.back();
+    });
+    check(await showing(phone, 8), 'phone: back and straight on to #8 opens picture 8');
     check(phone.outside.length === 0, `phone: no request leaves the album ${phone.outside.join(' ')}`);
     check(phone.errors.length === 0, `phone: no script errors ${phone.errors.join(' ')}`);
 

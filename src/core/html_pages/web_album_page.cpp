@@ -88,7 +88,7 @@ const char *const HoldingScript = R"((function () {
 const char *const ViewerScript = R"((function () {
   var d = document, links = [].slice.call(d.querySelectorAll('#g a')), v = d.getElementById('v'),
     vf = d.getElementById('vf'), vc = d.getElementById('vc'), vk = d.getElementById('vk'),
-    vi = new Image(), cur = 0, pushed = false, ahead = [], x0 = null;
+    vi = new Image(), cur = 0, pushed = false, byAddress = false, ahead = [], x0 = null;
   vf.appendChild(vi);
   function wanted() {
     var m = /^#(\d+)$/.exec(location.hash), n = m ? +m[1] : 0;
@@ -115,7 +115,7 @@ const char *const ViewerScript = R"((function () {
   }
   function sync() {
     var n = wanted();
-    if (n) show(n); else if (v.open) v.close();
+    if (n) show(n); else if (v.open) { pushed = false; byAddress = true; v.close(); }
   }
   links.forEach(function (a, i) {
     a.addEventListener('click', function (e) {
@@ -126,8 +126,13 @@ const char *const ViewerScript = R"((function () {
       show(i + 1);
     });
   });
+  // The close event comes a task later: by then the address may have moved on, or the viewer may
+  // be open again, and a close the address asked for needs no step in the history.
   v.addEventListener('close', function () {
-    if (wanted()) {
+    var quiet = byAddress;
+    byAddress = false;
+    if (v.open) return;
+    if (!quiet && wanted()) {
       if (pushed) history.back(); else history.replaceState(null, '', location.pathname + location.search);
     }
     pushed = false;
