@@ -10,7 +10,7 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 
-import { check, finish, launch, loadPuppeteer, programArgument, shots, sleep, waitFor } from './browser_checks.mjs';
+import { check, finish, launch, loadPuppeteer, programArgument, shots, waitFor } from './browser_checks.mjs';
 
 const maker = programArgument('page maker');
 const puppeteer = await loadPuppeteer();
@@ -194,17 +194,21 @@ async function slideShow(tab, html) {
     await tab.click('input[name="bntPlay"]');
     const stopped = await state();
     check(!stopped.prev && !stopped.next, `${tab.name}: Play - Stop enables Previous and Next`);
-    await sleep(2500); // longer than the page's one-second pause: nothing may advance now
+    await tab.click('input[name="btnNext"]');
+    const expected = String(Number(stopped.x) % 4 + 1);
+    const next = await waitFor(() => state().then((s) => (s.x === expected && s.loaded ? s : null)), 3000);
+    check(next && next.src === `images/picture${expected}.jpg`, `${tab.name}: Next steps to picture ${expected}`);
+    await tab.click('input[name="btnPrev"]');
+    check(await waitFor(() => state().then((s) => s.x === stopped.x && s.loaded), 3000),
+        `${tab.name}: Previous steps back to picture ${stopped.x}`);
+    // Three seconds of the page's time, longer than its one-second pause, pass at once: nothing
+    // may advance now. The tab's clock stays virtual from here on, so this comes last.
+    const devtools = await tab.page.createCDPSession();
+    const expired = new Promise((resolve) => devtools.once('Emulation.virtualTimeBudgetExpired', resolve));
+    await devtools.send('Emulation.setVirtualTimePolicy', { policy: 'advance', budget: 3000 });
+    await expired;
     const later = await state();
     check(later.x === stopped.x, `${tab.name}: stays at picture ${stopped.x} after Play - Stop (${later.x})`);
-    await tab.click('input[name="btnNext"]');
-    const next = await waitFor(() => state().then((s) => (s.x !== later.x && s.loaded ? s : null)), 3000);
-    const expected = String(Number(later.x) % 4 + 1);
-    check(next && next.x === expected && next.src === `images/picture${expected}.jpg`,
-        `${tab.name}: Next steps to picture ${expected}`);
-    await tab.click('input[name="btnPrev"]');
-    check(await waitFor(() => state().then((s) => s.x === later.x && s.loaded), 3000),
-        `${tab.name}: Previous steps back to picture ${later.x}`);
 }
 
 async function blockEffect(tab, html, loadedAt) {
